@@ -1,0 +1,17 @@
+// rplgen: compiles each argument, or standard input, to an HP48 program on
+// standard output. There are no options: "-" is standard input and every
+// other argument is a file name.
+#include "driver/compile.h"
+#include "support/memory.h"
+
+int main(int argc, char** argv) {
+  if (argc > 0 && argv[0] != nullptr) progname = argv[0];
+  outfile = stdout;
+  install_memory_handler();
+  if (argc <= 1) {
+    compile_file(nullptr);
+  } else {
+    for (int i = 1; i < argc; ++i) compile_file(argv[i]);
+  }
+  return 0;
+}

@@ -1,0 +1,13 @@
+#include "parser/parser.h"
+
+#include <cstring>
+
+#include "driver/compile.h"
+#include "driver/diagnostics.h"
+
+// Bison words its two messages "syntax error" and "memory exhausted"; the
+// latter is only ever the stack reaching its cap.
+void yyerror(const char* message) {
+  const bool overflow = std::strcmp(message, "memory exhausted") == 0;
+  fatal(1, "%ld: %s", lineno, overflow ? "parser stack overflow" : "parse error");
+}

@@ -1,0 +1,11 @@
+// The parser: an LALR(1) parser of the whole source grammar that runs the
+// translation action of each rule as it reduces by it.
+#pragma once
+
+// Parses the current scanner input; returns 0 once the input is accepted.
+// A syntax error or a parser stack overflow ends the process.
+int yyparse();
+
+// Reports a syntax error or a stack overflow on the current line and ends
+// the process with status 1.
+[[noreturn]] void yyerror(const char* message);

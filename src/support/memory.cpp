@@ -1,0 +1,17 @@
+#include "support/memory.h"
+
+#include <cerrno>
+#include <new>
+
+#include "driver/diagnostics.h"
+
+namespace {
+
+void out_of_memory() {
+  errno = ENOMEM;  // operator new does not say why it failed
+  fatal_errno(1, nullptr);
+}
+
+}  // namespace
+
+void install_memory_handler() { std::set_new_handler(out_of_memory); }

@@ -1,0 +1,194 @@
+#include "support/text.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "driver/diagnostics.h"
+
+// The header of a text's block; the storage follows it directly.
+struct Text {
+  std::size_t capacity;  // bytes of storage
+  std::size_t begin;     // offset of the first byte of the text
+  std::size_t end;       // offset just past its last byte
+};
+
+namespace {
+
+// Room given to a new text, for the blanks and operator words that templates
+// usually add around an operand.
+constexpr std::size_t new_front_room = 8;
+constexpr std::size_t new_back_room = 24;
+
+char* storage(Text* text) { return reinterpret_cast<char*>(text + 1); }
+const char* storage(const Text* text) { return reinterpret_cast<const char*>(text + 1); }
+std::size_t size_of(const Text* text) { return text->end - text->begin; }
+
+[[noreturn]] void out_of_memory() {
+  errno = ENOMEM;
+  fatal_errno(1, nullptr);
+}
+
+void check_size(std::size_t size) {
+  if (size > max_text_size) out_of_memory();
+}
+
+Text* allocate(std::size_t capacity) {
+  void* block = std::malloc(sizeof(Text) + capacity);
+  if (block == nullptr) out_of_memory();
+  Text* text = static_cast<Text*>(block);
+  text->capacity = capacity;
+  return text;
+}
+
+// An empty text able to take `size` bytes without growing.
+Text* make_text(std::size_t size) {
+  check_size(size);
+  Text* text = allocate(new_front_room + size + new_back_room);
+  text->begin = text->end = new_front_room;
+  return text;
+}
+
+// Makes room for `front` more bytes before the text and `back` more after it.
+// Growth at least doubles the room, so building a text by repeated wrapping
+// costs time linear in its final size.
+Text* reserve(Text* text, std::size_t front, std::size_t back) {
+  const std::size_t size = size_of(text);
+  if (front <= text->begin && back <= text->capacity - text->end) return text;
+  const std::size_t new_size = size + front + back;
+  check_size(new_size);
+  if (front <= text->begin) {
+    // Growth at the back only: keep the offsets, so realloc may extend the
+    // block in place (or remap it) instead of copying.
+    const std::size_t capacity = text->end + 2 * back + size + new_back_room;
+    void* block = std::realloc(text, sizeof(Text) + capacity);
+    if (block == nullptr) out_of_memory();
+    text = static_cast<Text*>(block);
+    text->capacity = capacity;
+    return text;
+  }
+  const std::size_t capacity = 2 * new_size + new_front_room + new_back_room;
+  Text* grown = allocate(capacity);
+  grown->begin = front + (capacity - new_size) / 2;
+  grown->end = grown->begin + size;
+  std::memcpy(storage(grown) + grown->begin, storage(text) + text->begin, size);
+  std::free(text);
+  return grown;
+}
+
+// A text is built from pieces: literal bytes, or an argument text to insert.
+// `for_each_piece(fn)` calls fn(literal, argument) for every piece in order,
+// with a null argument for a literal piece; it is walked twice.
+//
+// The largest argument becomes the result's block and the other pieces are
+// written around it, so every byte copied lands in a text at least twice the
+// size of the one it came from.
+template <class Pieces>
+Text* assemble(const Pieces& for_each_piece) {
+  std::size_t total = 0;
+  std::size_t before_base = 0;
+  std::size_t base_index = 0;
+  std::size_t index = 0;
+  Text* base = nullptr;
+  for_each_piece([&](std::string_view literal, Text* argument) {
+    if (argument != nullptr) {
+      const std::size_t size = size_of(argument);
+      if (base == nullptr || size > size_of(base)) {
+        base = argument;
+        base_index = index;
+        before_base = total;
+      }
+      total += size;
+    } else {
+      total += literal.size();
+    }
+    ++index;
+  });
+  check_size(total);
+
+  const bool has_base = base != nullptr;
+  if (has_base) {
+    base = reserve(base, before_base, total - before_base - size_of(base));
+    base->begin -= before_base;
+  } else {
+    base = make_text(total);  // only literals: everything goes to the back
+  }
+  char* front = storage(base) + base->begin;
+  char* back = storage(base) + base->end;
+
+  index = 0;
+  for_each_piece([&](std::string_view literal, Text* argument) {
+    const std::size_t at = index++;
+    if (has_base && at == base_index) return;
+    std::string_view bytes = argument != nullptr ? text_view(argument) : literal;
+    char*& to = has_base && at < base_index ? front : back;
+    std::memcpy(to, bytes.data(), bytes.size());
+    to += bytes.size();
+    if (argument != nullptr) text_free(argument);
+  });
+  base->end = static_cast<std::size_t>(back - storage(base));
+  return base;
+}
+
+}  // namespace
+
+Text* xstrdup(std::string_view bytes) {
+  Text* text = make_text(bytes.size());
+  std::memcpy(storage(text) + text->begin, bytes.data(), bytes.size());
+  text->end += bytes.size();
+  return text;
+}
+
+Text* xstrdup(const Text* text) { return xstrdup(text_view(text)); }
+
+std::string_view text_view(const Text* text) {
+  return {storage(text) + text->begin, size_of(text)};
+}
+
+void text_free(Text* text) { std::free(text); }
+
+Text* text_append(Text* text, std::string_view bytes) {
+  text = reserve(text, 0, bytes.size());
+  std::memcpy(storage(text) + text->end, bytes.data(), bytes.size());
+  text->end += bytes.size();
+  return text;
+}
+
+Text* xstrfmt_list(std::string_view tmpl, Text* const* args, std::size_t count) {
+  std::size_t used = 0;
+  Text* result = assemble([&](auto&& piece) {
+    std::size_t next = 0;
+    std::size_t i = 0;
+    while (i < tmpl.size()) {
+      if (tmpl[i] != '%' || i + 1 == tmpl.size()) {
+        const std::size_t stop = std::min(tmpl.find('%', i + 1), tmpl.size());
+        piece(tmpl.substr(i, stop - i), nullptr);
+        i = stop;
+        continue;
+      }
+      const char directive = tmpl[i + 1];
+      if (directive == 's') {
+        if (next < count) piece({}, args[next++]);
+      } else if (directive == '%') {
+        piece(tmpl.substr(i + 1, 1), nullptr);
+      }  // any other pair is dropped
+      i += 2;
+    }
+    used = next;
+  });
+  // Arguments beyond the template's "%s" are consumed all the same.
+  for (std::size_t i = used; i < count; ++i) text_free(args[i]);
+  return result;
+}
+
+Text* xstrcat_array(Text* const* texts, std::size_t count) {
+  return assemble([&](auto&& piece) {
+    for (std::size_t i = 0; i < count; ++i) piece({}, texts[i]);
+  });
+}
+
+long count_items(const Text* text) {
+  const std::string_view bytes = text_view(text);
+  return static_cast<long>(std::count(bytes.begin(), bytes.end(), ',')) + 1;
+}
