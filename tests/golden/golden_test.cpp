@@ -21,6 +21,8 @@ struct Case {
   std::string name;  // a test name: the path below its root, with "_" for "/"
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.source.string(); }
+
 std::vector<Case> find_cases() {
   std::vector<Case> cases;
   for (const char* root : {"tests/golden", "examples"}) {
