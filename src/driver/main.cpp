@@ -5,7 +5,9 @@
 #include "support/memory.h"
 
 int main(int argc, char** argv) {
-  if (argc > 0 && argv[0] != nullptr) progname = argv[0];
+  // Started without a name (Linux passes an empty one for an empty argument
+  // vector), the diagnostics still need one to begin with.
+  if (argc > 0 && argv[0] != nullptr && argv[0][0] != '\0') progname = argv[0];
   outfile = stdout;
   install_memory_handler();
   if (argc <= 1) {
