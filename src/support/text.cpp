@@ -25,6 +25,12 @@ char* storage(Text* text) { return reinterpret_cast<char*>(text + 1); }
 const char* storage(const Text* text) { return reinterpret_cast<const char*>(text + 1); }
 std::size_t size_of(const Text* text) { return text->end - text->begin; }
 
+// Copies bytes to `to`. An empty view may have no storage at all (a null data
+// pointer), which memcpy must not be given even for zero bytes.
+void put(char* to, std::string_view bytes) {
+  if (!bytes.empty()) std::memcpy(to, bytes.data(), bytes.size());
+}
+
 [[noreturn]] void out_of_memory() {
   errno = ENOMEM;
   fatal_errno(1, nullptr);
@@ -123,7 +129,7 @@ Text* assemble(const Pieces& for_each_piece) {
     if (has_base && at == base_index) return;
     std::string_view bytes = argument != nullptr ? text_view(argument) : literal;
     char*& to = has_base && at < base_index ? front : back;
-    std::memcpy(to, bytes.data(), bytes.size());
+    put(to, bytes);
     to += bytes.size();
     if (argument != nullptr) text_free(argument);
   });
@@ -135,7 +141,7 @@ Text* assemble(const Pieces& for_each_piece) {
 
 Text* xstrdup(std::string_view bytes) {
   Text* text = make_text(bytes.size());
-  std::memcpy(storage(text) + text->begin, bytes.data(), bytes.size());
+  put(storage(text) + text->begin, bytes);
   text->end += bytes.size();
   return text;
 }
@@ -150,7 +156,7 @@ void text_free(Text* text) { std::free(text); }
 
 Text* text_append(Text* text, std::string_view bytes) {
   text = reserve(text, 0, bytes.size());
-  std::memcpy(storage(text) + text->end, bytes.data(), bytes.size());
+  put(storage(text) + text->end, bytes);
   text->end += bytes.size();
   return text;
 }

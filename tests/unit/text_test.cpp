@@ -45,6 +45,13 @@ TEST(Xstrfmt, RepeatedWrappingOnBothSidesKeepsTheText) {
   EXPECT_EQ(take(chain), expected);
 }
 
+// An empty view may carry no storage at all; copying it must not touch it.
+TEST(Xstrdup, EmptyViewWithoutStorage) {
+  EXPECT_EQ(take(xstrdup(std::string_view{})), "");
+  EXPECT_EQ(take(text_append(xstrdup(std::string_view{}), std::string_view{})), "");
+  EXPECT_EQ(take(xstrfmt("<%s>", xstrdup(std::string_view{}))), "<>");
+}
+
 TEST(XstrcatList, JoinsWithoutSeparators) {
   EXPECT_EQ(take(xstrcat_list(text("a\n"), text(""), text("b\n"))), "a\nb\n");
   EXPECT_EQ(take(xstrcat_list(text("only"))), "only");
