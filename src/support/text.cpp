@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "driver/diagnostics.h"
 
@@ -162,30 +163,43 @@ Text* text_append(Text* text, std::string_view bytes) {
 }
 
 Text* xstrfmt_list(std::string_view tmpl, Text* const* args, std::size_t count) {
-  std::size_t used = 0;
-  Text* result = assemble([&](auto&& piece) {
-    std::size_t next = 0;
-    std::size_t i = 0;
-    while (i < tmpl.size()) {
-      if (tmpl[i] != '%' || i + 1 == tmpl.size()) {
-        const std::size_t stop = std::min(tmpl.find('%', i + 1), tmpl.size());
-        piece(tmpl.substr(i, stop - i), nullptr);
-        i = stop;
-        continue;
-      }
-      const char directive = tmpl[i + 1];
-      if (directive == 's') {
-        if (next < count) piece({}, args[next++]);
-      } else if (directive == '%') {
-        piece(tmpl.substr(i + 1, 1), nullptr);
-      }  // any other pair is dropped
-      i += 2;
+  // The template is split into pieces once, and assemble walks the pieces.
+  // The list is kept from call to call, so splitting allocates nothing.
+  struct Piece {
+    std::string_view literal;
+    Text* argument;
+  };
+  static std::vector<Piece> pieces;
+  pieces.clear();
+  std::size_t next = 0;
+  std::size_t start = 0;  // of the literal bytes not yet made a piece
+  const auto add_literal = [&](std::size_t stop) {
+    if (stop > start) pieces.push_back({tmpl.substr(start, stop - start), nullptr});
+  };
+  std::size_t i = 0;
+  while (i < tmpl.size()) {
+    if (tmpl[i] != '%' || i + 1 == tmpl.size()) {
+      ++i;
+      continue;
     }
-    used = next;
-  });
+    add_literal(i);
+    const char directive = tmpl[i + 1];
+    if (directive == 's') {
+      if (next < count) pieces.push_back({{}, args[next++]});
+      start = i + 2;
+    } else if (directive == '%') {
+      start = i + 1;  // the second "%" begins the next literal
+    } else {
+      start = i + 2;  // any other pair is dropped
+    }
+    i += 2;
+  }
+  add_literal(tmpl.size());
   // Arguments beyond the template's "%s" are consumed all the same.
-  for (std::size_t i = used; i < count; ++i) text_free(args[i]);
-  return result;
+  for (std::size_t j = next; j < count; ++j) text_free(args[j]);
+  return assemble([&](auto&& piece) {
+    for (const Piece& p : pieces) piece(p.literal, p.argument);
+  });
 }
 
 Text* xstrcat_array(Text* const* texts, std::size_t count) {
