@@ -57,7 +57,8 @@ void generate(const std::string& shape_name, double megabytes, const std::string
 }
 
 struct Measure {
-  double seconds;
+  double seconds;      // wall-clock
+  double cpu_seconds;  // user and system
   long peak_kilobytes;
 };
 
@@ -83,7 +84,8 @@ Measure run_once(const std::vector<std::string>& argv, const char* output) {
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     die(argv[0] + " " + argv[1] + " failed with status " + std::to_string(status));
   }
-  return {elapsed.count(), usage.ru_maxrss};
+  const auto cpu = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+  return {elapsed.count(), cpu(usage.ru_utime) + cpu(usage.ru_stime), usage.ru_maxrss};
 }
 
 double median(std::vector<double> values) {
@@ -106,7 +108,8 @@ std::string load() {
 }
 
 struct Row {
-  double cat, floor, compiler;  // median seconds
+  double cat, floor, compiler;  // median wall-clock seconds
+  double floor_cpu, compiler_cpu;  // median CPU seconds
   double source_mb, output_mb, peak_mb;
 };
 
@@ -134,32 +137,44 @@ Row measure(const Options& options, const std::string& source) {
   run_once({options.floor, source}, "/dev/null");
 
   const int runs = row.source_mb <= 1.5 ? 3 * options.runs : options.runs;
-  std::vector<double> cat, floor, compiler;
+  std::vector<double> cat, floor, compiler, floor_cpu, compiler_cpu;
   long peak = 0;
   for (int i = 0; i < runs; ++i) {  // interleaved, so that a busy moment hits all three
     cat.push_back(run_once({"cat", source}, "/dev/null").seconds);
-    floor.push_back(run_once({options.floor, source}, "/dev/null").seconds);
+    const Measure f = run_once({options.floor, source}, "/dev/null");
+    floor.push_back(f.seconds);
+    floor_cpu.push_back(f.cpu_seconds);
     const Measure m = run_once({options.compiler, source}, "/dev/null");
     compiler.push_back(m.seconds);
+    compiler_cpu.push_back(m.cpu_seconds);
     peak = std::max(peak, m.peak_kilobytes);
   }
   row.cat = median(cat);
   row.floor = median(floor);
   row.compiler = median(compiler);
+  row.floor_cpu = median(floor_cpu);
+  row.compiler_cpu = median(compiler_cpu);
   row.peak_mb = static_cast<double>(peak) * 1024 / megabyte;
   return row;
 }
 
 int run_all(const Options& options) {
   mkdir(options.dir.c_str(), 0755);
-  std::printf("rplgen benchmark: %s, median of %d runs (%d at 1 MB); load average %s\n",
-              options.compiler.c_str(), options.runs, 3 * options.runs, load().c_str());
-  std::printf("  x10: this size's time over the time of the size ten times smaller\n");
-  std::printf("  RSS limit: twice the output plus 16 MB\n\n");
-  std::printf("%-10s %7s %8s %8s %8s %7s %7s %6s %8s %8s %9s\n", "shape", "MB", "cat ms",
-              "floor ms", "rplgen ms", "MB/s", "/floor", "x10", "peak MB", "out MB", "RSS limit");
+  std::printf("rplgen benchmark: %s, median of %d runs (%d at 1 MB and less)\n",
+              options.compiler.c_str(), options.runs, 3 * options.runs);
+  std::printf("load average at the start: %s\n", load().c_str());
+  std::printf(
+      "  wall: wall-clock ms; cpu: user and system ms; floor: the same scanner and parser with\n"
+      "  actions that do nothing; /floor: rplgen's time over the floor's; x10: rplgen's time\n"
+      "  over its time on the size ten times smaller; RSS limit: twice the output plus 16 MB\n\n");
+  std::printf("%-9s %6s %6s %8s %8s %8s %8s %6s %6s %6s %6s %6s %7s %7s %7s\n", "", "source",
+              "cat", "floor", "floor", "rplgen", "rplgen", "rplgen", "/floor", "/floor", "x10",
+              "x10", "peak", "output", "RSS");
+  std::printf("%-9s %6s %6s %8s %8s %8s %8s %6s %6s %6s %6s %6s %7s %7s %7s\n", "shape", "MB",
+              "wall", "wall", "cpu", "wall", "cpu", "MB/s", "wall", "cpu", "wall", "cpu", "RSS MB",
+              "MB", "limit");
   for (const std::string& name : options.shapes) {
-    std::map<double, double> times;
+    std::map<double, Row> rows;
     for (const double size : options.sizes) {
       char file_name[64];
       std::snprintf(file_name, sizeof file_name, "/%s-%gMB.c48", name.c_str(), size);
@@ -167,20 +182,24 @@ int run_all(const Options& options) {
       generate(name, size, source);
       const Row row = measure(options, source);
       if (!options.keep) std::remove(source.c_str());
-      times[size] = row.compiler;
-      char step[16] = "";
-      if (times.count(size / 10) != 0) {
-        std::snprintf(step, sizeof step, "%.2f", row.compiler / times[size / 10]);
+      rows[size] = row;
+      char step_wall[16] = "", step_cpu[16] = "";
+      if (rows.count(size / 10) != 0) {
+        const Row& smaller = rows[size / 10];
+        std::snprintf(step_wall, sizeof step_wall, "%.2f", row.compiler / smaller.compiler);
+        std::snprintf(step_cpu, sizeof step_cpu, "%.2f", row.compiler_cpu / smaller.compiler_cpu);
       }
       const double limit = 2 * row.output_mb + 16;
-      std::printf("%-10s %7.1f %8.1f %8.1f %9.1f %7.1f %7.2f %6s %8.1f %8.1f %8.1f%s\n",
-                  name.c_str(), row.source_mb, row.cat * 1e3, row.floor * 1e3,
-                  row.compiler * 1e3, row.source_mb / row.compiler, row.compiler / row.floor,
-                  step, row.peak_mb, row.output_mb, limit, row.peak_mb > limit ? " over" : "");
+      std::printf(
+          "%-9s %6.1f %6.1f %8.1f %8.1f %8.1f %8.1f %6.1f %6.2f %6.2f %6s %6s %7.1f %7.1f %7.1f%s\n",
+          name.c_str(), row.source_mb, row.cat * 1e3, row.floor * 1e3, row.floor_cpu * 1e3,
+          row.compiler * 1e3, row.compiler_cpu * 1e3, row.source_mb / row.compiler,
+          row.compiler / row.floor, row.compiler_cpu / row.floor_cpu, step_wall, step_cpu,
+          row.peak_mb, row.output_mb, limit, row.peak_mb > limit ? " over" : "");
       std::fflush(stdout);
     }
   }
-  std::printf("\nload average at the end %s\n", load().c_str());
+  std::printf("\nload average at the end: %s\n", load().c_str());
   return 0;
 }
 
