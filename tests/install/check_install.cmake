@@ -1,0 +1,60 @@
+# "cmake --install" into a fresh prefix puts exactly the expected files in
+# place, and the installed compiler compiles the installed examples to their
+# installed expected output.
+#
+# cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -P check_install.cmake
+cmake_minimum_required(VERSION 3.25)
+
+set(prefix "${WORK_DIR}/prefix")
+file(REMOVE_RECURSE "${WORK_DIR}")
+file(MAKE_DIRECTORY "${WORK_DIR}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}"
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed (${status}):\n${out}${err}")
+endif()
+
+# The expected files, from the source tree.
+set(doc share/doc/rplgen)
+set(expected bin/rplgen share/man/man1/rplgen.1 ${doc}/README.md ${doc}/language.md)
+file(GLOB examples RELATIVE "${SOURCE_DIR}/examples" "${SOURCE_DIR}/examples/*.c48" "${SOURCE_DIR}/examples/*.out")
+foreach(file IN LISTS examples)
+  list(APPEND expected ${doc}/examples/${file})
+endforeach()
+file(GLOB_RECURSE editor_files RELATIVE "${SOURCE_DIR}/editors" "${SOURCE_DIR}/editors/*")
+foreach(file IN LISTS editor_files)
+  list(APPEND expected ${doc}/editors/${file})
+  if(file MATCHES "^vim/(.*)")
+    list(APPEND expected share/vim/vimfiles/${CMAKE_MATCH_1})
+  endif()
+endforeach()
+
+file(GLOB_RECURSE installed RELATIVE "${prefix}" "${prefix}/*")
+list(SORT expected)
+list(SORT installed)
+if(NOT installed STREQUAL expected)
+  set(missing ${expected})
+  list(REMOVE_ITEM missing ${installed})
+  set(extra ${installed})
+  list(REMOVE_ITEM extra ${expected})
+  message(FATAL_ERROR "installed files differ from the expected ones\nmissing: ${missing}\nunexpected: ${extra}")
+endif()
+
+# Every installed example compiles with the installed compiler, as its .out says.
+file(GLOB installed_examples "${prefix}/${doc}/examples/*.c48")
+if(NOT installed_examples)
+  message(FATAL_ERROR "no examples installed")
+endif()
+foreach(source IN LISTS installed_examples)
+  get_filename_component(name "${source}" NAME_WE)
+  get_filename_component(dir "${source}" DIRECTORY)
+  if(EXISTS "${SOURCE_DIR}/examples/${name}.status")
+    continue()  # an example of a failure; the golden tests check it
+  endif()
+  execute_process(COMMAND "${prefix}/bin/rplgen" "${name}.c48" WORKING_DIRECTORY "${dir}"
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  file(READ "${dir}/${name}.out" expected_out)
+  if(NOT status EQUAL 0 OR NOT out STREQUAL expected_out)
+    message(SEND_ERROR "installed rplgen on ${name}.c48: status ${status}\n${err}${out}\nexpected\n${expected_out}")
+  endif()
+endforeach()

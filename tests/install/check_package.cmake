@@ -1,0 +1,121 @@
+# CPack builds a Debian package with sound metadata and contents, and the
+# compiler unpacked from it works.
+#
+# cmake -DCPACK=... -DBUILD_DIR=... -DSOURCE_DIR=... -DVERSION=... -DWORK_DIR=...
+#       -P check_package.cmake
+cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../support/require_tool.cmake)
+
+require_tool(dpkg_deb dpkg-deb dpkg)
+require_tool(dpkg dpkg dpkg)
+require_tool(dpkg_shlibdeps dpkg-shlibdeps dpkg-dev)
+require_tool(file_tool file file)
+if(RPLGEN_TOOL_MISSING)
+  return()
+endif()
+
+function(run)
+  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    string(REPLACE ";" " " command "${ARGN}")
+    message(FATAL_ERROR "${command} failed (${status}):\n${out}${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+file(REMOVE_RECURSE "${WORK_DIR}")
+file(MAKE_DIRECTORY "${WORK_DIR}")
+run("${CPACK}" -G DEB --config "${BUILD_DIR}/CPackConfig.cmake" -B "${WORK_DIR}")
+file(GLOB packages "${WORK_DIR}/*.deb")
+list(LENGTH packages count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "expected one package in ${WORK_DIR}, found: ${packages}")
+endif()
+set(package "${packages}")
+
+run("${dpkg}" --print-architecture)
+string(STRIP "${out}" architecture)
+get_filename_component(package_name "${package}" NAME)
+if(NOT package_name STREQUAL "rplgen_${VERSION}_${architecture}.deb")
+  message(SEND_ERROR "package file name ${package_name}")
+endif()
+
+# Metadata.
+foreach(field Package Version Architecture Maintainer Section Priority Depends Description)
+  run("${dpkg_deb}" --field "${package}" ${field})
+  string(STRIP "${out}" ${field})
+endforeach()
+foreach(check
+    "Package;rplgen" "Version;${VERSION}" "Architecture;${architecture}"
+    "Section;devel" "Priority;optional")
+  list(GET check 0 field)
+  list(GET check 1 value)
+  if(NOT "${${field}}" STREQUAL value)
+    message(SEND_ERROR "${field} is \"${${field}}\", expected \"${value}\"")
+  endif()
+endforeach()
+if(NOT Maintainer MATCHES "^[^<>]+ <[^<>@ ]+@[^<>@ ]+>$")
+  message(SEND_ERROR "Maintainer \"${Maintainer}\" is not of the form \"Name <address>\"")
+endif()
+if(NOT Description MATCHES "^[^\n]+\n .*rplgen")
+  message(SEND_ERROR "Description lacks a summary line and a long description:\n${Description}")
+endif()
+# The binary needs the C and C++ run-time libraries, found by dpkg-shlibdeps
+# (they come with versions), and nothing else.
+string(REPLACE ", " ";" depends "${Depends}")
+set(libraries)
+foreach(dependency IN LISTS depends)
+  if(NOT dependency MATCHES "^(libc6|libgcc-s1|libstdc\\+\\+6) \\(>= [0-9.]+\\)$")
+    message(SEND_ERROR "unexpected dependency \"${dependency}\" in \"${Depends}\"")
+  endif()
+  string(REGEX REPLACE " .*" "" library "${dependency}")
+  list(APPEND libraries ${library})
+endforeach()
+foreach(library libc6 libstdc++6)
+  if(NOT library IN_LIST libraries)
+    message(SEND_ERROR "Depends \"${Depends}\" lacks ${library}")
+  endif()
+endforeach()
+
+# Contents: everything under /usr, the essential files among them.
+run("${dpkg_deb}" --contents "${package}")
+string(REPLACE "\n" ";" lines "${out}")
+set(paths)
+foreach(line IN LISTS lines)
+  if(line MATCHES " (\\./[^ ]*)$")
+    list(APPEND paths "${CMAKE_MATCH_1}")
+  endif()
+endforeach()
+foreach(path IN LISTS paths)
+  if(NOT path MATCHES "^\\./usr/")
+    message(SEND_ERROR "the package installs ${path}, outside /usr")
+  endif()
+endforeach()
+foreach(path
+    ./usr/bin/rplgen
+    ./usr/share/man/man1/rplgen.1
+    ./usr/share/doc/rplgen/language.md
+    ./usr/share/doc/rplgen/README.md
+    ./usr/share/doc/rplgen/examples/factorial.c48
+    ./usr/share/doc/rplgen/editors/vscode/syntaxes/c48.tmLanguage.json
+    ./usr/share/vim/vimfiles/syntax/c48.vim
+    ./usr/share/vim/vimfiles/ftdetect/c48.vim)
+  if(NOT path IN_LIST paths)
+    message(SEND_ERROR "the package lacks ${path}")
+  endif()
+endforeach()
+
+# The packaged compiler, unpacked, works.
+set(root "${WORK_DIR}/root")
+run("${dpkg}" -x "${package}" "${root}")
+execute_process(COMMAND "${root}/usr/bin/rplgen" factorial.c48
+  WORKING_DIRECTORY "${root}/usr/share/doc/rplgen/examples"
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+file(READ "${SOURCE_DIR}/examples/factorial.out" expected)
+if(NOT status EQUAL 0 OR NOT err STREQUAL "" OR NOT out STREQUAL expected)
+  message(SEND_ERROR "the packaged rplgen on factorial.c48: status ${status}\n${err}${out}")
+endif()
+run("${file_tool}" -b "${root}/usr/bin/rplgen")
+if(NOT out MATCHES "ELF .*, stripped")
+  message(SEND_ERROR "the packaged rplgen is not a stripped executable: ${out}")
+endif()
