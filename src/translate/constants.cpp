@@ -1,24 +1,27 @@
 #include "translate/constants.h"
 
-#include <string>
-
 namespace {
 
 // Removes each backslash and keeps the character after it unexamined; with
-// `newline_escape`, a backslash before "n" makes a newline instead.
+// `newline_escape`, a backslash before "n" makes a newline instead. The text
+// is built in place, stretch by stretch, so that a long literal is held only
+// in the input buffer and in its one text.
 Text* unescape(std::string_view lexeme, bool newline_escape) {
-  if (lexeme.find('\\') == std::string_view::npos) return xstrdup(lexeme);
-  std::string bytes;
-  bytes.reserve(lexeme.size());
-  for (std::size_t i = 0; i < lexeme.size(); ++i) {
-    char c = lexeme[i];
-    if (c == '\\' && i + 1 < lexeme.size()) {
-      c = lexeme[++i];
-      if (newline_escape && c == 'n') c = '\n';
-    }
-    bytes += c;
+  std::size_t backslash = lexeme.find('\\');
+  if (backslash == std::string_view::npos) return xstrdup(lexeme);
+  Text* text = xstrdup(lexeme.substr(0, backslash));
+  // A backslash that ends the lexeme escapes nothing and stays.
+  while (backslash != std::string_view::npos && backslash + 1 < lexeme.size()) {
+    char c = lexeme[backslash + 1];
+    if (newline_escape && c == 'n') c = '\n';
+    text = text_append(text, std::string_view(&c, 1));
+    const std::size_t from = backslash + 2;
+    backslash = lexeme.find('\\', from);
+    const std::size_t stop = backslash == std::string_view::npos ? lexeme.size() : backslash;
+    text = text_append(text, lexeme.substr(from, stop - from));
   }
-  return xstrdup(bytes);
+  if (backslash != std::string_view::npos) text = text_append(text, "\\");
+  return text;
 }
 
 }  // namespace
