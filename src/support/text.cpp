@@ -41,12 +41,34 @@ void check_size(std::size_t size) {
   if (size > max_text_size) out_of_memory();
 }
 
+// Most texts are small and short-lived: a name, a number, an operand wrapped
+// in its operator. Their blocks all get one size, and a released one is kept
+// for the next small text instead of going back to malloc.
+constexpr std::size_t small_capacity = 128 - sizeof(Text);
+std::vector<Text*> released_small_blocks;
+
 Text* allocate(std::size_t capacity) {
+  if (capacity <= small_capacity) {
+    if (!released_small_blocks.empty()) {
+      Text* text = released_small_blocks.back();
+      released_small_blocks.pop_back();
+      return text;
+    }
+    capacity = small_capacity;
+  }
   void* block = std::malloc(sizeof(Text) + capacity);
   if (block == nullptr) out_of_memory();
   Text* text = static_cast<Text*>(block);
   text->capacity = capacity;
   return text;
+}
+
+void release(Text* text) {
+  if (text->capacity == small_capacity) {
+    released_small_blocks.push_back(text);
+  } else {
+    std::free(text);
+  }
 }
 
 // An empty text able to take `size` bytes without growing.
@@ -77,10 +99,10 @@ Text* reserve(Text* text, std::size_t front, std::size_t back) {
   }
   const std::size_t capacity = 2 * new_size + new_front_room + new_back_room;
   Text* grown = allocate(capacity);
-  grown->begin = front + (capacity - new_size) / 2;
+  grown->begin = front + (grown->capacity - new_size) / 2;
   grown->end = grown->begin + size;
   std::memcpy(storage(grown) + grown->begin, storage(text) + text->begin, size);
-  std::free(text);
+  release(text);
   return grown;
 }
 
@@ -153,7 +175,7 @@ std::string_view text_view(const Text* text) {
   return {storage(text) + text->begin, size_of(text)};
 }
 
-void text_free(Text* text) { std::free(text); }
+void text_free(Text* text) { release(text); }
 
 Text* text_append(Text* text, std::string_view bytes) {
   text = reserve(text, 0, bytes.size());
