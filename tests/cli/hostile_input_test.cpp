@@ -1,0 +1,335 @@
+// Hostile inputs: binary junk, files from other systems, generated monsters,
+// odd command lines and broken output streams. Whatever comes in, the compiler
+// must end with exactly the expected output, diagnostics and status: never a
+// crash, a hang or a silent success after losing data.
+//
+// One table; each row builds its inputs in a fresh directory (big inputs are
+// generated here, not kept in the tree) and runs the real binary there.
+// Missing files, directories and unwritable output among several inputs are
+// in inputs_test.cpp; token boundaries of the buffer in tokens_test.cpp.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "process.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+constexpr std::size_t big = 20 * 1000 * 1000;
+
+struct Trial {
+  // Written to the run's working directory before the run.
+  std::vector<std::pair<std::string, std::string>> files;
+  std::vector<std::string> args;
+  Stream stdin_kind = Stream::dev_null;
+  std::string stdin_data;         // for Stream::pipe
+  std::string stdin_file;         // one of `files`, for Stream::file
+  Stream stdout_kind = Stream::pipe;
+  rlim_t max_open_files = 0;      // 0: leave the limit alone
+  // Expected.
+  std::string out;
+  std::string err;
+  int status = 0;
+};
+
+struct Case {
+  const char* name;
+  std::function<Trial()> make;  // built lazily: some inputs are large
+};
+
+std::string program(const std::string& body) {
+  return "%%HP: T(3)A(R)F(.);\n\\<<\n" + body + "\\>>\n";
+}
+
+std::string diag(const std::string& message) { return "rplgen: " + message + "\n"; }
+
+const std::string no_input = diag("no output is produced, since no input was provided");
+
+// One source file, given as the only argument.
+Trial source(std::string bytes, std::string out, std::string err = "", int status = 0) {
+  Trial t;
+  t.files = {{"in.c48", std::move(bytes)}};
+  t.args = {"in.c48"};
+  t.out = std::move(out);
+  t.err = std::move(err);
+  t.status = status;
+  return t;
+}
+
+// Every byte from 128 to 255, in order.
+std::string high_bytes() {
+  std::string bytes;
+  for (int b = 128; b < 256; ++b) bytes += static_cast<char>(b);
+  return bytes;
+}
+
+std::string repeat(const std::string& piece, std::size_t times) {
+  std::string out;
+  out.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+// A target whose text is copied twice by each "%=" around it, so the
+// translation doubles with every level.
+std::string doubling_expression(int levels) {
+  std::string e = "x";
+  for (int i = 0; i < levels; ++i) e = "(" + e + " %= 1)[1]";
+  return e + ";\n";
+}
+
+const Case cases[] = {
+    // NUL bytes: no character of the language outside literals and comments,
+    // and never the end of the input; inside them, ordinary content.
+    {"NulBeforeAnyStatement",
+     [] { return source("\0x;\n"s, "", no_input + diag("1: parse error"), 1); }},
+    {"NulAfterAStatement",
+     [] { return source("x;\n\0y;\n"s, program("x\n"), diag("2: parse error"), 1); }},
+    {"NulInsideAlgebraic", [] { return source("'a\0b';\n"s, program("'a\0b'\n"s)); }},
+    {"NulInsideVerbatim", [] { return source("`a\0b`;\n"s, program("a\0b\n"s)); }},
+    {"NulInsideString", [] { return source("\"a\0b\";\n"s, program("\"a\0b\"\n"s)); }},
+    {"NulInsideProgramLiteral",
+     [] { return source("@<<a\0b>>;\n"s, program("\\<<a\0b\\>>\n"s)); }},
+    {"NulEscapedInName", [] { return source("a\\\0b;\n"s, program("a\0b\n"s)); }},
+    {"NulInsideComments",
+     [] { return source("/*\0*/x;\n//\0\n#\0\ny;\n"s, program("x\ny\n")); }},
+    {"NulInsideUnterminatedComment", [] { return source("x;\n/*\0"s, program("x\n")); }},
+
+    // Carriage returns: not white space; inside literals and comments they stay.
+    {"CrLfLineEnds",
+     [] { return source("x;\r\ny;\r\n", program("x\n"), diag("1: parse error"), 1); }},
+    {"CrLineEnds", [] { return source("x;\ry;\r", program("x\n"), diag("1: parse error"), 1); }},
+    {"CrLfAfterLineComment",
+     [] { return source("// note\r\nx;\r\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"CrInsideLiteralsAndComments",
+     [] {
+       return source("'a\r\nb';\n\"c\r\";\n/* \r\n */ // \r\ny;\n",
+                     program("'a\r\nb'\n\"c\r\"\ny\n"));
+     }},
+
+    // Bytes 128 to 255: rejected outside literals, kept as they are inside.
+    {"HighByteBeforeAnyStatement",
+     [] { return source("\x80;\n", "", no_input + diag("1: parse error"), 1); }},
+    {"HighByteAfterAStatement",
+     [] { return source("x;\n\xe9t\xe9;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"ByteFfIsNoEndOfInput",
+     [] { return source("x;\n\xff\ny;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"HighBytesInsideLiteralsAndComments",
+     [] {
+       const std::string h = high_bytes();
+       return source("'" + h + "';\n`" + h + "`;\n\"" + h + "\";\n@<<" + h + ">>;\n/*" + h +
+                         "*/ //" + h + "\n#" + h + "\nz;\n",
+                     program("'" + h + "'\n" + h + "\n\"" + h + "\"\n\\<<" + h + "\\>>\nz\n"));
+     }},
+
+    // Literals without their closing delimiter: the opening character stands
+    // alone, and the parser rejects it on its line.
+    {"UnterminatedAlgebraic",
+     [] { return source("x;\n'abc\ndef;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"UnterminatedVerbatim",
+     [] { return source("x;\n`abc\ndef;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"UnterminatedString",
+     [] { return source("x;\n\"abc\ndef;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"UnterminatedProgramLiteral",
+     [] { return source("x;\n@<< 1 2 +\n>>;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"UnterminatedBlockComment", [] { return source("x;\n/* never closed\ny;\n", program("x\n")); }},
+    {"LineCommentWithoutNewline", [] { return source("x; // the end", program("x\n")); }},
+
+    // 20 MB tokens and comments: the buffer grows to hold each one whole.
+    {"HugeIdentifier",
+     [] {
+       const std::string name(big, 'n');
+       return source(name + ";\n", program(name + "\n"));
+     }},
+    {"HugeEscapedIdentifier",
+     [] {
+       return source(repeat("\\+", big / 2) + ";\n", program(std::string(big / 2, '+') + "\n"));
+     }},
+    {"HugeNumber",
+     [] {
+       const std::string digits(big, '7');
+       return source(digits + ";\n", program(digits + "\n"));
+     }},
+    {"HugeString",
+     [] {
+       const std::string body(big, 's');
+       return source("\"" + body + "\";\n", program("\"" + body + "\"\n"));
+     }},
+    {"HugeAlgebraicOverManyLines",
+     [] {
+       const std::string body = repeat("a+\n", big / 3);
+       return source("'" + body + "';\n", program("'" + body + "'\n"));
+     }},
+    {"HugeProgramLiteral",
+     [] {
+       const std::string body(big, 'p');
+       return source("@<<" + body + ">>;\n", program("\\<<" + body + "\\>>\n"));
+     }},
+    {"HugeBlockComment",
+     [] {
+       return source("/*" + repeat("*c\n", big / 3) + "*/ x;\n", program("x\n"));
+     }},
+    {"HugeLineComment",
+     [] { return source("//" + std::string(big, 'c') + "\nx;\n", program("x\n")); }},
+    {"HugeUnterminatedString",
+     [] {
+       return source("x;\n\"" + std::string(big, 's'), program("x\n"), diag("2: parse error"), 1);
+     }},
+
+    // Many statements, deep nesting.
+    {"HundredThousandStatements",
+     [] {
+       std::string in, out;
+       for (int i = 0; i < 100000; ++i) {
+         in += "v" + std::to_string(i) + " = " + std::to_string(i) + ";\n";
+         out += std::to_string(i) + " 'v" + std::to_string(i) + "' STO\n";
+       }
+       return source(in, program(out));
+     }},
+    {"Blocks9996Deep",
+     [] { return source(repeat("{\n", 9996) + repeat("}\n", 9996), program("")); }},
+    {"Blocks9997Deep",
+     [] {
+       return source(repeat("{\n", 9997) + repeat("}\n", 9997), "",
+                     diag("9998: parser stack overflow"), 1);
+     }},
+    {"Parentheses9996Deep",
+     [] {
+       return source(std::string(9996, '(') + "x" + std::string(9996, ')') + ";\n",
+                     program("x\n"));
+     }},
+    {"Parentheses9997Deep",
+     [] {
+       return source(std::string(9997, '(') + "x" + std::string(9997, ')') + ";\n", "",
+                     diag("1: parser stack overflow"), 1);
+     }},
+    {"TranslationThatDoublesPerLevel",
+     [] { return source(doubling_expression(40), "", diag("Cannot allocate memory"), 1); }},
+
+    // The command line and the standard streams.
+    {"StandardInputClosed",
+     [] {
+       Trial t;
+       t.stdin_kind = Stream::closed;
+       t.err = "input in flex scanner failed\n";
+       t.status = 2;
+       return t;
+     }},
+    {"ThousandFilesWithFewDescriptors",
+     [] {
+       Trial t;
+       for (int i = 0; i < 1000; ++i) {
+         const std::string name = "f" + std::to_string(i) + ".c48";
+         t.files.push_back({name, "v" + std::to_string(i) + ";\n"});
+         t.args.push_back(name);
+         t.out += program("v" + std::to_string(i) + "\n");
+       }
+       t.max_open_files = 32;  // each input must be closed before the next
+       return t;
+     }},
+    {"StandardInputThreeTimesFromPipe",
+     [] {
+       Trial t;
+       t.args = {"-", "-", "-"};
+       t.stdin_kind = Stream::pipe;
+       t.stdin_data = "x;\n";
+       t.out = program("x\n");
+       t.err = no_input + no_input;
+       return t;
+     }},
+    // A closed standard output is reported, never a silent success.
+    {"OutputClosedReadingStandardInput",
+     [] {
+       Trial t;
+       t.stdin_kind = Stream::pipe;
+       t.stdin_data = "x;\n";
+       t.stdout_kind = Stream::closed;
+       t.err = diag("write error: Bad file descriptor");
+       t.status = 1;
+       return t;
+     }},
+};
+
+// Compares possibly huge byte strings without printing them whole.
+testing::AssertionResult same_bytes(const std::string& got, const std::string& want) {
+  if (got == want) return testing::AssertionSuccess();
+  std::size_t at = 0;
+  while (at < got.size() && at < want.size() && got[at] == want[at]) ++at;
+  const auto excerpt = [at](const std::string& s) {
+    const std::size_t from = at < 40 ? 0 : at - 40;
+    return testing::PrintToString(s.substr(from, 80));
+  };
+  return testing::AssertionFailure() << "sizes " << got.size() << " and " << want.size()
+                                     << ", first difference at byte " << at << "\n  got:  "
+                                     << excerpt(got) << "\n  want: " << excerpt(want);
+}
+
+// Lowers the soft limit on open descriptors for the children started meanwhile.
+class OpenFilesLimit {
+ public:
+  explicit OpenFilesLimit(rlim_t limit) {
+    getrlimit(RLIMIT_NOFILE, &saved_);
+    if (limit == 0) return;
+    rlimit lowered = saved_;
+    lowered.rlim_cur = limit;
+    setrlimit(RLIMIT_NOFILE, &lowered);
+  }
+  ~OpenFilesLimit() { setrlimit(RLIMIT_NOFILE, &saved_); }
+  OpenFilesLimit(const OpenFilesLimit&) = delete;
+  OpenFilesLimit& operator=(const OpenFilesLimit&) = delete;
+
+ private:
+  rlimit saved_{};
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class HostileInput : public testing::TestWithParam<Case> {};
+
+TEST_P(HostileInput, EndsExactlyAsExpected) {
+  const Trial t = GetParam().make();
+  const std::string dir = make_temp_dir();
+  for (const auto& [name, bytes] : t.files) {
+    const std::string path = dir + "/" + name;
+    const std::size_t slash = name.rfind('/');
+    if (slash != std::string::npos) {
+      std::filesystem::create_directories(dir + "/" + name.substr(0, slash));
+    }
+    write_file(path, bytes);
+  }
+
+  Invocation inv;
+  inv.argv = {"rplgen"};
+  inv.argv.insert(inv.argv.end(), t.args.begin(), t.args.end());
+  inv.cwd = dir;
+  inv.stdin_kind = t.stdin_kind;
+  inv.stdin_data = t.stdin_data;
+  if (t.stdin_kind == Stream::file) inv.stdin_path = dir + "/" + t.stdin_file;
+  inv.stdout_kind = t.stdout_kind;
+  Outcome got;
+  {
+    const OpenFilesLimit limit(t.max_open_files);
+    got = run(inv);
+  }
+  std::filesystem::remove_all(dir);
+
+  ASSERT_FALSE(got.timed_out);
+  EXPECT_EQ(got.signal, 0);
+  EXPECT_TRUE(same_bytes(got.out, t.out)) << "standard output";
+  EXPECT_TRUE(same_bytes(got.err, t.err)) << "standard error";
+  EXPECT_EQ(got.status, t.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, HostileInput, testing::ValuesIn(cases),
+                         [](const testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
