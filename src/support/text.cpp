@@ -45,13 +45,21 @@ void check_size(std::size_t size) {
 // in its operator. Their blocks all get one size, and a released one is kept
 // for the next small text instead of going back to malloc.
 constexpr std::size_t small_capacity = 128 - sizeof(Text);
-std::vector<Text*> released_small_blocks;
+
+// The kept blocks. Never destroyed: at exit, other objects' destructors (an
+// open local table, after a fatal error) may still release texts, and the
+// blocks kept must stay reachable rather than be lost with the list.
+std::vector<Text*>& released_small_blocks() {
+  static auto* const blocks = new std::vector<Text*>;
+  return *blocks;
+}
 
 Text* allocate(std::size_t capacity) {
   if (capacity <= small_capacity) {
-    if (!released_small_blocks.empty()) {
-      Text* text = released_small_blocks.back();
-      released_small_blocks.pop_back();
+    std::vector<Text*>& released = released_small_blocks();
+    if (!released.empty()) {
+      Text* text = released.back();
+      released.pop_back();
       return text;
     }
     capacity = small_capacity;
@@ -65,7 +73,7 @@ Text* allocate(std::size_t capacity) {
 
 void release(Text* text) {
   if (text->capacity == small_capacity) {
-    released_small_blocks.push_back(text);
+    released_small_blocks().push_back(text);
   } else {
     std::free(text);
   }

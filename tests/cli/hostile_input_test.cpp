@@ -210,6 +210,12 @@ const Case cases[] = {
        return source(std::string(9997, '(') + "x" + std::string(9997, ')') + ";\n", "",
                      diag("1: parser stack overflow"), 1);
      }},
+    // Texts held by open local tables are released while the process exits.
+    {"ErrorInsideFunctionsWithLocals",
+     [] {
+       return source("declare f(p) : a(1), b('x') {\n declare g() : c(\"s\") { x }\n", "",
+                     diag("2: parse error"), 1);
+     }},
     {"TranslationThatDoublesPerLevel",
      [] { return source(doubling_expression(40), "", diag("Cannot allocate memory"), 1); }},
 
