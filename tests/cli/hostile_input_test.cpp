@@ -24,6 +24,16 @@ namespace {
 
 constexpr std::size_t big = 20 * 1000 * 1000;
 
+// A sanitizer's run time reserves far more address space than any limit
+// that would make the compiler run out of memory.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool sanitized = true;
+#elif defined(__has_feature)
+constexpr bool sanitized = __has_feature(address_sanitizer);
+#else
+constexpr bool sanitized = false;
+#endif
+
 struct Trial {
   // Written to the run's working directory before the run.
   std::vector<std::pair<std::string, std::string>> files;
@@ -33,6 +43,7 @@ struct Trial {
   std::string stdin_file;         // one of `files`, for Stream::file
   Stream stdout_kind = Stream::pipe;
   rlim_t max_open_files = 0;      // 0: leave the limit alone
+  rlim_t max_address_space = 0;   // bytes; 0: leave the limit alone
   // Expected.
   std::string out;
   std::string err;
@@ -219,6 +230,22 @@ const Case cases[] = {
     {"TranslationThatDoublesPerLevel",
      [] { return source(doubling_expression(40), "", diag("Cannot allocate memory"), 1); }},
 
+    // Memory that runs out before the compiler's own limits: the translation
+    // reports it as exhausted memory, the scanner with its own message.
+    {"TranslationBeyondAvailableMemory",
+     [] {
+       Trial t = source(doubling_expression(40), "", diag("Cannot allocate memory"), 1);
+       t.max_address_space = rlim_t{256} << 20;
+       return t;
+     }},
+    {"TokenBeyondAvailableMemory",
+     [] {
+       Trial t = source(std::string(2 * big, 'n') + ";\n", "",
+                        "fatal error - scanner input buffer overflow\n", 2);
+       t.max_address_space = rlim_t{64} << 20;
+       return t;
+     }},
+
     // The command line and the standard streams.
     {"StandardInputClosed",
      [] {
@@ -277,39 +304,15 @@ testing::AssertionResult same_bytes(const std::string& got, const std::string& w
                                      << excerpt(got) << "\n  want: " << excerpt(want);
 }
 
-// Lowers the soft limit on open descriptors for the children started meanwhile.
-class OpenFilesLimit {
- public:
-  explicit OpenFilesLimit(rlim_t limit) {
-    getrlimit(RLIMIT_NOFILE, &saved_);
-    if (limit == 0) return;
-    rlimit lowered = saved_;
-    lowered.rlim_cur = limit;
-    setrlimit(RLIMIT_NOFILE, &lowered);
-  }
-  ~OpenFilesLimit() { setrlimit(RLIMIT_NOFILE, &saved_); }
-  OpenFilesLimit(const OpenFilesLimit&) = delete;
-  OpenFilesLimit& operator=(const OpenFilesLimit&) = delete;
-
- private:
-  rlimit saved_{};
-};
-
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class HostileInput : public testing::TestWithParam<Case> {};
 
 TEST_P(HostileInput, EndsExactlyAsExpected) {
   const Trial t = GetParam().make();
+  if (t.max_address_space != 0 && sanitized) GTEST_SKIP() << "no address-space limit here";
   const std::string dir = make_temp_dir();
-  for (const auto& [name, bytes] : t.files) {
-    const std::string path = dir + "/" + name;
-    const std::size_t slash = name.rfind('/');
-    if (slash != std::string::npos) {
-      std::filesystem::create_directories(dir + "/" + name.substr(0, slash));
-    }
-    write_file(path, bytes);
-  }
+  for (const auto& [name, bytes] : t.files) write_file(dir + "/" + name, bytes);
 
   Invocation inv;
   inv.argv = {"rplgen"};
@@ -319,11 +322,9 @@ TEST_P(HostileInput, EndsExactlyAsExpected) {
   inv.stdin_data = t.stdin_data;
   if (t.stdin_kind == Stream::file) inv.stdin_path = dir + "/" + t.stdin_file;
   inv.stdout_kind = t.stdout_kind;
-  Outcome got;
-  {
-    const OpenFilesLimit limit(t.max_open_files);
-    got = run(inv);
-  }
+  if (t.max_open_files != 0) inv.limits.push_back({RLIMIT_NOFILE, t.max_open_files});
+  if (t.max_address_space != 0) inv.limits.push_back({RLIMIT_AS, t.max_address_space});
+  const Outcome got = run(inv);
   std::filesystem::remove_all(dir);
 
   ASSERT_FALSE(got.timed_out);

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -67,6 +68,12 @@ Outcome run(const Invocation& inv) {
     close(err_pipe[0]);
     close(err_pipe[1]);
     if (!inv.cwd.empty() && chdir(inv.cwd.c_str()) != 0) _exit(127);
+    for (const auto& [resource, value] : inv.limits) {
+      rlimit limit{};
+      if (getrlimit(resource, &limit) != 0) _exit(127);
+      limit.rlim_cur = value;
+      if (setrlimit(resource, &limit) != 0) _exit(127);
+    }
     execv(program.c_str(), argv.data());
     _exit(127);
   }

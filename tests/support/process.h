@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 enum class Stream { pipe, dev_null, dev_full, closed, file };
@@ -16,6 +17,8 @@ struct Invocation {
   std::string stdin_path;         // for Stream::file
   Stream stdout_kind = Stream::pipe;
   double timeout_seconds = 60;
+  // Soft resource limits (resource, value) set in the child before it starts.
+  std::vector<std::pair<int, unsigned long>> limits;
 };
 
 struct Outcome {
