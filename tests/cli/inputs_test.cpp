@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "expect.h"
 #include "process.h"
 
 namespace {
@@ -118,12 +119,8 @@ TEST_P(Inputs, EndAsExpected) {
   inv.timeout_seconds = 20;
   const Outcome got = run(inv);
 
-  ASSERT_FALSE(got.timed_out);
-  EXPECT_EQ(got.signal, 0);
-  EXPECT_EQ(got.out, run_case.out);
-  EXPECT_EQ(got.err, run_case.err);
-  EXPECT_EQ(got.status, run_case.status);
   std::filesystem::remove_all(dir);
+  expect_outcome(got, run_case.out, run_case.err, run_case.status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, Inputs, testing::ValuesIn(runs),

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "expect.h"
 #include "process.h"
 
 namespace {
@@ -108,12 +109,8 @@ TEST_P(Parser, EndsAsExpected) {
   inv.timeout_seconds = 30;
   const Outcome got = run(inv);
 
-  ASSERT_FALSE(got.timed_out);
-  EXPECT_EQ(got.signal, 0);
-  EXPECT_EQ(got.out, c.out);
-  EXPECT_EQ(got.err, c.err);
-  EXPECT_EQ(got.status, c.status);
   std::filesystem::remove_all(dir);
+  expect_outcome(got, c.out, c.err, c.status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Parser, testing::ValuesIn(cases),

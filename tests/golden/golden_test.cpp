@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "expect.h"
 #include "process.h"
 
 namespace fs = std::filesystem;
@@ -56,12 +57,9 @@ TEST_P(Golden, MatchesExpectedOutput) {
   inv.stdin_kind = Stream::dev_null;
   const Outcome got = run(inv);
 
-  ASSERT_FALSE(got.timed_out);
-  EXPECT_EQ(got.signal, 0);
-  EXPECT_EQ(got.out, read_file(expected.replace_extension(".out").string()));
-  EXPECT_EQ(got.err, read_optional(expected.replace_extension(".err"), ""));
   const std::string status = read_optional(expected.replace_extension(".status"), "0");
-  EXPECT_EQ(got.status, std::stoi(status));
+  expect_outcome(got, read_file(expected.replace_extension(".out").string()),
+                 read_optional(expected.replace_extension(".err"), ""), std::stoi(status));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(find_cases()),

@@ -12,16 +12,10 @@
 
 #include "driver/compile.h"
 #include "support/memory.h"
+#include "expect.h"
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool sanitized = true;
-#elif defined(__has_feature)
-constexpr bool sanitized = __has_feature(address_sanitizer);
-#else
-constexpr bool sanitized = false;
-#endif
 
 TEST(Diagnostics, WarningsWriteOneLineAndReturn) {
   progname = "./bin/rplgen";
@@ -60,7 +54,7 @@ TEST(DiagnosticsDeathTest, FatalOnesEndTheProcessWithTheirStatus) {
 void* volatile kept;
 
 TEST(DiagnosticsDeathTest, FailedAllocationIsExhaustedMemory) {
-  if (sanitized) GTEST_SKIP() << "the sanitizer reports a failed allocation itself";
+  if (sanitized_build) GTEST_SKIP() << "the sanitizer reports a failed allocation itself";
   progname = "rplgen";
   volatile std::size_t huge = std::size_t{1} << 62;
   EXPECT_EXIT(
