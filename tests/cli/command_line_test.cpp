@@ -1,21 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "expect.h"
 #include "process.h"
 
 namespace {
 
-const std::string header = "%%HP: T(3)A(R)F(.);\n\\<<\n";
-
 TEST(CommandLine, NoArgumentsCompilesStandardInput) {
-  const Outcome got = run_rplgen({}, "x;\n");
-  EXPECT_EQ(got.out, header + "x\n\\>>\n");
-  EXPECT_EQ(got.err, "");
-  EXPECT_EQ(got.status, 0);
+  expect_outcome(run_rplgen({}, "x;\n"), program("x\n"), "", 0);
 }
-
-}  // namespace
-
-namespace {
 
 // A program literal on the last line of one input (no final newline) must not
 // keep the next input from starting a program literal of its own.
@@ -24,9 +16,7 @@ TEST(CommandLine, EachInputStartsOnAFreshLine) {
   write_file(dir + "/first.c48", "x = @<<A>>;");
   write_file(dir + "/second.c48", "y = @<<B>>;\n");
   const Outcome got = run_rplgen({dir + "/first.c48", dir + "/second.c48"});
-  EXPECT_EQ(got.out, header + "\\<<A\\>> 'x' STO\n\\>>\n" + header + "\\<<B\\>> 'y' STO\n\\>>\n");
-  EXPECT_EQ(got.err, "");
-  EXPECT_EQ(got.status, 0);
+  expect_outcome(got, program("\\<<A\\>> 'x' STO\n") + program("\\<<B\\>> 'y' STO\n"), "", 0);
 }
 
 }  // namespace

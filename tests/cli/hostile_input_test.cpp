@@ -47,14 +47,6 @@ struct Case {
   std::function<Trial()> make;  // built lazily: some inputs are large
 };
 
-std::string program(const std::string& body) {
-  return "%%HP: T(3)A(R)F(.);\n\\<<\n" + body + "\\>>\n";
-}
-
-std::string diag(const std::string& message) { return "rplgen: " + message + "\n"; }
-
-const std::string no_input = diag("no output is produced, since no input was provided");
-
 // One source file, given as the only argument.
 Trial source(std::string bytes, std::string out, std::string err = "", int status = 0) {
   Trial t;

@@ -11,12 +11,6 @@
 
 namespace {
 
-std::string program(const std::string& body) {
-  return "%%HP: T(3)A(R)F(.);\n\\<<\n" + body + "\\>>\n";
-}
-std::string diag(const std::string& message) { return "rplgen: " + message + "\n"; }
-const std::string no_input = diag("no output is produced, since no input was provided");
-
 struct File {
   std::string name;
   std::string text;

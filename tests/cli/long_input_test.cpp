@@ -6,13 +6,10 @@
 
 #include <string>
 
+#include "expect.h"
 #include "process.h"
 
 namespace {
-
-std::string program(const std::string& body) {
-  return "%%HP: T(3)A(R)F(.);\n\\<<\n" + body + "\\>>\n";
-}
 
 // Compiles the source from a file, so that every refill of the scanner's
 // buffer sees the same amount of input.

@@ -12,12 +12,6 @@ namespace {
 
 using namespace std::string_literals;
 
-std::string program(const std::string& body) {
-  return "%%HP: T(3)A(R)F(.);\n\\<<\n" + body + "\\>>\n";
-}
-std::string diag(const std::string& message) { return "rplgen: " + message + "\n"; }
-const std::string no_input = diag("no output is produced, since no input was provided");
-
 std::string repeat(const std::string& unit, int times) {
   std::string text;
   for (int i = 0; i < times; ++i) text += unit;

@@ -21,12 +21,10 @@
 #include <optional>
 #include <sstream>
 
+#include "expect.h"
 #include "process.h"
 
 namespace {
-
-const std::string program_start = "%%HP: T(3)A(R)F(.);\n\\<<\n";
-const std::string program_end = "\\>>\n";
 
 struct Example {
   std::string name;  // file and line of the source, as a test name
@@ -148,7 +146,7 @@ void read_document(const std::string& file, Document& doc) {
             continue;
           }
           doc.examples.push_back({test_name(file, row_line), file + ":" + std::to_string(row_line),
-                                  *source + "\n", program_start + *rpl + "\n" + program_end, "", 0});
+                                  *source + "\n", program(*rpl + "\n"), "", 0});
         }
       }
       i = j - 1;
@@ -214,11 +212,8 @@ class DocumentedExample : public testing::TestWithParam<Example> {};
 
 TEST_P(DocumentedExample, CompilesAsShown) {
   const Example& e = GetParam();
-  const Outcome got = run_rplgen({}, e.source);
-  ASSERT_FALSE(got.timed_out) << e.where;
-  EXPECT_EQ(got.out, e.out) << e.where;
-  EXPECT_EQ(got.err, e.err) << e.where;
-  EXPECT_EQ(got.status, e.status) << e.where;
+  SCOPED_TRACE(e.where);
+  expect_outcome(run_rplgen({}, e.source), e.out, e.err, e.status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Docs, DocumentedExample, testing::ValuesIn(all_documents().examples),

@@ -1,5 +1,9 @@
 #include "expect.h"
 
+std::string program(const std::string& body) {
+  return "%%HP: T(3)A(R)F(.);\n\\<<\n" + body + "\\>>\n";
+}
+
 testing::AssertionResult same_bytes(const std::string& got, const std::string& want) {
   if (got == want) return testing::AssertionSuccess();
   std::size_t at = 0;

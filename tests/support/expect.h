@@ -18,6 +18,16 @@ inline constexpr bool sanitized_build = __has_feature(address_sanitizer);
 inline constexpr bool sanitized_build = false;
 #endif
 
+// The whole output for one input whose statements translate to `body`: the
+// transfer header, "\<<", the body and "\>>".
+std::string program(const std::string& body);
+
+// One diagnostic line of the compiler run as "rplgen".
+inline std::string diag(const std::string& message) { return "rplgen: " + message + "\n"; }
+// The warning for an input that holds no program. Inline, so that it is ready
+// before the tables of cases that other files build at start-up.
+inline const std::string no_input = diag("no output is produced, since no input was provided");
+
 // Byte-for-byte equality; on a difference, says where and shows the bytes
 // around it rather than two possibly huge texts.
 testing::AssertionResult same_bytes(const std::string& got, const std::string& want);
