@@ -18,6 +18,13 @@ Real real_of(D x) { return round12(x, 0).value; }
 
 RealResult condition_only(Condition c) { return {Real(), c}; }
 
+// The result's value; its condition, if any, stored for the caller.
+inline Real with_condition(RealResult r, Condition& condition) {
+  if (r.condition != Condition::none) [[unlikely]]
+    condition = r.condition;
+  return r.value;
+}
+
 RealResult underflow(bool negative) {
   return {Real(), negative ? Condition::underflow_negative : Condition::underflow_positive};
 }
@@ -117,6 +124,29 @@ RealResult divide(Real a, Real b) {
     return a.is_zero() ? condition_only(Condition::undefined_result) : infinite(a.is_negative());
   Flags f = 0;
   return real(bid128_div(of(a), of(b), nearest, &f), f);
+}
+
+// Written out rather than through the RealResult forms: the value then stays in
+// registers, which the counting loops notice.
+Real add(Real a, Real b, Condition& condition) {
+  Flags f = 0;
+  return with_condition(round12(bid128_add(of(a), of(b), nearest, &f), f), condition);
+}
+
+Real subtract(Real a, Real b, Condition& condition) {
+  Flags f = 0;
+  return with_condition(round12(bid128_sub(of(a), of(b), nearest, &f), f), condition);
+}
+
+Real multiply(Real a, Real b, Condition& condition) {
+  Flags f = 0;
+  return with_condition(round12(bid128_mul(of(a), of(b), nearest, &f), f), condition);
+}
+
+Real divide(Real a, Real b, Condition& condition) {
+  if (b.is_zero()) return with_condition(divide(a, b), condition);
+  Flags f = 0;
+  return with_condition(round12(bid128_div(of(a), of(b), nearest, &f), f), condition);
 }
 
 RealResult inverse(Real x) { return divide(Real::from_int64(1), x); }

@@ -29,6 +29,13 @@ RealResult add(Real a, Real b);              // +
 RealResult subtract(Real a, Real b);         // -
 RealResult multiply(Real a, Real b);         // *
 RealResult divide(Real a, Real b);           // /: 1/0 infinite result, 0/0 undefined
+// The same four for hot loops: the value comes back in registers, and a condition, when
+// one arises, is stored in `condition` (left untouched otherwise).
+Real add(Real a, Real b, Condition& condition);
+Real subtract(Real a, Real b, Condition& condition);
+Real multiply(Real a, Real b, Condition& condition);
+Real divide(Real a, Real b, Condition& condition);
+
 RealResult inverse(Real x);                  // INV
 RealResult square(Real x);                   // SQ
 RealResult mod(Real x, Real y);              // MOD, with the sign of y; x MOD 0 is x

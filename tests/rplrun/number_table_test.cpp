@@ -38,7 +38,7 @@ DisplayMode mode_of(const std::string& text) {
   return mode;
 }
 
-// A literal, or "a b op" with one of + - * /.
+// A literal, or "a b op" with one of + - * /; the two forms of the arithmetic agree.
 RealResult evaluate(const std::string& expression) {
   std::istringstream in(expression);
   std::string a, b, op;
@@ -46,12 +46,18 @@ RealResult evaluate(const std::string& expression) {
   const RealResult x = parse_real(a).value();
   if (b.empty()) return x;
   const Real y = real(b.c_str());
+  RealResult r;
+  Condition condition = Condition::none;
+  Real value;
   switch (op[0]) {
-    case '+': return add(x.value, y);
-    case '-': return subtract(x.value, y);
-    case '*': return multiply(x.value, y);
-    default: return divide(x.value, y);
+    case '+': r = add(x.value, y), value = add(x.value, y, condition); break;
+    case '-': r = subtract(x.value, y), value = subtract(x.value, y, condition); break;
+    case '*': r = multiply(x.value, y), value = multiply(x.value, y, condition); break;
+    default: r = divide(x.value, y), value = divide(x.value, y, condition); break;
   }
+  EXPECT_EQ(value, r.value);
+  EXPECT_EQ(condition, r.condition);
+  return r;
 }
 
 TEST(NumberTable, ReadingRoundingRangeAndDisplayMatchTheDecimalModule) {
