@@ -41,6 +41,10 @@ class Calc {
   W acosh(W x) { return {bid128_acosh(x.d, nearest, &flags_), &flags_}; }
   W atanh(W x) { return {bid128_atanh(x.d, nearest, &flags_), &flags_}; }
 
+  // A product that is zero when a factor is, even if the other overflowed: the
+  // imaginary part of cosh(2000,0) is 0, not undefined.
+  W times(W a, W b) { return dec::is_zero(a.d) || dec::is_zero(b.d) ? of(0) : a * b; }
+
   CW mul(CW a, CW b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
   CW div(CW a, CW b) {
     const W d = b.re * b.re + b.im * b.im;
@@ -101,7 +105,14 @@ class Calc {
     return {acosh(abs(w)), pi()};
   }
 
-  RealResult finish(W x) { return dec::round12(x.d, flags_); }
+  // A part left undefined by an overflow on the way (inf - inf in a large power) is
+  // an overflow.
+  RealResult finish(W x) {
+    const RealResult r = dec::round12(x.d, flags_);
+    if (r.condition == Condition::undefined_result && (flags_ & BID_OVERFLOW_EXCEPTION) != 0)
+      return {Real::max(), Condition::overflow};
+    return r;
+  }
   ComplexResult finish(CW z) {
     const RealResult re = finish(z.re);
     const RealResult im = finish(z.im);
@@ -233,23 +244,27 @@ ComplexResult alog(const Complex& z) {
 ComplexResult sin(const Complex& z) {
   Calc c;
   const CW w = c.of(z);
-  return c.finish(CW{c.sin(w.re) * c.cosh(w.im), c.cos(w.re) * c.sinh(w.im)});
+  return c.finish(CW{c.times(c.sin(w.re), c.cosh(w.im)), c.times(c.cos(w.re), c.sinh(w.im))});
 }
 
 ComplexResult cos(const Complex& z) {
   Calc c;
   const CW w = c.of(z);
-  return c.finish(CW{c.cos(w.re) * c.cosh(w.im), -(c.sin(w.re) * c.sinh(w.im))});
+  return c.finish(CW{c.times(c.cos(w.re), c.cosh(w.im)), -c.times(c.sin(w.re), c.sinh(w.im))});
 }
 
 ComplexResult tan(const Complex& z) {
-  // Beyond this the real part is far below 1E-499 and the imaginary part is +-1.
-  if (Real::from_int64(600) < abs(z.im))
-    return {{Real(), Real::from_int64(z.im.sign())}};
+  // tan(x+iy) = (sin 2x + i sinh 2y) / (cos 2x + cosh 2y)
   Calc c;
   const CW w = c.of(z);
   const W two = c.of(2);
   const W x2 = two * w.re;
+  if (Real::from_int64(40) < abs(z.im)) {
+    // cos 2x is below the 34th digit of cosh 2y: (2 sin 2x e^-2|y|, +-1), the real
+    // part underflowing gracefully.
+    const W decay = c.exp(-(two * c.abs(w.im)));
+    return c.finish(CW{c.times(two * c.sin(x2), decay), c.of(z.im.sign())});
+  }
   const W y2 = two * w.im;
   const W d = c.cos(x2) + c.cosh(y2);
   if (dec::is_zero(d.d)) return infinite();
@@ -286,13 +301,13 @@ ComplexResult atan(const Complex& z) {
 ComplexResult sinh(const Complex& z) {
   Calc c;
   const CW w = c.of(z);
-  return c.finish(CW{c.sinh(w.re) * c.cos(w.im), c.cosh(w.re) * c.sin(w.im)});
+  return c.finish(CW{c.times(c.sinh(w.re), c.cos(w.im)), c.times(c.cosh(w.re), c.sin(w.im))});
 }
 
 ComplexResult cosh(const Complex& z) {
   Calc c;
   const CW w = c.of(z);
-  return c.finish(CW{c.cosh(w.re) * c.cos(w.im), c.sinh(w.re) * c.sin(w.im)});
+  return c.finish(CW{c.times(c.cosh(w.re), c.cos(w.im)), c.times(c.sinh(w.re), c.sin(w.im))});
 }
 
 ComplexResult tanh(const Complex& z) {
