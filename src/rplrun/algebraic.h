@@ -1,0 +1,36 @@
+// Algebraics: read from infix text into postfix items, printed back in infix with only
+// the parentheses needed, and built from the operands of a command.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rplrun/number_format.h"
+#include "rplrun/object.h"
+
+namespace rplrun {
+
+// What the infix reader needs from the program around it.
+class AlgebraicScope {
+ public:
+  virtual ~AlgebraicScope() = default;
+  virtual bool is_local(const Symbol* symbol) const = 0;
+};
+
+// The postfix items of the infix text (the text between the quotes). On an error,
+// returns false and sets `error_at` to the offset in `text` where reading failed.
+bool read_infix(std::string_view text, char fraction_mark, const AlgebraicScope& scope,
+                std::vector<Object>& postfix, std::size_t& error_at);
+
+// The infix text of postfix items, without the quotes.
+void append_infix(std::string& out, const std::vector<Object>& postfix, const DisplayMode& mode);
+
+// The postfix items of an operand inside an algebraic being built: a name, a number,
+// or an algebraic's items.
+void append_operand(std::vector<Object>& postfix, const Object& operand);
+
+// The algebraic `op(args...)`, the `count` args in stack order.
+Object build_algebraic(const Object* args, std::size_t count, const Object& op);
+
+}  // namespace rplrun

@@ -1,0 +1,162 @@
+#include "rplrun/command_line.h"
+
+#include <getopt.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "rplrun/report.h"
+
+#ifndef RPLRUN_VERSION
+#define RPLRUN_VERSION "unknown"
+#endif
+
+namespace rplrun {
+
+namespace {
+
+enum LongOnly : int {
+  opt_max_steps = 256, opt_timeout, opt_rad, opt_deg, opt_grad, opt_std, opt_fix, opt_sci,
+  opt_eng, opt_ascii, opt_unicode, opt_input, opt_strict,
+};
+
+constexpr option long_options[] = {
+    {"eval", required_argument, nullptr, 'e'},
+    {"file", required_argument, nullptr, 'f'},
+    {"store", optional_argument, nullptr, 's'},
+    {"interactive", no_argument, nullptr, 'i'},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"top", no_argument, nullptr, '1'},
+    {"trace", no_argument, nullptr, 't'},
+    {"strict", no_argument, nullptr, opt_strict},
+    {"max-steps", required_argument, nullptr, opt_max_steps},
+    {"timeout", required_argument, nullptr, opt_timeout},
+    {"rad", no_argument, nullptr, opt_rad},
+    {"deg", no_argument, nullptr, opt_deg},
+    {"grad", no_argument, nullptr, opt_grad},
+    {"std", no_argument, nullptr, opt_std},
+    {"fix", required_argument, nullptr, opt_fix},
+    {"sci", required_argument, nullptr, opt_sci},
+    {"eng", required_argument, nullptr, opt_eng},
+    {"ascii", no_argument, nullptr, opt_ascii},
+    {"unicode", no_argument, nullptr, opt_unicode},
+    {"input", required_argument, nullptr, opt_input},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
+    {nullptr, 0, nullptr, 0},
+};
+
+constexpr std::string_view usage_text =
+    "Usage: rplrun [OPTION]... [FILE [RPL]...]\n"
+    "Run HP48 User RPL as an HP48G would: FILE (a transfer file or RPL text, - for\n"
+    "standard input), then each RPL operand as a command line; print the stack.\n"
+    "\n"
+    "  -e, --eval=TEXT      evaluate TEXT as a command line (after FILE)\n"
+    "  -f, --file=FILE      evaluate FILE first\n"
+    "  -q, --quiet          do not print the final stack\n"
+    "  -1, --top            print only level 1, without its label\n"
+    "      --max-steps=N    stop with \"Interrupted\" after N evaluated objects\n"
+    "      --timeout=SECONDS  stop with \"Interrupted\" after that time\n"
+    "      --rad, --deg, --grad         initial angle mode (default DEG)\n"
+    "      --std, --fix=N, --sci=N, --eng=N  display mode (default STD)\n"
+    "      --ascii          write HP characters as backslash codes (default)\n"
+    "      --unicode        write HP characters as UTF-8\n"
+    "      --input=FILE     lines for INPUT, PROMPT and HALT\n"
+    "  -h, --help           show this help and exit\n"
+    "  -V, --version        show the version and exit\n"
+    "\n"
+    "Exit status: 0 done, 1 RPL error, 2 usage or file error, 3 Invalid Syntax,\n"
+    "4 interrupted, 5 halted with no input left.\n";
+
+bool parse_count(const char* text, std::uint64_t& value) {
+  char* end = nullptr;
+  errno = 0;
+  if (*text == '-' || *text == '\0') return false;
+  value = std::strtoull(text, &end, 10);
+  return errno == 0 && *end == '\0';
+}
+
+}  // namespace
+
+CommandLine parse_command_line(int argc, char** argv) {
+  CommandLine result;
+  SessionOptions& s = result.session;
+  auto usage_error = [&](const std::string& text) {
+    report(text);
+    report("try 'rplrun --help' for more information");
+    result.exit_now = exit_usage;
+    return result;
+  };
+  auto digits = [&](NumberFormat format, const char* text) {
+    std::uint64_t n = 0;
+    if (!parse_count(text, n) || n > 11) return false;
+    s.number_format = format;
+    s.digits = static_cast<int>(n);
+    return true;
+  };
+  optind = 0;
+  opterr = 0;
+  int c = 0;
+  while ((c = getopt_long(argc, argv, "+:e:f:s::iq1thV", long_options, nullptr)) != -1) {
+    switch (c) {
+      case 'e': s.evals.emplace_back(optarg); break;
+      case 'f': s.first_files.emplace_back(optarg); break;
+      case 'q': s.quiet = true; break;
+      case '1': s.top_only = true; break;
+      case 's': return usage_error("--store is not available yet");
+      case 'i': return usage_error("--interactive is not available yet");
+      case 't': return usage_error("--trace is not available yet");
+      case opt_strict: return usage_error("--strict is not available yet");
+      case opt_max_steps:
+        if (!parse_count(optarg, s.max_steps)) return usage_error(std::string("invalid step count '") + optarg + "'");
+        break;
+      case opt_timeout: {
+        char* end = nullptr;
+        result.timeout_seconds = std::strtod(optarg, &end);
+        if (*optarg == '\0' || *end != '\0' || !(result.timeout_seconds > 0))
+          return usage_error(std::string("invalid timeout '") + optarg + "'");
+        break;
+      }
+      case opt_rad: s.angle_mode = AngleMode::radians; break;
+      case opt_deg: s.angle_mode = AngleMode::degrees; break;
+      case opt_grad: s.angle_mode = AngleMode::grads; break;
+      case opt_std: s.number_format = NumberFormat::standard; s.digits = 0; break;
+      case opt_fix:
+      case opt_sci:
+      case opt_eng: {
+        const NumberFormat format = c == opt_fix ? NumberFormat::fixed
+                                    : c == opt_sci ? NumberFormat::scientific
+                                                   : NumberFormat::engineering;
+        if (!digits(format, optarg)) return usage_error(std::string("invalid digit count '") + optarg + "'");
+        break;
+      }
+      case opt_ascii: s.charset = OutputCharset::ascii; break;
+      case opt_unicode: s.charset = OutputCharset::unicode; break;
+      case opt_input: s.input_file = optarg; break;
+      case 'h':
+        std::fwrite(usage_text.data(), 1, usage_text.size(), stdout);
+        result.exit_now = std::fflush(stdout) == 0 ? exit_done : exit_usage;
+        return result;
+      case 'V':
+        std::printf("rplrun %s\n", RPLRUN_VERSION);
+        result.exit_now = std::fflush(stdout) == 0 ? exit_done : exit_usage;
+        return result;
+      case ':':
+        return usage_error(std::string("option '") + argv[optind - 1] + "' needs an argument");
+      default:
+        return usage_error(std::string("unknown option '") + argv[optind - 1] + "'");
+    }
+  }
+  if (optind < argc) {
+    s.file = argv[optind++];
+    while (optind < argc) s.operands.emplace_back(argv[optind++]);
+  } else if (s.evals.empty() && s.first_files.empty()) {
+    if (isatty(STDIN_FILENO)) return usage_error("interactive mode is not available yet; give a FILE or -e TEXT");
+    s.file = "-";
+  }
+  return result;
+}
+
+}  // namespace rplrun

@@ -1,0 +1,19 @@
+// rplrun's command line, read with the GNU conventions.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "rplrun/session.h"
+
+namespace rplrun {
+
+struct CommandLine {
+  SessionOptions session;
+  double timeout_seconds = 0;  // 0: none
+  std::optional<int> exit_now;  // --help, --version or a usage error: the status
+};
+
+CommandLine parse_command_line(int argc, char** argv);
+
+}  // namespace rplrun

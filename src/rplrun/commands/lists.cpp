@@ -1,0 +1,251 @@
+// Lists: \->LIST LIST\-> GET PUT GETI PUTI SIZE HEAD TAIL POS SUB REVLIST ADD DOLIST.
+// SIZE HEAD TAIL POS and SUB serve strings as well; GET PUT GETI PUTI SIZE arrays too.
+#include <algorithm>
+
+#include "rplrun/array.h"
+#include "rplrun/commands/support.h"
+#include "rplrun/elements.h"
+
+namespace rplrun {
+
+namespace {
+
+void to_list(Machine& m, const Args& a) {
+  const std::size_t n = count_arg(a[1]);
+  m.require(n);
+  auto& s = m.stack();
+  std::vector<Object> items(std::make_move_iterator(s.end() - static_cast<std::ptrdiff_t>(n)),
+                            std::make_move_iterator(s.end()));
+  s.resize(s.size() - n);
+  m.push(Object::list(std::move(items)));
+}
+
+void list_to(Machine& m, const Args& a) {
+  const auto& items = list_arg(a[1]);
+  m.require(0);
+  for (const Object& item : items) m.push(item);
+  m.push(integer_object(static_cast<std::int64_t>(items.size())));
+}
+
+// A list or array given directly or by the name of a variable holding it.
+const Object& container_arg(Machine& m, const Object& x) {
+  if (x.is(Kind::name)) {
+    const Object* value = m.lookup(x);
+    if (!value) fail(undefined_name);
+    if (!value->is(Kind::list) && !value->is(Kind::array)) fail(bad_argument_type);
+    return *value;
+  }
+  if (!x.is(Kind::list) && !x.is(Kind::array)) fail(bad_argument_type);
+  return x;
+}
+
+void get(Machine& m, const Args& a) {
+  const Object& container = container_arg(m, a[2]);
+  m.push(element_at(container, element_offset(container, a[1])));
+}
+
+void put(Machine& m, const Args& a) {
+  const Object& container = container_arg(m, a[3]);
+  Object result = with_element(container, element_offset(container, a[2]), a[1]);
+  if (a[3].is(Kind::name)) m.store(a[3], std::move(result));
+  else m.push(std::move(result));
+}
+
+void geti(Machine& m, const Args& a) {
+  const Object& container = container_arg(m, a[2]);
+  const std::size_t offset = element_offset(container, a[1]);
+  bool wrapped = false;
+  Object next = next_index(container, a[1], offset, wrapped);
+  Object element = element_at(container, offset);
+  m.flags.set(-64, wrapped);
+  m.push(a[2]);
+  m.push(std::move(next));
+  m.push(std::move(element));
+}
+
+void puti(Machine& m, const Args& a) {
+  const Object& container = container_arg(m, a[3]);
+  const std::size_t offset = element_offset(container, a[2]);
+  bool wrapped = false;
+  Object next = next_index(container, a[2], offset, wrapped);
+  Object result = with_element(container, offset, a[1]);
+  m.flags.set(-64, wrapped);
+  if (a[3].is(Kind::name)) {
+    m.store(a[3], std::move(result));
+    m.push(a[3]);
+  } else {
+    m.push(std::move(result));
+  }
+  m.push(std::move(next));
+}
+
+void size(Machine& m, const Args& a) {
+  const Object& x = a[1];
+  if (x.is(Kind::list)) {
+    m.push(integer_object(static_cast<std::int64_t>(x.items().size())));
+  } else if (x.is(Kind::string)) {
+    m.push(integer_object(static_cast<std::int64_t>(x.as_string().size())));
+  } else if (x.is(Kind::array)) {
+    const ArrayNode& array = x.node_as<ArrayNode>();
+    std::vector<Object> dims{integer_object(array.is_matrix ? array.rows : array.columns)};
+    if (array.is_matrix) dims.push_back(integer_object(array.columns));
+    m.push(Object::list(std::move(dims)));
+  } else {
+    fail(bad_argument_type);
+  }
+}
+
+void head(Machine& m, const Args& a) {
+  const Object& x = a[1];
+  if (x.is(Kind::list)) {
+    if (x.items().empty()) fail(bad_argument_value);
+    m.push(x.items().front());
+  } else if (x.is(Kind::string)) {
+    if (x.as_string().empty()) fail(bad_argument_value);
+    m.push(Object::string(x.as_string().substr(0, 1)));
+  } else {
+    fail(bad_argument_type);
+  }
+}
+
+void tail(Machine& m, const Args& a) {
+  const Object& x = a[1];
+  if (x.is(Kind::list)) {
+    if (x.items().empty()) fail(bad_argument_value);
+    m.push(Object::list(std::vector<Object>(x.items().begin() + 1, x.items().end())));
+  } else if (x.is(Kind::string)) {
+    if (x.as_string().empty()) fail(bad_argument_value);
+    m.push(Object::string(x.as_string().substr(1)));
+  } else {
+    fail(bad_argument_type);
+  }
+}
+
+void pos(Machine& m, const Args& a) {
+  const Object& x = a[2];
+  if (x.is(Kind::list)) {
+    const auto& items = x.items();
+    const auto found = std::find_if(items.begin(), items.end(), [&](const Object& item) { return same(item, a[1]); });
+    m.push(integer_object(found == items.end() ? 0 : found - items.begin() + 1));
+  } else if (x.is(Kind::string)) {
+    const std::size_t found = x.as_string().find(string_arg(a[1]));
+    m.push(integer_object(found == std::string::npos ? 0 : static_cast<std::int64_t>(found) + 1));
+  } else {
+    fail(bad_argument_type);
+  }
+}
+
+// SUB's positions, brought into 1..size; an empty range when start > end.
+std::pair<std::size_t, std::size_t> range(const Object& start, const Object& end, std::size_t size) {
+  const std::int64_t from = std::max<std::int64_t>(1, integer_arg(start));
+  const std::int64_t to = std::min<std::int64_t>(static_cast<std::int64_t>(size), integer_arg(end));
+  if (from > to) return {0, 0};
+  return {static_cast<std::size_t>(from - 1), static_cast<std::size_t>(to - from + 1)};
+}
+
+void sub(Machine& m, const Args& a) {
+  const Object& x = a[3];
+  if (x.is(Kind::list)) {
+    const auto [first, count] = range(a[2], a[1], x.items().size());
+    const auto begin = x.items().begin() + static_cast<std::ptrdiff_t>(first);
+    m.push(Object::list(std::vector<Object>(begin, begin + static_cast<std::ptrdiff_t>(count))));
+  } else if (x.is(Kind::string)) {
+    const auto [first, count] = range(a[2], a[1], x.as_string().size());
+    m.push(Object::string(x.as_string().substr(first, count)));
+  } else {
+    fail(bad_argument_type);
+  }
+}
+
+void revlist(Machine& m, const Args& a) {
+  std::vector<Object> items = list_arg(a[1]);
+  std::reverse(items.begin(), items.end());
+  m.push(Object::list(std::move(items)));
+}
+
+void add_(Machine& m, const Args& a) {
+  const Object& x = a[2];
+  const Object& y = a[1];
+  if (!x.is(Kind::list) && !y.is(Kind::list)) fail(bad_argument_type);
+  const std::size_t n = x.is(Kind::list) ? x.items().size() : y.items().size();
+  if (x.is(Kind::list) && y.is(Kind::list) && y.items().size() != n) fail(invalid_dimension);
+  std::vector<Object> sums;
+  sums.reserve(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    sums.push_back(apply_command(m, "+", x.is(Kind::list) ? x.items()[k] : x,
+                                 y.is(Kind::list) ? y.items()[k] : y));
+  }
+  m.push(Object::list(std::move(sums)));
+}
+
+// DOLIST runs its program once per element on the machine's own loop.
+class DoList : public Continuation {
+ public:
+  DoList(std::vector<Object> lists, Object program, std::size_t base)
+      : lists_(std::move(lists)), program_(std::move(program)), base_(base),
+        length_(lists_.front().items().size()) {}
+
+  bool resume(Machine& m) override {
+    auto& s = m.stack();
+    if (s.size() > base_) {
+      results_.insert(results_.end(), std::make_move_iterator(s.begin() + static_cast<std::ptrdiff_t>(base_)),
+                      std::make_move_iterator(s.end()));
+    }
+    s.resize(std::min(s.size(), base_));
+    base_ = s.size();
+    if (next_ == length_) {
+      m.push(Object::list(std::move(results_)));
+      return true;
+    }
+    for (const Object& list : lists_) m.push(list.items()[next_]);
+    ++next_;
+    m.evaluate(program_);
+    return false;
+  }
+
+ private:
+  std::vector<Object> lists_;
+  Object program_;
+  std::size_t base_;
+  std::size_t length_;
+  std::size_t next_ = 0;
+  std::vector<Object> results_;
+};
+
+void dolist(Machine& m, const Args& a) {
+  const Object& program = a[1];
+  if (!program.is(Kind::program) && !program.is(Kind::command) && !program.is(Kind::name)) {
+    fail(bad_argument_type);
+  }
+  std::vector<Object> lists;
+  if (a[2].is(Kind::list)) {
+    lists.push_back(a[2]);
+  } else {
+    const std::size_t n = count_arg(a[2]);
+    if (n == 0) fail(bad_argument_value);
+    m.require(n);
+    auto& s = m.stack();
+    lists.assign(s.end() - static_cast<std::ptrdiff_t>(n), s.end());
+    for (const Object& list : lists) {
+      if (!list.is(Kind::list)) fail(bad_argument_type);
+      if (list.items().size() != lists.front().items().size()) fail(invalid_dimension);
+    }
+    s.resize(s.size() - n);
+  }
+  const std::size_t base = m.depth();
+  m.start_continuation(std::make_unique<DoList>(std::move(lists), program, base));
+}
+
+constexpr CommandRow rows[] = {
+    {"\\->LIST", 1, to_list}, {"LIST\\->", 1, list_to}, {"GET", 2, get},
+    {"PUT", 3, put},          {"GETI", 2, geti},        {"PUTI", 3, puti},
+    {"SIZE", 1, size},        {"HEAD", 1, head},        {"TAIL", 1, tail},
+    {"POS", 2, pos},          {"SUB", 3, sub},          {"REVLIST", 1, revlist},
+    {"ADD", 2, add_},         {"DOLIST", 2, dolist},
+};
+
+}  // namespace
+
+std::span<const CommandRow> list_commands() { return rows; }
+
+}  // namespace rplrun

@@ -1,0 +1,91 @@
+#include "rplrun/commands/table.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "rplrun/charset.h"
+
+namespace rplrun {
+
+namespace {
+
+struct StructureWord {
+  const char* name;
+  Word word;
+};
+
+constexpr StructureWord structure_words[] = {
+    {"IF", Word::if_},         {"THEN", Word::then_},     {"ELSE", Word::else_},
+    {"END", Word::end_},       {"CASE", Word::case_},     {"IFERR", Word::iferr_},
+    {"WHILE", Word::while_},   {"REPEAT", Word::repeat_}, {"DO", Word::do_},
+    {"UNTIL", Word::until_},   {"START", Word::start_},   {"FOR", Word::for_},
+    {"NEXT", Word::next_},     {"STEP", Word::step_},     {"\\->", Word::arrow_},
+};
+
+struct Table {
+  std::vector<CommandInfo> commands;
+  std::unordered_map<std::string, std::uint32_t> by_name;
+  std::uint32_t words[16] = {};
+
+  void add(CommandInfo info) {
+    if (by_name.contains(info.name)) return;
+    by_name.emplace(info.name, static_cast<std::uint32_t>(commands.size()));
+    commands.push_back(std::move(info));
+  }
+
+  Table() {
+    for (const StructureWord& w : structure_words) {
+      CommandInfo info;
+      info.name = decode_backslash_codes(w.name);
+      info.word = w.word;
+      info.supported = true;
+      words[static_cast<int>(w.word)] = static_cast<std::uint32_t>(commands.size());
+      add(std::move(info));
+    }
+    for (auto group : {stack_commands, arithmetic_commands, logic_commands, control_commands,
+                       variable_commands, evaluation_commands, list_commands, string_commands,
+                       mode_commands, text_display_commands}) {
+      for (const CommandRow& row : group()) {
+        CommandInfo info;
+        info.name = decode_backslash_codes(row.name);
+        info.argc = row.argc;
+        info.handler = row.handler;
+        info.algebra = row.algebra;
+        info.symbolic = row.symbolic;
+        info.supported = true;
+        add(std::move(info));
+      }
+    }
+    for (const char* name : hp48g_command_names()) {
+      CommandInfo info;
+      info.name = decode_backslash_codes(name);
+      add(std::move(info));
+    }
+  }
+};
+
+const Table& table() {
+  static const Table instance;
+  return instance;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> find_command(std::string_view hp_name) {
+  const Table& t = table();
+  const auto found = t.by_name.find(std::string(hp_name));
+  if (found == t.by_name.end()) return std::nullopt;
+  return found->second;
+}
+
+const CommandInfo& command_info(std::uint32_t id) { return table().commands[id]; }
+
+std::uint32_t command_id(std::string_view ascii_name) {
+  return *find_command(decode_backslash_codes(ascii_name));
+}
+
+std::uint32_t word_id(Word word) { return table().words[static_cast<int>(word)]; }
+
+std::size_t command_count() { return table().commands.size(); }
+
+}  // namespace rplrun

@@ -1,0 +1,115 @@
+// The one table of commands: every name the calculator knows as a command, with the
+// number of arguments it takes from the stack (checked, and saved for LASTARG, before
+// its handler runs), how it is written inside algebraics, and its handler.
+//
+// Each group of commands lives in its own file as a list of rows; the table joins
+// them with the structure words and with the other command names of the HP48G ROM,
+// which rplrun reads but reports as not supported when they run.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "rplrun/object.h"
+
+namespace rplrun {
+
+class Machine;
+
+// The arguments of a command, level 1 last: args[1] is level 1, args[2] level 2...
+class Args {
+ public:
+  Args(const Object* base, int count) : base_(base), count_(count) {}
+  const Object& operator[](int level) const { return base_[count_ - level]; }
+  int count() const { return count_; }
+
+ private:
+  const Object* base_;
+  int count_;
+};
+
+using Handler = void (*)(Machine& machine, const Args& args);
+
+// How a command is written inside an algebraic.
+enum class Notation : std::uint8_t {
+  none,      // not usable in algebraics
+  infix,     // A+B, A AND B
+  prefix,    // -A (NEG), NOT A
+  postfix,   // A!
+  function,  // SIN(A), XROOT(2,A), \pi
+};
+
+// Binding strength inside algebraics, loosest first. ORDER: the infix reader and the
+// printer compare these numbers.
+enum Precedence : std::uint8_t {
+  prec_equation = 2,    // =
+  prec_or = 4,          // OR XOR
+  prec_and = 6,         // AND
+  prec_not = 7,         // NOT
+  prec_compare = 8,     // == \=/ < > \<= \>=
+  prec_sum = 10,        // + -
+  prec_product = 12,    // * /
+  prec_negate = 14,     // prefix -
+  prec_power = 16,      // ^
+  prec_postfix = 18,    // !
+  prec_atom = 20,       // numbers, names, functions
+};
+
+// The words of program structures.
+enum class Word : std::uint8_t {
+  none, if_, then_, else_, end_, case_, iferr_, while_, repeat_, do_, until_, start_,
+  for_, next_, step_, arrow_,
+};
+
+struct Algebra {
+  Notation notation = Notation::none;
+  std::uint8_t precedence = prec_atom;  // for infix and prefix
+  std::uint8_t arity = 0;               // arguments of a function
+  bool reversed = false;                // written with its arguments in reverse stack order (XROOT)
+};
+
+// A row of a group's list.
+struct CommandRow {
+  const char* name;  // with the backslash codes of the transfer format: "\\->LIST"
+  std::int8_t argc;
+  Handler handler;
+  Algebra algebra = {};
+  // Builds an algebraic when an argument is a name or an algebraic and none is a list,
+  // string, array or other object the handler gives a meaning to.
+  bool symbolic = false;
+};
+
+struct CommandInfo {
+  std::string name;  // HP characters
+  std::int8_t argc = 0;
+  Handler handler = nullptr;
+  Algebra algebra;
+  bool symbolic = false;
+  Word word = Word::none;
+  bool supported = false;  // false: an HP48G command that rplrun does not run
+};
+
+std::optional<std::uint32_t> find_command(std::string_view hp_name);
+const CommandInfo& command_info(std::uint32_t id);
+std::uint32_t command_id(std::string_view ascii_name);  // for names known to exist
+std::uint32_t word_id(Word word);
+std::size_t command_count();
+
+// The groups' rows (one file each under commands/).
+std::span<const CommandRow> stack_commands();
+std::span<const CommandRow> arithmetic_commands();
+std::span<const CommandRow> logic_commands();
+std::span<const CommandRow> control_commands();
+std::span<const CommandRow> variable_commands();
+std::span<const CommandRow> evaluation_commands();
+std::span<const CommandRow> list_commands();
+std::span<const CommandRow> string_commands();
+std::span<const CommandRow> mode_commands();
+std::span<const CommandRow> text_display_commands();
+// Every command name of the HP48G ROM, with the backslash codes.
+std::span<const char* const> hp48g_command_names();
+
+}  // namespace rplrun

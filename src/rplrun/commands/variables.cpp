@@ -1,0 +1,130 @@
+// Variables: STO and RCL with their family, PURGE, CLVAR, VARS.
+#include "rplrun/commands/support.h"
+#include "rplrun/elements.h"
+
+namespace rplrun {
+
+namespace {
+
+// The value of an index written inside 'v(i)': a number, or a name holding one.
+Object index_value(Machine& m, const Object& item) {
+  if (item.is(Kind::real)) return item;
+  if (item.is(Kind::name)) {
+    const Object* value = m.lookup(item);
+    if (!value) fail(undefined_name);
+    if (value->is(Kind::real)) return *value;
+  }
+  fail(bad_argument_type);
+}
+
+// 'v(i)' or 'm(i,j)': the variable and the element's offset in it.
+struct ElementRef {
+  Object variable;  // a name object
+  Object container;
+  std::size_t offset;
+};
+
+ElementRef element_ref(Machine& m, const Object& algebraic) {
+  const auto& items = algebraic.items();
+  const Object& call = items.back();
+  if (!call.is(Kind::call) || items.size() != call.call_argc() + 1) fail(bad_argument_type);
+  std::vector<Object> indices;
+  for (std::size_t k = 0; k + 1 < items.size(); ++k) indices.push_back(index_value(m, items[k]));
+  Object variable = Object::name(call.symbol(), call.is_local());
+  const Object* container = m.lookup(variable);
+  if (!container) fail(undefined_name);
+  const std::size_t offset = element_offset(*container, indices.data(), indices.size());
+  return {std::move(variable), *container, offset};
+}
+
+void sto(Machine& m, const Args& a) {
+  const Object& target = a[1];
+  if (target.is(Kind::name)) {
+    m.store(target, a[2]);
+  } else if (target.is(Kind::algebraic)) {
+    ElementRef ref = element_ref(m, target);
+    m.store(ref.variable, with_element(ref.container, ref.offset, a[2]));
+  } else {
+    fail(bad_argument_type);
+  }
+}
+
+const Object& variable_value(Machine& m, const Object& name) {
+  const Object* value = m.lookup(name_arg(name));
+  if (!value) fail(undefined_name);
+  return *value;
+}
+
+void rcl(Machine& m, const Args& a) { m.push(variable_value(m, a[1])); }
+
+// STO+ and the others: either order, level 2 op level 1 with the variable's value in
+// place of its name.
+void store_arithmetic(Machine& m, const Args& a, std::string_view op) {
+  const bool name_first = !a[1].is(Kind::name);
+  const Object& name = name_first ? a[2] : a[1];
+  const Object& value = variable_value(m, name);
+  const Object result = name_first ? apply_command(m, op, value, a[1]) : apply_command(m, op, a[2], value);
+  m.store(name, result);
+}
+
+void sto_plus(Machine& m, const Args& a) { store_arithmetic(m, a, "+"); }
+void sto_minus(Machine& m, const Args& a) { store_arithmetic(m, a, "-"); }
+void sto_times(Machine& m, const Args& a) { store_arithmetic(m, a, "*"); }
+void sto_divide(Machine& m, const Args& a) { store_arithmetic(m, a, "/"); }
+
+void step_variable(Machine& m, const Args& a, std::int64_t by) {
+  const Object& value = variable_value(m, a[1]);
+  if (!value.is(Kind::real)) fail(bad_argument_type);
+  const Object result = settled(m, add(value.as_real(), Real::from_int64(by)));
+  m.store(a[1], result);
+  m.push(result);
+}
+
+void incr(Machine& m, const Args& a) { step_variable(m, a, 1); }
+void decr(Machine& m, const Args& a) { step_variable(m, a, -1); }
+
+void store_function(Machine& m, const Args& a, std::string_view op) {
+  const Object& value = variable_value(m, a[1]);
+  m.store(a[1], apply_command(m, op, value));
+}
+
+void sneg(Machine& m, const Args& a) { store_function(m, a, "NEG"); }
+void sinv(Machine& m, const Args& a) { store_function(m, a, "INV"); }
+void sconj(Machine& m, const Args& a) { store_function(m, a, "CONJ"); }
+
+void purge(Machine& m, const Args& a) {
+  auto purge_one = [&](const Object& name) {
+    if (!name.is(Kind::name) || name.is_local()) fail(bad_argument_type);
+    m.purge_global(name.symbol());
+  };
+  if (a[1].is(Kind::list)) {
+    for (const Object& name : a[1].items()) {
+      if (!name.is(Kind::name) || name.is_local()) fail(bad_argument_type);
+    }
+    for (const Object& name : a[1].items()) purge_one(name);
+  } else {
+    purge_one(a[1]);
+  }
+}
+
+void clvar(Machine& m, const Args&) { m.clear_globals(); }
+
+void vars(Machine& m, const Args&) {
+  std::vector<Object> names;
+  for (const Symbol* symbol : m.global_names()) names.push_back(Object::name(symbol));
+  m.push(Object::list(std::move(names)));
+}
+
+constexpr CommandRow rows[] = {
+    {"STO", 2, sto},         {"RCL", 1, rcl},         {"STO+", 2, sto_plus},
+    {"STO-", 2, sto_minus},  {"STO*", 2, sto_times},  {"STO/", 2, sto_divide},
+    {"INCR", 1, incr},       {"DECR", 1, decr},       {"SNEG", 1, sneg},
+    {"SINV", 1, sinv},       {"SCONJ", 1, sconj},     {"PURGE", 1, purge},
+    {"CLVAR", 0, clvar},     {"VARS", 0, vars},
+};
+
+}  // namespace
+
+std::span<const CommandRow> variable_commands() { return rows; }
+
+}  // namespace rplrun

@@ -1,0 +1,153 @@
+#include "rplrun/display.h"
+
+#include <algorithm>
+
+#include "rplrun/algebraic.h"
+#include "rplrun/array.h"
+#include "rplrun/commands/table.h"
+#include "rplrun/machine.h"
+
+namespace rplrun {
+
+std::string format_binary(std::uint64_t value, const Flags& flags) {
+  const int size = flags.word_size();
+  if (size < 64) value &= (1ULL << size) - 1;
+  const int base = flags.binary_base();
+  std::string digits;
+  do {
+    const auto d = static_cast<int>(value % static_cast<std::uint64_t>(base));
+    digits += static_cast<char>(d < 10 ? '0' + d : 'A' + d - 10);
+    value /= static_cast<std::uint64_t>(base);
+  } while (value != 0);
+  std::reverse(digits.begin(), digits.end());
+  const char letter = base == 16 ? 'h' : base == 8 ? 'o' : base == 2 ? 'b' : 'd';
+  return "# " + digits + letter;
+}
+
+namespace {
+
+void append_items(std::string& out, const std::vector<Object>& items, const Flags& flags) {
+  for (const Object& item : items) {
+    out += ' ';
+    append_object(out, item, flags, false);
+  }
+}
+
+void append_array(std::string& out, const ArrayNode& a, const DisplayMode& mode) {
+  auto element = [&](std::size_t k) {
+    const Object& e = a.elements[k];
+    if (e.is(Kind::complex)) append_complex(out, e.as_complex(), mode);
+    else append_real(out, e.as_real(), mode);
+  };
+  if (!a.is_matrix) {
+    out += '[';
+    for (std::size_t k = 0; k < a.elements.size(); ++k) {
+      out += ' ';
+      element(k);
+    }
+    out += " ]";
+    return;
+  }
+  out += '[';
+  for (std::uint32_t r = 0; r < a.rows; ++r) {
+    out += r == 0 ? "[" : "  [";
+    for (std::uint32_t c = 0; c < a.columns; ++c) {
+      out += ' ';
+      element(static_cast<std::size_t>(r) * a.columns + c);
+    }
+    out += " ]";
+  }
+  out += ']';
+}
+
+}  // namespace
+
+void append_object(std::string& out, const Object& object, const Flags& flags, bool top_level) {
+  const DisplayMode mode = flags.display_mode();
+  switch (object.kind()) {
+    case Kind::real:
+      append_real(out, object.as_real(), mode);
+      return;
+    case Kind::complex:
+      append_complex(out, object.as_complex(), mode);
+      return;
+    case Kind::string:
+      out += '"';
+      out += object.as_string();
+      out += '"';
+      return;
+    case Kind::list:
+      out += '{';
+      append_items(out, object.items(), flags);
+      out += " }";
+      return;
+    case Kind::program:
+      out += static_cast<char>(171);
+      append_items(out, object.items(), flags);
+      out += ' ';
+      out += static_cast<char>(187);
+      return;
+    case Kind::array:
+      append_array(out, object.node_as<ArrayNode>(), mode);
+      return;
+    case Kind::name:
+      if (top_level || object.is_quoted()) {
+        out += '\'';
+        out += object.symbol()->text();
+        out += '\'';
+      } else {
+        out += object.symbol()->text();
+      }
+      return;
+    case Kind::algebraic:
+      out += '\'';
+      append_infix(out, object.items(), mode);
+      out += '\'';
+      return;
+    case Kind::binary:
+      out += format_binary(object.as_binary(), flags);
+      return;
+    case Kind::tagged:
+      if (!top_level) out += ':';
+      out += object.tag();
+      out += ": ";
+      append_object(out, object.tagged_value(), flags, false);
+      return;
+    case Kind::command:
+      out += command_info(object.command_id()).name;
+      return;
+    case Kind::call:
+      out += object.symbol()->text();
+      return;
+  }
+}
+
+std::string decompile(const Object& object, const Flags& flags, bool top_level) {
+  std::string out;
+  append_object(out, object, flags, top_level);
+  return out;
+}
+
+std::string show(const Object& object, const Flags& flags) {
+  std::string text = decompile(object, flags, true);
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  return text;
+}
+
+std::string stack_text(const Machine& machine, bool top_only) {
+  const auto& stack = machine.stack();
+  std::string out;
+  if (top_only) {
+    if (!stack.empty()) out += show(stack.back(), machine.flags) + "\n";
+    return out;
+  }
+  for (std::size_t i = 0; i < stack.size(); ++i) {
+    out += std::to_string(stack.size() - i);
+    out += ": ";
+    out += show(stack[i], machine.flags);
+    out += '\n';
+  }
+  return out;
+}
+
+}  // namespace rplrun

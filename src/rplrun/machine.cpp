@@ -1,0 +1,578 @@
+#include "rplrun/machine.h"
+
+#include <algorithm>
+#include <new>
+
+#include "rplrun/algebraic.h"
+#include "rplrun/commands/table.h"
+#include "rplrun/elements.h"
+#include "rplrun/reader.h"
+#include "rplrun/real_functions.h"
+#include "rplrun/transfer.h"
+
+namespace rplrun {
+
+namespace {
+std::atomic<bool> interrupt_flag{false};
+constexpr std::uint32_t no_command = UINT32_MAX;
+// The most arguments any command takes from the stack.
+constexpr int max_args = 6;
+}  // namespace
+
+void request_interrupt() { interrupt_flag.store(true, std::memory_order_relaxed); }
+void clear_interrupt() { interrupt_flag.store(false, std::memory_order_relaxed); }
+
+struct Machine::Frame {
+  std::shared_ptr<const Node> owner;  // keeps the items alive
+  const Object* items = nullptr;
+  const Position* positions = nullptr;
+  const Control* control = nullptr;
+  std::uint32_t ip = 0;
+  std::uint32_t end = 0;
+  Position origin;                  // where it was called from
+  const Symbol* name = nullptr;     // the global name it runs under
+  std::uint32_t locals_base = 0;
+  std::uint32_t loops_base = 0;
+  std::uint32_t handlers_base = 0;
+  bool numeric = false;
+  bool run_programs = false;
+  std::uint32_t command = no_command;  // a continuation's command
+  std::unique_ptr<Continuation> continuation;
+};
+
+Machine::Machine() = default;
+Machine::~Machine() = default;
+
+// ---- data stack
+
+void Machine::push(Object object) {
+  if (stack_.size() >= limits.max_stack) fail(insufficient_memory);
+  stack_.push_back(std::move(object));
+}
+
+Object Machine::pop() {
+  if (stack_.empty()) fail(too_few_arguments);
+  Object top = std::move(stack_.back());
+  stack_.pop_back();
+  return top;
+}
+
+void Machine::require(std::size_t n) const {
+  if (stack_.size() < n) fail(too_few_arguments);
+}
+
+// ---- variables
+
+const Object* Machine::global(const Symbol* name) const {
+  const auto found = globals_.find(name);
+  return found == globals_.end() ? nullptr : &found->second;
+}
+
+void Machine::store_global(const Symbol* name, Object value) {
+  const auto [it, inserted] = globals_.insert_or_assign(name, std::move(value));
+  if (inserted) global_order_.push_back(name);
+}
+
+bool Machine::purge_global(const Symbol* name) {
+  if (globals_.erase(name) == 0) return false;
+  global_order_.erase(std::find(global_order_.begin(), global_order_.end(), name));
+  return true;
+}
+
+void Machine::clear_globals() {
+  globals_.clear();
+  global_order_.clear();
+}
+
+std::vector<const Symbol*> Machine::global_names() const {
+  return std::vector<const Symbol*>(global_order_.rbegin(), global_order_.rend());
+}
+
+Object* Machine::local(const Symbol* name) {
+  for (auto it = locals_.rbegin(); it != locals_.rend(); ++it) {
+    if (it->name == name) return &it->value;
+  }
+  return nullptr;
+}
+
+const Object* Machine::lookup(const Object& name) {
+  if (name.is_local()) {
+    const Object* value = local(name.symbol());
+    if (!value) fail(undefined_local_name);
+    return value;
+  }
+  return global(name.symbol());
+}
+
+void Machine::store(const Object& name, Object value) {
+  if (name.is_local()) {
+    Object* slot = local(name.symbol());
+    if (!slot) fail(undefined_local_name);
+    *slot = std::move(value);
+    return;
+  }
+  store_global(name.symbol(), std::move(value));
+}
+
+// ---- frames
+
+void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeric, bool run_programs) {
+  if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
+  const Position origin = frames_.empty() ? Position{} : current_position();
+  Frame frame;
+  frame.owner = sequence.shared_node();
+  const auto& node = sequence.node_as<SequenceNode>();
+  frame.items = node.items.data();
+  frame.end = static_cast<std::uint32_t>(node.items.size());
+  if (!node.positions.empty()) frame.positions = node.positions.data();
+  if (sequence.is(Kind::program)) {
+    const auto& program = sequence.node_as<ProgramNode>();
+    if (!program.control.empty()) frame.control = program.control.data();
+  }
+  frame.origin = origin;
+  frame.name = name;
+  frame.locals_base = static_cast<std::uint32_t>(locals_.size());
+  frame.loops_base = static_cast<std::uint32_t>(loops_.size());
+  frame.handlers_base = static_cast<std::uint32_t>(handlers_.size());
+  frame.numeric = numeric;
+  frame.run_programs = run_programs;
+  frames_.push_back(std::move(frame));
+}
+
+void Machine::pop_frame() {
+  Frame& frame = frames_.back();
+  locals_.resize(frame.locals_base);
+  loops_.resize(frame.loops_base);
+  handlers_.resize(frame.handlers_base);
+  frames_.pop_back();
+}
+
+bool Machine::numeric() const {
+  return flags.numeric_results() || (!frames_.empty() && frames_.back().numeric);
+}
+
+void Machine::start_continuation(std::unique_ptr<Continuation> continuation) {
+  if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
+  Frame frame;
+  frame.origin = current_position();
+  frame.command = frames_.empty() ? no_command : current_command_;
+  frame.locals_base = static_cast<std::uint32_t>(locals_.size());
+  frame.loops_base = static_cast<std::uint32_t>(loops_.size());
+  frame.handlers_base = static_cast<std::uint32_t>(handlers_.size());
+  frame.numeric = numeric();
+  frame.continuation = std::move(continuation);
+  frames_.push_back(std::move(frame));
+}
+
+Position Machine::frame_position(std::size_t i) const {
+  const Frame& f = frames_[i];
+  if (f.continuation || f.ip == 0 || !f.positions) return f.origin;
+  return f.positions[f.ip - 1];
+}
+
+Position Machine::current_position() const {
+  return frames_.empty() ? Position{} : frame_position(frames_.size() - 1);
+}
+
+// ---- evaluation
+
+void Machine::evaluate(const Object& object) {
+  switch (object.kind()) {
+    case Kind::name:
+      execute_name(object.unquoted());
+      return;
+    case Kind::program:
+    case Kind::algebraic:
+      push_frame(object, nullptr, numeric());
+      return;
+    case Kind::list: {
+      const auto control = resolve_structures(object.items());
+      if (!control) fail(invalid_syntax);
+      push_frame(make_program(object.items(), object.positions(), *control), nullptr, numeric());
+      return;
+    }
+    case Kind::command:
+      dispatch(object.command_id());
+      return;
+    case Kind::tagged:
+      evaluate(object.tagged_value());
+      return;
+    case Kind::call:
+      execute_call(object);
+      return;
+    default:
+      push(object);
+      return;
+  }
+}
+
+void Machine::evaluate_numerically(const Object& object) {
+  switch (object.kind()) {
+    case Kind::name:
+      push_frame(Object::algebraic({object.unquoted()}), nullptr, true);
+      return;
+    case Kind::algebraic:
+    case Kind::program:
+      push_frame(object, nullptr, true);
+      return;
+    default:
+      push(object);
+      return;
+  }
+}
+
+void Machine::call(const Object& program) { push_frame(program, nullptr, numeric()); }
+
+void Machine::execute_name(const Object& name) {
+  if (name.is_local()) {
+    const Object* value = local(name.symbol());
+    if (!value) fail(undefined_local_name);
+    if (numeric() && value->is_symbolic()) {
+      evaluate_numerically(*value);
+      return;
+    }
+    push(*value);
+    return;
+  }
+  const Symbol* symbol = name.symbol();
+  for (;;) {
+    const Object* value = global(symbol);
+    if (!value) {
+      if (numeric()) fail(undefined_name);
+      push(Object::name(symbol));
+      return;
+    }
+    switch (value->kind()) {
+      case Kind::program:
+        push_frame(*value, symbol, numeric());
+        return;
+      case Kind::name:
+        // A name holding a name evaluates that one in turn.
+        if (value->is_local()) {
+          execute_name(value->unquoted());
+          return;
+        }
+        symbol = value->symbol();
+        ++steps_;
+        check_limits();
+        continue;
+      case Kind::algebraic:
+        if (numeric()) {
+          push_frame(*value, nullptr, true);
+          return;
+        }
+        push(*value);
+        return;
+      default:
+        push(*value);
+        return;
+    }
+  }
+}
+
+void Machine::execute_call(const Object& call) {
+  const Symbol* symbol = call.symbol();
+  const std::uint32_t argc = call.call_argc();
+  if (const auto id = find_command(symbol->text())) {
+    unsupported_ = *id;
+    throw Stop{Outcome::Status::unsupported};
+  }
+  require(argc);
+  const Object* value = call.is_local() ? local(symbol) : global(symbol);
+  if (!value) {
+    if (call.is_local()) fail(undefined_local_name);
+    if (numeric()) fail(undefined_name);
+    Object result = build_algebraic(stack_.data() + stack_.size() - argc, argc, call);
+    stack_.resize(stack_.size() - argc);
+    push(std::move(result));
+    return;
+  }
+  if (value->is(Kind::program)) {
+    push_frame(*value, call.is_local() ? nullptr : symbol, numeric());
+    return;
+  }
+  if (value->is(Kind::list) || value->is(Kind::array)) {
+    const std::size_t offset = element_offset(*value, stack_.data() + stack_.size() - argc, argc);
+    Object element = element_at(*value, offset);
+    stack_.resize(stack_.size() - argc);
+    push(std::move(element));
+    return;
+  }
+  fail(bad_argument_type);
+}
+
+void Machine::run_command(std::uint32_t id) { dispatch(id); }
+
+void Machine::dispatch(std::uint32_t id) {
+  const CommandInfo& info = command_info(id);
+  if (!info.supported || (!info.handler && info.word == Word::none)) {
+    unsupported_ = id;
+    throw Stop{Outcome::Status::unsupported};
+  }
+  if (info.word != Word::none) throw RplError{invalid_syntax, error_message(invalid_syntax), id};
+  const int n = info.argc;
+  if (stack_.size() < static_cast<std::size_t>(n)) {
+    throw RplError{too_few_arguments, error_message(too_few_arguments), id};
+  }
+  const std::size_t base = stack_.size() - static_cast<std::size_t>(n);
+  Object args[max_args];
+  for (int k = 0; k < n; ++k) args[k] = std::move(stack_[base + static_cast<std::size_t>(k)]);
+  stack_.resize(base);
+  if (n > 0 && flags.saves_last_args()) last_args.assign(args, args + n);
+  const std::uint32_t outer_command = current_command_;
+  current_command_ = id;
+  try {
+    if (info.symbolic) {
+      bool symbolic = false;
+      bool numeric_or_symbolic = true;
+      for (int k = 0; k < n; ++k) {
+        symbolic = symbolic || args[k].is_symbolic();
+        numeric_or_symbolic = numeric_or_symbolic && (args[k].is_symbolic() || args[k].is_number());
+      }
+      if (symbolic && numeric_or_symbolic) {
+        push(build_algebraic(args, static_cast<std::size_t>(n), Object::command(id)));
+        current_command_ = outer_command;
+        return;
+      }
+    }
+    info.handler(*this, Args(args, n));
+  } catch (RplError& error) {
+    current_command_ = outer_command;
+    if (stack_.size() > base) stack_.resize(base);
+    for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
+    if (!error.command) error.command = id;
+    throw;
+  }
+  current_command_ = outer_command;
+}
+
+bool Machine::take_test(std::uint32_t command) {
+  if (stack_.empty()) throw RplError{too_few_arguments, error_message(too_few_arguments), command};
+  const Object& test = stack_.back();
+  if (!test.is(Kind::real)) throw RplError{bad_argument_type, error_message(bad_argument_type), command};
+  const bool result = !test.as_real().is_zero();
+  stack_.pop_back();
+  return result;
+}
+
+void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index) {
+  const Control& c = frames_[fi].control[index];
+  const std::uint32_t command = item.command_id();
+  auto error = [&](std::uint32_t number) { throw RplError{number, error_message(number), command}; };
+  auto take_bounds = [&](Object& start, Object& end) {
+    if (stack_.size() < 2) error(too_few_arguments);
+    if (!level(1).is(Kind::real) || !level(2).is(Kind::real)) error(bad_argument_type);
+    end = pop();
+    start = pop();
+  };
+  switch (c.op) {
+    case ControlOp::none:
+    case ControlOp::nop:
+      return;
+    case ControlOp::test:
+    case ControlOp::until_end:
+      if (!take_test(command)) frames_[fi].ip = c.target;
+      return;
+    case ControlOp::jump:
+      frames_[fi].ip = c.target;
+      return;
+    case ControlOp::iferr:
+      handlers_.push_back({static_cast<std::uint32_t>(fi), c.target,
+                           static_cast<std::uint32_t>(locals_.size()),
+                           static_cast<std::uint32_t>(loops_.size())});
+      return;
+    case ControlOp::iferr_then:
+      handlers_.pop_back();
+      frames_[fi].ip = c.target;
+      return;
+    case ControlOp::start: {
+      Object start;
+      Object end;
+      take_bounds(start, end);
+      loops_.push_back({index + 1, -1, std::move(start), std::move(end)});
+      return;
+    }
+    case ControlOp::for_loop: {
+      Object start;
+      Object end;
+      take_bounds(start, end);
+      const auto slot = static_cast<std::int32_t>(locals_.size());
+      locals_.push_back({frames_[fi].items[index + 1].symbol(), std::move(start)});
+      loops_.push_back({index + 2, slot, Object(), std::move(end)});
+      frames_[fi].ip = index + 2;
+      return;
+    }
+    case ControlOp::next:
+    case ControlOp::step: {
+      Real increment = Real::from_int64(1);
+      if (c.op == ControlOp::step) {
+        if (stack_.empty()) error(too_few_arguments);
+        if (!level(1).is(Kind::real)) error(bad_argument_type);
+        increment = pop().as_real();
+      }
+      Loop& loop = loops_.back();
+      Object& counter = loop.slot >= 0 ? locals_[static_cast<std::size_t>(loop.slot)].value : loop.counter;
+      if (!counter.is(Kind::real)) error(bad_argument_type);
+      const Real next = flags.settle(add(counter.as_real(), increment));
+      const Real end = loop.end.as_real();
+      const bool again = increment.is_negative() ? next >= end : next <= end;
+      if (again) {
+        counter = Object::real(next);
+        frames_[fi].ip = loop.body;
+        return;
+      }
+      if (loop.slot >= 0) locals_.resize(static_cast<std::size_t>(loop.slot));
+      loops_.pop_back();
+      return;
+    }
+    case ControlOp::bind: {
+      const std::uint32_t n = c.target;
+      if (stack_.size() < n) error(too_few_arguments);
+      Frame& frame = frames_[fi];
+      const std::size_t base = stack_.size() - n;
+      const auto locals_base = static_cast<std::uint32_t>(locals_.size());
+      for (std::uint32_t k = 0; k < n; ++k) {
+        locals_.push_back({frame.items[index + 1 + k].symbol(), std::move(stack_[base + k])});
+      }
+      stack_.resize(base);
+      const Object& body = frame.items[index + 1 + n];
+      frame.ip = index + n + 2;
+      push_frame(body, nullptr, numeric());
+      frames_.back().locals_base = locals_base;
+      return;
+    }
+  }
+}
+
+void Machine::execute(std::size_t fi, const Object& item, std::uint32_t index) {
+  switch (item.kind()) {
+    case Kind::name:
+      if (item.is_quoted()) {
+        push(item.unquoted());
+        return;
+      }
+      execute_name(item);
+      return;
+    case Kind::command:
+      if (frames_[fi].control && frames_[fi].control[index].op != ControlOp::none) {
+        control_op(fi, item, index);
+        return;
+      }
+      dispatch(item.command_id());
+      return;
+    case Kind::call:
+      execute_call(item);
+      return;
+    case Kind::program:
+      if (frames_[fi].run_programs) {
+        push_frame(item, nullptr, numeric());
+        return;
+      }
+      push(item);
+      return;
+    default:
+      push(item);
+      return;
+  }
+}
+
+void Machine::check_limits() {
+  if (interrupt_flag.load(std::memory_order_relaxed)) throw Stop{Outcome::Status::interrupted};
+  if (limits.max_steps != 0 && steps_ > limits.max_steps) throw Stop{Outcome::Status::interrupted};
+}
+
+void Machine::halt() {
+  if (terminal.input.empty()) throw Stop{Outcome::Status::halted};
+  std::string line = std::move(terminal.input.front());
+  terminal.input.pop_front();
+  static std::uint32_t count = 0;
+  const std::uint32_t source = register_source("--input:" + std::to_string(++count));
+  try {
+    const SourceText text = load_command_line(source, std::move(line));
+    ReadContext context{flags.angle_mode(), flags.binary_base()};
+    push_frame(read_program_body(text, context), nullptr, false);
+  } catch (const SyntaxError&) {
+    fail(invalid_syntax);
+  }
+}
+
+bool Machine::catch_error(const RplError& error) {
+  error_number = error.number;
+  error_text = error.message;
+  if (handlers_.empty()) return false;
+  const Handler h = handlers_.back();
+  handlers_.pop_back();
+  while (frames_.size() > h.frame + 1) frames_.pop_back();
+  locals_.resize(h.locals);
+  loops_.resize(h.loops);
+  frames_[h.frame].ip = h.catch_ip;
+  return true;
+}
+
+void Machine::fill_error(Outcome& outcome, const RplError& error) {
+  outcome.error = error;
+  if (error.command && error.names_command) outcome.command = command_info(*error.command).name;
+  outcome.where = current_position();
+  for (std::size_t i = frames_.size(); i-- > 1;) {
+    if (frames_[i].name) outcome.chain.emplace_back(frames_[i].name, frame_position(i - 1));
+  }
+}
+
+Outcome Machine::run(const Object& body, bool run_programs) {
+  Outcome outcome;
+  current_command_ = no_command;
+  push_frame(body, nullptr, false, run_programs);
+  while (!frames_.empty()) {
+    try {
+      Frame& frame = frames_.back();
+      if (frame.continuation) {
+        const std::size_t index = frames_.size() - 1;
+        current_command_ = frame.command;
+        if (frames_[index].continuation->resume(*this)) {
+          while (frames_.size() > index) pop_frame();
+        }
+        current_command_ = no_command;
+        continue;
+      }
+      if (frame.ip >= frame.end) {
+        pop_frame();
+        continue;
+      }
+      const std::uint32_t index = frame.ip++;
+      ++steps_;
+      check_limits();
+      // The item stays alive while its frame's owner does, even if frames_ grows.
+      const Object& item = frame.items[index];
+      execute(frames_.size() - 1, item, index);
+    } catch (const RplError& error) {
+      if (catch_error(error)) continue;
+      outcome.status = Outcome::Status::error;
+      fill_error(outcome, error);
+      break;
+    } catch (const std::bad_alloc&) {
+      const RplError error{insufficient_memory, error_message(insufficient_memory), std::nullopt};
+      if (catch_error(error)) continue;
+      outcome.status = Outcome::Status::error;
+      fill_error(outcome, error);
+      break;
+    } catch (const Stop& stop) {
+      outcome.status = stop.status;
+      outcome.where = current_position();
+      if (stop.status == Outcome::Status::unsupported && unsupported_) {
+        outcome.command = command_info(*unsupported_).name;
+      }
+      for (std::size_t i = frames_.size(); i-- > 1;) {
+        if (frames_[i].name) outcome.chain.emplace_back(frames_[i].name, frame_position(i - 1));
+      }
+      break;
+    }
+  }
+  frames_.clear();
+  locals_.clear();
+  loops_.clear();
+  handlers_.clear();
+  current_command_ = no_command;
+  return outcome;
+}
+
+}  // namespace rplrun

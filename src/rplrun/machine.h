@@ -1,0 +1,172 @@
+// The running calculator: data stack, variables, local environments, flags, and the
+// evaluator that runs programs on an explicit return stack.
+//
+// Evaluation never recurses in C++: running a program, a list or an algebraic pushes a
+// frame, and one loop (run) takes the next item of the top frame until none is left.
+// Commands that run programs themselves (DOLIST) push a frame holding a continuation,
+// which the loop resumes whenever that frame is on top. Deep RPL recursion is therefore
+// bounded by a frame count, reported as "Insufficient Memory", and step limits, the
+// timeout and interruption are checked in that one loop.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "rplrun/control.h"
+#include "rplrun/errors.h"
+#include "rplrun/flags.h"
+#include "rplrun/object.h"
+#include "rplrun/random.h"
+
+namespace rplrun {
+
+class Machine;
+
+// The rest of a command that runs programs: resumed each time its frame is on top.
+class Continuation {
+ public:
+  virtual ~Continuation() = default;
+  // Returns true when the command is finished (its frame is then removed).
+  virtual bool resume(Machine& machine) = 0;
+};
+
+// What the machine writes and reads while running: DISP text, INPUT lines.
+struct Terminal {
+  std::function<void(const std::string& hp_text)> show;  // one line of DISP, MSGBOX, PROMPT
+  std::deque<std::string> input;                        // lines for INPUT, PROMPT and HALT
+};
+
+struct Limits {
+  std::uint64_t max_steps = 0;          // 0: none
+  std::size_t max_depth = 100000;       // return stack frames: deeper is Insufficient Memory
+  std::size_t max_stack = 10000000;     // data stack objects
+};
+
+// How a run ended.
+struct Outcome {
+  enum class Status { done, error, interrupted, halted, unsupported };
+  Status status = Status::done;
+  RplError error;                  // for error
+  std::string command;             // the failing command's name (HP characters), if any
+  Position where;                  // the failing object
+  std::vector<std::pair<const Symbol*, Position>> chain;  // named programs, innermost first
+};
+
+// Interruption from outside the loop (SIGINT, the timeout): set by a signal handler.
+void request_interrupt();
+void clear_interrupt();
+
+class Machine {
+ public:
+  Machine();
+  ~Machine();
+  Machine(const Machine&) = delete;
+  Machine& operator=(const Machine&) = delete;
+
+  // ---- data stack
+  void push(Object object);
+  Object pop();
+  const Object& level(std::size_t n) const { return stack_[stack_.size() - n]; }  // 1 = top
+  std::size_t depth() const { return stack_.size(); }
+  void require(std::size_t n) const;  // Too Few Arguments unless n objects are there
+  std::vector<Object>& stack() { return stack_; }
+  const std::vector<Object>& stack() const { return stack_; }
+
+  // ---- variables
+  const Object* global(const Symbol* name) const;
+  void store_global(const Symbol* name, Object value);
+  bool purge_global(const Symbol* name);
+  void clear_globals();
+  std::vector<const Symbol*> global_names() const;  // newest first
+  Object* local(const Symbol* name);                 // innermost first
+  // The variable a name object refers to: its local, or its global; null if none.
+  // Throws Undefined Local Name for a local name without an environment.
+  const Object* lookup(const Object& name);
+  // Stores by a name object: into its local, or into a global.
+  void store(const Object& name, Object value);
+
+  // ---- state
+  Flags flags;
+  RandomGenerator random;
+  std::vector<Object> last_args;
+  std::uint32_t error_number = 0;
+  std::string error_text;
+  Terminal terminal;
+  Limits limits;
+
+  // ---- evaluation
+  // Runs a program body to the end. `run_programs`: programs among its items are run
+  // rather than pushed (a file's objects).
+  Outcome run(const Object& body, bool run_programs = false);
+  // EVAL: the object is evaluated after the current command returns.
+  void evaluate(const Object& object);
+  // Runs a program (args already on the stack) after the current command returns.
+  void call(const Object& program);
+  // Starts a continuation frame for the command now running.
+  void start_continuation(std::unique_ptr<Continuation> continuation);
+  // Runs a command now, as the current item (EVAL of a command object).
+  void run_command(std::uint32_t id);
+  // Whether results are wanted as numbers (\->NUM, flag -3) in the running frame.
+  bool numeric() const;
+  // Evaluates `object` numerically (\->NUM).
+  void evaluate_numerically(const Object& object);
+  // HALT and PROMPT: continue with the next input line, or stop the run as halted.
+  void halt();
+  std::uint64_t steps() const { return steps_; }
+
+ private:
+  struct Frame;
+  struct LocalSlot {
+    const Symbol* name;
+    Object value;
+  };
+  struct Loop {
+    std::uint32_t body;       // index of the first item of the body
+    std::int32_t slot;        // FOR: the counter's local slot; START: -1
+    Object counter;           // START's counter
+    Object end;
+  };
+  struct Handler {
+    std::uint32_t frame;
+    std::uint32_t catch_ip;
+    std::uint32_t locals;
+    std::uint32_t loops;
+  };
+  struct Stop {
+    Outcome::Status status;
+  };
+
+  void push_frame(const Object& sequence, const Symbol* name, bool numeric, bool run_programs = false);
+  void pop_frame();
+  void execute(std::size_t frame_index, const Object& item, std::uint32_t index);
+  void execute_name(const Object& name);
+  void execute_call(const Object& call);
+  void control_op(std::size_t frame_index, const Object& item, std::uint32_t index);
+  void dispatch(std::uint32_t id);
+  bool take_test(std::uint32_t command);
+  void check_limits();
+  Position current_position() const;
+  Position frame_position(std::size_t frame_index) const;
+  void fill_error(Outcome& outcome, const RplError& error);
+  bool catch_error(const RplError& error);
+
+  std::vector<Object> stack_;
+  std::unordered_map<const Symbol*, Object> globals_;
+  std::vector<const Symbol*> global_order_;
+  std::vector<LocalSlot> locals_;
+  std::vector<Frame> frames_;
+  std::vector<Loop> loops_;
+  std::vector<Handler> handlers_;
+  std::uint64_t steps_ = 0;
+  std::optional<std::uint32_t> unsupported_;  // the command that stopped the run
+  std::uint32_t current_command_ = UINT32_MAX;  // the command whose handler is running
+};
+
+}  // namespace rplrun

@@ -1,0 +1,218 @@
+#include "rplrun/object.h"
+
+#include "rplrun/array.h"
+
+namespace rplrun {
+
+Object::Object(const Object& other) { copy_from(other); }
+
+Object::Object(Object&& other) noexcept { move_from(std::move(other)); }
+
+Object& Object::operator=(const Object& other) {
+  if (this != &other) {
+    if (other.is_heap() && is_heap()) {
+      node_ = other.node_;
+      kind_ = other.kind_;
+      flags_ = other.flags_;
+      aux_ = other.aux_;
+    } else {
+      release();
+      copy_from(other);
+    }
+  }
+  return *this;
+}
+
+Object& Object::operator=(Object&& other) noexcept {
+  if (this != &other) {
+    release();
+    move_from(std::move(other));
+  }
+  return *this;
+}
+
+void Object::copy_from(const Object& other) {
+  kind_ = other.kind_;
+  flags_ = other.flags_;
+  aux_ = other.aux_;
+  if (other.is_heap()) {
+    new (&node_) std::shared_ptr<const Node>(other.node_);
+  } else {
+    new (&real_) Real(other.real_);
+  }
+}
+
+void Object::move_from(Object&& other) noexcept {
+  kind_ = other.kind_;
+  flags_ = other.flags_;
+  aux_ = other.aux_;
+  if (other.is_heap()) {
+    new (&node_) std::shared_ptr<const Node>(std::move(other.node_));
+  } else {
+    new (&real_) Real(other.real_);
+  }
+}
+
+Object Object::real(Real value) {
+  Object o;
+  o.real_ = value;
+  return o;
+}
+
+Object Object::from_node(Kind kind, std::shared_ptr<const Node> node) {
+  Object o;
+  o.kind_ = kind;
+  new (&o.node_) std::shared_ptr<const Node>(std::move(node));
+  return o;
+}
+
+Object Object::complex(const Complex& value) {
+  return from_node(Kind::complex, std::make_shared<ComplexNode>(value));
+}
+
+Object Object::string(std::string hp_text) {
+  return from_node(Kind::string, std::make_shared<StringNode>(std::move(hp_text)));
+}
+
+Object Object::list(std::vector<Object> items, std::vector<Position> positions) {
+  auto node = std::make_shared<SequenceNode>();
+  node->items = std::move(items);
+  node->positions = std::move(positions);
+  return from_node(Kind::list, std::move(node));
+}
+
+Object Object::algebraic(std::vector<Object> postfix) {
+  auto node = std::make_shared<SequenceNode>();
+  node->items = std::move(postfix);
+  return from_node(Kind::algebraic, std::move(node));
+}
+
+Object Object::name(const Symbol* symbol, bool local, bool quoted) {
+  Object o;
+  o.kind_ = Kind::name;
+  o.symbol_ = symbol;
+  o.flags_ = static_cast<std::uint8_t>((local ? local_flag : 0) | (quoted ? quoted_flag : 0));
+  return o;
+}
+
+Object Object::binary(std::uint64_t value) {
+  Object o;
+  o.kind_ = Kind::binary;
+  o.bits_ = value;
+  return o;
+}
+
+Object Object::tagged(std::string tag, Object value) {
+  return from_node(Kind::tagged, std::make_shared<TaggedNode>(std::move(tag), std::move(value)));
+}
+
+Object Object::command(std::uint32_t id) {
+  Object o;
+  o.kind_ = Kind::command;
+  o.bits_ = 0;
+  o.aux_ = id;
+  return o;
+}
+
+Object Object::call(const Symbol* symbol, std::uint32_t argc, bool local) {
+  Object o;
+  o.kind_ = Kind::call;
+  o.symbol_ = symbol;
+  o.aux_ = argc;
+  o.flags_ = local ? local_flag : 0;
+  return o;
+}
+
+const Complex& Object::as_complex() const { return node_as<ComplexNode>().value; }
+
+Complex Object::to_complex() const {
+  return kind_ == Kind::complex ? as_complex() : Complex{real_, Real()};
+}
+
+const std::string& Object::as_string() const { return node_as<StringNode>().text; }
+
+const std::vector<Object>& Object::items() const { return node_as<SequenceNode>().items; }
+
+const std::vector<Position>& Object::positions() const {
+  return node_as<SequenceNode>().positions;
+}
+
+Object Object::unquoted() const {
+  Object o = *this;
+  o.flags_ &= static_cast<std::uint8_t>(~quoted_flag);
+  return o;
+}
+
+Object Object::quoted() const {
+  Object o = *this;
+  o.flags_ |= quoted_flag;
+  return o;
+}
+
+const std::string& Object::tag() const { return node_as<TaggedNode>().tag; }
+
+const Object& Object::tagged_value() const { return node_as<TaggedNode>().value; }
+
+namespace {
+bool same_items(const std::vector<Object>& a, const std::vector<Object>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!same(a[i], b[i])) return false;
+  }
+  return true;
+}
+}  // namespace
+
+bool same(const Object& a, const Object& b) {
+  if (a.kind() != b.kind()) return false;
+  switch (a.kind()) {
+    case Kind::real:
+      return a.as_real() == b.as_real();
+    case Kind::complex:
+      return a.as_complex() == b.as_complex();
+    case Kind::string:
+      return a.as_string() == b.as_string();
+    case Kind::list:
+    case Kind::algebraic:
+    case Kind::program:
+      return a.node() == b.node() || same_items(a.items(), b.items());
+    case Kind::array: {
+      const ArrayNode& x = a.node_as<ArrayNode>();
+      const ArrayNode& y = b.node_as<ArrayNode>();
+      return x.rows == y.rows && x.columns == y.columns && x.is_matrix == y.is_matrix &&
+             same_items(x.elements, y.elements);
+    }
+    case Kind::name:
+      return a.symbol() == b.symbol() && a.is_local() == b.is_local();
+    case Kind::binary:
+      return a.as_binary() == b.as_binary();
+    case Kind::tagged:
+      return a.tag() == b.tag() && same(a.tagged_value(), b.tagged_value());
+    case Kind::command:
+      return a.command_id() == b.command_id();
+    case Kind::call:
+      return a.symbol() == b.symbol() && a.call_argc() == b.call_argc() &&
+             a.is_local() == b.is_local();
+  }
+  return false;
+}
+
+int type_number(const Object& object) {
+  switch (object.kind()) {
+    case Kind::real: return 0;
+    case Kind::complex: return 1;
+    case Kind::string: return 2;
+    case Kind::array: return object.node_as<ArrayNode>().is_complex ? 4 : 3;
+    case Kind::list: return 5;
+    case Kind::name: return object.is_local() ? 7 : 6;
+    case Kind::program: return 8;
+    case Kind::algebraic: return 9;
+    case Kind::binary: return 10;
+    case Kind::tagged: return 12;
+    case Kind::command: return 18;
+    case Kind::call: return 9;
+  }
+  return 0;
+}
+
+}  // namespace rplrun

@@ -1,0 +1,151 @@
+// RPL objects as immutable values.
+//
+// An Object is a 32-byte handle. Reals, binary integers, names and commands live in the
+// handle itself; everything else is a node shared by all copies and never changed after
+// it is built (storing into an element builds a new list or array). Positions of the
+// objects read from an input are kept beside the items of the program or list that holds
+// them, not in every object.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rplrun/complex.h"
+#include "rplrun/real.h"
+#include "rplrun/source.h"
+#include "rplrun/symbol.h"
+
+namespace rplrun {
+
+// ORDER: TYPE numbers of the calculator are given by type_number() in object.cpp.
+enum class Kind : std::uint8_t {
+  real,
+  complex,
+  string,
+  list,
+  array,
+  name,       // global or local, possibly quoted
+  algebraic,  // items in postfix order
+  program,
+  binary,
+  tagged,
+  command,    // a built-in command or a structure word, by its number in the command table
+  call,       // inside an algebraic: f(a,b) on a user function or an element of a variable
+};
+
+struct Node {
+  virtual ~Node() = default;
+};
+
+class Object {
+ public:
+  Object() : real_() {}
+  ~Object() { release(); }
+  Object(const Object& other);
+  Object(Object&& other) noexcept;
+  Object& operator=(const Object& other);
+  Object& operator=(Object&& other) noexcept;
+
+  static Object real(Real value);
+  static Object complex(const Complex& value);
+  static Object string(std::string hp_text);
+  static Object list(std::vector<Object> items, std::vector<Position> positions = {});
+  static Object name(const Symbol* symbol, bool local = false, bool quoted = false);
+  static Object algebraic(std::vector<Object> postfix);
+  static Object binary(std::uint64_t value);
+  static Object tagged(std::string tag, Object value);
+  static Object command(std::uint32_t id);
+  static Object call(const Symbol* symbol, std::uint32_t argc, bool local);
+  // Programs and arrays are built by their own modules (program.h, array.h).
+  static Object from_node(Kind kind, std::shared_ptr<const Node> node);
+
+  Kind kind() const { return kind_; }
+  bool is(Kind k) const { return kind_ == k; }
+  bool is_number() const { return kind_ == Kind::real || kind_ == Kind::complex; }
+  // A name or an algebraic: what arithmetic turns into an algebraic result.
+  bool is_symbolic() const { return kind_ == Kind::name || kind_ == Kind::algebraic; }
+
+  Real as_real() const { return real_; }
+  const Complex& as_complex() const;
+  // A real as the complex (x,0), a complex as itself.
+  Complex to_complex() const;
+  const std::string& as_string() const;
+  const std::vector<Object>& items() const;  // of a list, program or algebraic
+  const std::vector<Position>& positions() const;  // of a list or program (may be empty)
+  const Symbol* symbol() const { return symbol_; }  // of a name or call
+  bool is_local() const { return (flags_ & local_flag) != 0; }
+  bool is_quoted() const { return (flags_ & quoted_flag) != 0; }
+  Object unquoted() const;
+  Object quoted() const;
+  std::uint64_t as_binary() const { return bits_; }
+  std::uint32_t command_id() const { return aux_; }
+  std::uint32_t call_argc() const { return aux_; }
+  const std::string& tag() const;
+  const Object& tagged_value() const;
+
+  const Node* node() const { return is_heap() ? node_.get() : nullptr; }
+  const std::shared_ptr<const Node>& shared_node() const { return node_; }
+  template <class T>
+  const T& node_as() const {
+    return static_cast<const T&>(*node_);
+  }
+
+ private:
+  static constexpr std::uint8_t local_flag = 1;
+  static constexpr std::uint8_t quoted_flag = 2;
+
+  bool is_heap() const {
+    return kind_ == Kind::complex || kind_ == Kind::string || kind_ == Kind::list ||
+           kind_ == Kind::array || kind_ == Kind::algebraic || kind_ == Kind::program ||
+           kind_ == Kind::tagged;
+  }
+  void release() {
+    if (is_heap()) node_.~shared_ptr();
+  }
+  void copy_from(const Object& other);
+  void move_from(Object&& other) noexcept;
+
+  union {
+    Real real_;
+    std::uint64_t bits_;
+    const Symbol* symbol_;
+    std::shared_ptr<const Node> node_;
+  };
+  Kind kind_ = Kind::real;
+  std::uint8_t flags_ = 0;
+  std::uint32_t aux_ = 0;
+};
+
+static_assert(sizeof(Object) == 32, "keep the object handle small");
+
+struct ComplexNode : Node {
+  explicit ComplexNode(const Complex& v) : value(v) {}
+  Complex value;
+};
+
+struct StringNode : Node {
+  explicit StringNode(std::string t) : text(std::move(t)) {}
+  std::string text;
+};
+
+// The items of a list or an algebraic, and of a program (program.h adds its structure).
+struct SequenceNode : Node {
+  std::vector<Object> items;
+  std::vector<Position> positions;  // beside the items, or empty
+};
+
+struct TaggedNode : Node {
+  TaggedNode(std::string t, Object v) : tag(std::move(t)), value(std::move(v)) {}
+  std::string tag;
+  Object value;
+};
+
+// The same object: kinds and contents equal (SAME, POS, and == on non-numbers).
+bool same(const Object& a, const Object& b);
+
+// The calculator's TYPE number of the object.
+int type_number(const Object& object);
+
+}  // namespace rplrun

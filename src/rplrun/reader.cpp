@@ -1,0 +1,461 @@
+#include "rplrun/reader.h"
+
+#include "rplrun/algebraic.h"
+#include "rplrun/array.h"
+#include "rplrun/commands/table.h"
+#include "rplrun/real_functions.h"
+
+namespace rplrun {
+
+bool is_blank(unsigned char c) { return c == ' ' || c == 160 || (c < 32 && c != 27); }
+
+namespace {
+
+constexpr unsigned char program_open = 171;   // «
+constexpr unsigned char program_close = 187;  // »
+constexpr unsigned char arrow = 141;          // →
+constexpr unsigned char angle_sign = 128;     // ∠
+// Composite objects nested deeper than this are refused rather than risking the
+// reader's own stack.
+constexpr int max_nesting = 500;
+
+enum class T {
+  end, program_open, program_close, list_open, list_close, array_open, array_close,
+  paren_open, paren_close, string, quote, tag, hash, word,
+};
+
+struct Token {
+  T type = T::end;
+  std::size_t start = 0;  // first character
+  std::size_t end = 0;    // one past the last
+};
+
+bool is_self_delimiting(unsigned char c) {
+  return c == program_open || c == program_close || c == '{' || c == '}' || c == '[' ||
+         c == ']' || c == '(' || c == ')' || c == '"' || c == '\'';
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+class Reader : public AlgebraicScope {
+ public:
+  Reader(const SourceText& source, const ReadContext& context)
+      : source_(source), text_(source.text()), mark_(source.fraction_mark),
+        angle_(source.angle_mode.value_or(context.angle_mode)), base_(context.binary_base) {}
+
+  Object read_body() {
+    Sequence body;
+    read_sequence(T::end, 0, body);
+    return make_program(std::move(body.items), std::move(body.positions), std::move(body.control));
+  }
+
+  bool is_local(const Symbol* symbol) const override {
+    for (auto it = scope_.rbegin(); it != scope_.rend(); ++it) {
+      if (*it == symbol) return true;
+    }
+    return false;
+  }
+
+ private:
+  struct Sequence {
+    std::vector<Object> items;
+    std::vector<Position> positions;
+    std::vector<Control> control;
+    StructureBuilder builder;
+  };
+
+  [[noreturn]] void fail(std::size_t at) const { throw SyntaxError{source_.position_at(at)}; }
+
+  bool is_separator(unsigned char c) const { return c == ';' || (c == ',' && mark_ == '.'); }
+
+  std::string_view text_of(const Token& t) const { return std::string_view(text_).substr(t.start, t.end - t.start); }
+
+  void skip_blanks() {
+    while (pos_ < text_.size()) {
+      const auto c = static_cast<unsigned char>(text_[pos_]);
+      if (is_blank(c) || is_separator(c)) {
+        ++pos_;
+      } else if (c == '@') {
+        // A comment runs to the next @ or the end of the line.
+        ++pos_;
+        while (pos_ < text_.size() && text_[pos_] != '@' && text_[pos_] != '\n') ++pos_;
+        if (pos_ < text_.size() && text_[pos_] == '@') ++pos_;
+      } else {
+        break;
+      }
+    }
+  }
+
+  std::size_t word_end(std::size_t i) const {
+    while (i < text_.size()) {
+      const auto c = static_cast<unsigned char>(text_[i]);
+      if (is_blank(c) || is_separator(c) || is_self_delimiting(c)) break;
+      ++i;
+    }
+    return i;
+  }
+
+  Token next() {
+    skip_blanks();
+    Token t;
+    t.start = pos_;
+    if (pos_ >= text_.size()) {
+      t.type = T::end;
+      t.end = pos_;
+      return t;
+    }
+    const auto c = static_cast<unsigned char>(text_[pos_]);
+    auto single = [&](T type) {
+      t.type = type;
+      t.end = ++pos_;
+      return t;
+    };
+    auto quoted = [&](T type, char close) {
+      const std::size_t found = text_.find(close, pos_ + 1);
+      if (found == std::string::npos) fail(pos_);
+      t.type = type;
+      pos_ = t.end = found + 1;
+      return t;
+    };
+    switch (c) {
+      case program_open: return single(T::program_open);
+      case program_close: return single(T::program_close);
+      case '{': return single(T::list_open);
+      case '}': return single(T::list_close);
+      case '[': return single(T::array_open);
+      case ']': return single(T::array_close);
+      case '(': return single(T::paren_open);
+      case ')': return single(T::paren_close);
+      case '"': return quoted(T::string, '"');
+      case '\'': return quoted(T::quote, '\'');
+      case ':': {
+        const std::size_t found = text_.find(':', pos_ + 1);
+        if (found == std::string::npos || found == pos_ + 1 ||
+            text_.find('\n', pos_ + 1) < found)
+          fail(pos_);
+        t.type = T::tag;
+        pos_ = t.end = found + 1;
+        return t;
+      }
+      case '#': {
+        // "#12h" or "# 1010b"
+        std::size_t i = pos_ + 1;
+        while (i < text_.size() && text_[i] == ' ') ++i;
+        const std::size_t end = word_end(i);
+        if (end == i) fail(pos_);
+        t.type = T::hash;
+        pos_ = t.end = end;
+        return t;
+      }
+      default:
+        t.type = T::word;
+        pos_ = t.end = word_end(pos_);
+        return t;
+    }
+  }
+
+  void append(Sequence& seq, Object item, std::size_t at) {
+    seq.items.push_back(std::move(item));
+    seq.positions.push_back(source_.position_at(at));
+    seq.control.emplace_back();
+    switch (seq.builder.add(seq.items, seq.control)) {
+      case StructureBuilder::Event::invalid:
+        fail(at);
+      case StructureBuilder::Event::for_name:
+        scope_.push_back(seq.items.back().symbol());
+        break;
+      case StructureBuilder::Event::closed_for:
+        scope_.pop_back();
+        break;
+      case StructureBuilder::Event::ok:
+        break;
+    }
+  }
+
+  void nest(std::size_t at) {
+    if (++depth_ > max_nesting) fail(at);
+  }
+
+  // Objects up to the closing token (or the end of the input for T::end).
+  void read_sequence(T closing, std::size_t opener, Sequence& seq) {
+    const std::size_t scope_size = scope_.size();
+    for (;;) {
+      const Token t = next();
+      if (t.type == closing) break;
+      if (t.type == T::end) fail(opener);
+      if (t.type == T::word) {
+        const std::string_view word = text_of(t);
+        if (word.size() == 1 && static_cast<unsigned char>(word[0]) == arrow) {
+          read_binding(seq, t);
+          continue;
+        }
+        Object item = read_word(t);
+        const bool is_for = item.is(Kind::command) && command_info(item.command_id()).word == Word::for_;
+        append(seq, std::move(item), t.start);
+        if (is_for) {
+          const Token name = next();
+          if (name.type != T::word) fail(name.start);
+          append(seq, declared_name(name), name.start);
+        }
+        continue;
+      }
+      Object item = read_object(t);
+      // A list keeps names, not their quotes: { 'X' } is { X }.
+      if (closing == T::list_close && item.is(Kind::name)) item = item.unquoted();
+      append(seq, std::move(item), t.start);
+    }
+    if (const auto open = seq.builder.unclosed()) {
+      const Position& p = seq.positions[*open];
+      throw SyntaxError{p};
+    }
+    if (!seq.builder.any()) seq.control.clear();
+    scope_.resize(scope_size);
+  }
+
+  // "\-> a b c" then a program or an algebraic, read with the names in scope.
+  void read_binding(Sequence& seq, const Token& arrow_token) {
+    append(seq, Object::command(word_id(Word::arrow_)), arrow_token.start);
+    std::vector<const Symbol*> names;
+    for (;;) {
+      const Token t = next();
+      if (t.type == T::word) {
+        Object name = declared_name(t);
+        names.push_back(name.symbol());
+        append(seq, std::move(name), t.start);
+        continue;
+      }
+      if (t.type != T::program_open && t.type != T::quote) fail(t.start);
+      if (names.empty()) fail(t.start);
+      scope_.insert(scope_.end(), names.begin(), names.end());
+      Object body = read_object(t);
+      if (body.is(Kind::name)) body = Object::algebraic({body.unquoted()});
+      if (body.is(Kind::real) || body.is(Kind::complex)) body = Object::algebraic({body});
+      scope_.resize(scope_.size() - names.size());
+      append(seq, std::move(body), t.start);
+      return;
+    }
+  }
+
+  // A name being declared: a local of \-> or FOR. A local may take a command's name
+  // (rplgen's loops use i), but not a structure word's.
+  Object declared_name(const Token& t) {
+    const std::string_view word = text_of(t);
+    if (looks_numeric(word)) fail(t.start);
+    if (const auto id = find_command(word); id && command_info(*id).word != Word::none) fail(t.start);
+    return Object::name(intern(word), true);
+  }
+
+  bool looks_numeric(std::string_view word) const {
+    std::size_t i = 0;
+    if (i < word.size() && (word[i] == '-' || word[i] == '+')) ++i;
+    if (i < word.size() && word[i] == mark_) ++i;
+    return i < word.size() && is_digit(word[i]);
+  }
+
+  std::optional<Real> real_literal(std::string_view word) const {
+    std::string literal(word);
+    for (char& c : literal) {
+      if (c == 'e') c = 'E';
+    }
+    const auto parsed = parse_real(literal, mark_);
+    if (!parsed) return std::nullopt;
+    return parsed->value;
+  }
+
+  Object read_word(const Token& t) {
+    const std::string_view word = text_of(t);
+    if (looks_numeric(word)) {
+      const auto value = real_literal(word);
+      if (!value) fail(t.start);
+      return Object::real(*value);
+    }
+    // Locals in scope come before commands of the same name.
+    const Symbol* symbol = intern(word);
+    if (is_local(symbol)) return Object::name(symbol, true);
+    if (const auto id = find_command(word)) return Object::command(*id);
+    return Object::name(symbol, false);
+  }
+
+  Object read_object(const Token& t) {
+    switch (t.type) {
+      case T::word: {
+        Object item = read_word(t);
+        // Outside a program, structure words have no meaning.
+        if (item.is(Kind::command) && command_info(item.command_id()).word != Word::none) fail(t.start);
+        return item;
+      }
+      case T::program_open: {
+        nest(t.start);
+        Sequence body;
+        read_sequence(T::program_close, t.start, body);
+        --depth_;
+        return make_program(std::move(body.items), std::move(body.positions), std::move(body.control));
+      }
+      case T::list_open: {
+        nest(t.start);
+        Sequence body;
+        read_sequence(T::list_close, t.start, body);
+        --depth_;
+        return Object::list(std::move(body.items), std::move(body.positions));
+      }
+      case T::array_open:
+        return read_array(t);
+      case T::paren_open:
+        return read_complex(t);
+      case T::string:
+        return Object::string(std::string(text_of(t).substr(1, t.end - t.start - 2)));
+      case T::quote:
+        return read_quoted(t);
+      case T::tag: {
+        const std::string tag(text_of(t).substr(1, t.end - t.start - 2));
+        const Token value = next();
+        if (value.type == T::end) fail(t.start);
+        nest(t.start);
+        Object object = read_object(value);
+        --depth_;
+        return Object::tagged(tag, std::move(object));
+      }
+      case T::hash:
+        return read_binary(t);
+      default:
+        fail(t.start);
+    }
+  }
+
+  Object read_quoted(const Token& t) {
+    const std::string_view inside = text_of(t).substr(1, t.end - t.start - 2);
+    std::vector<Object> postfix;
+    std::size_t error_at = 0;
+    if (!read_infix(inside, mark_, *this, postfix, error_at)) fail(t.start + 1 + error_at);
+    if (postfix.size() == 1) {
+      const Object& only = postfix.front();
+      if (only.is(Kind::name)) return only.quoted();
+      if (only.is(Kind::real) || only.is(Kind::complex)) return only;
+    }
+    if (postfix.size() == 2 && postfix[0].is(Kind::real) && postfix[1].is(Kind::command) &&
+        command_info(postfix[1].command_id()).name == "NEG") {
+      return Object::real(negate(postfix[0].as_real()));
+    }
+    return Object::algebraic(std::move(postfix));
+  }
+
+  // "(re,im)", "(r,\<)angle)": two real literals, nothing else.
+  Object read_complex(const Token& open) {
+    const std::size_t close = text_.find(')', open.end);
+    if (close == std::string::npos) fail(open.start);
+    std::vector<std::pair<std::size_t, std::size_t>> parts;
+    std::size_t i = open.end;
+    while (i < close) {
+      const auto c = static_cast<unsigned char>(text_[i]);
+      if (is_blank(c) || is_separator(c)) {
+        ++i;
+        continue;
+      }
+      std::size_t j = i;
+      while (j < close && !is_blank(static_cast<unsigned char>(text_[j])) &&
+             !is_separator(static_cast<unsigned char>(text_[j])))
+        ++j;
+      parts.emplace_back(i, j);
+      i = j;
+    }
+    if (parts.size() != 2) fail(parts.size() > 2 ? parts[2].first : open.start);
+    const auto re = real_literal(std::string_view(text_).substr(parts[0].first, parts[0].second - parts[0].first));
+    if (!re) fail(parts[0].first);
+    std::size_t im_start = parts[1].first;
+    const bool polar = static_cast<unsigned char>(text_[im_start]) == angle_sign;
+    if (polar) ++im_start;
+    const auto im = real_literal(std::string_view(text_).substr(im_start, parts[1].second - im_start));
+    if (!im) fail(parts[1].first);
+    pos_ = close + 1;
+    if (polar) return Object::complex(from_polar(*re, *im, angle_).value);
+    return Object::complex(Complex{*re, *im});
+  }
+
+  Object read_array(const Token& open) {
+    nest(open.start);
+    std::vector<Object> elements;
+    Token t = next();
+    if (t.type == T::array_open) {
+      // A matrix: rows of numbers.
+      std::uint32_t rows = 0;
+      std::size_t columns = 0;
+      while (t.type == T::array_open) {
+        const std::size_t before = elements.size();
+        read_numbers(elements, t);
+        const std::size_t count = elements.size() - before;
+        if (rows > 0 && count != columns) fail(t.start);
+        columns = count;
+        ++rows;
+        t = next();
+      }
+      if (t.type != T::array_close) fail(t.start);
+      --depth_;
+      return make_matrix(std::move(elements), rows, static_cast<std::uint32_t>(columns));
+    }
+    pos_ = t.start;
+    read_numbers(elements, open);
+    --depth_;
+    return make_vector(std::move(elements));
+  }
+
+  // Numbers up to "]", at least one.
+  void read_numbers(std::vector<Object>& out, const Token& open) {
+    const std::size_t before = out.size();
+    for (;;) {
+      const Token t = next();
+      if (t.type == T::array_close) break;
+      if (t.type == T::paren_open) {
+        out.push_back(read_complex(t));
+      } else if (t.type == T::word && looks_numeric(text_of(t))) {
+        out.push_back(read_word(t));
+      } else {
+        fail(t.start);
+      }
+    }
+    if (out.size() == before) fail(open.start);
+  }
+
+  Object read_binary(const Token& t) {
+    std::string_view digits = text_of(t).substr(1);
+    while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+    if (digits.empty()) fail(t.start);
+    int base = base_;
+    switch (digits.back()) {
+      case 'h': base = 16; break;
+      case 'd': base = 10; break;
+      case 'o': base = 8; break;
+      case 'b': base = 2; break;
+      default: break;
+    }
+    const char last = digits.back();
+    if (last == 'h' || last == 'd' || last == 'o' || last == 'b') digits.remove_suffix(1);
+    if (digits.empty()) fail(t.start);
+    std::uint64_t value = 0;
+    for (const char c : digits) {
+      int d = -1;
+      if (is_digit(c)) d = c - '0';
+      else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+      if (d < 0 || d >= base) fail(t.start);
+      value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(d);
+    }
+    return Object::binary(value);
+  }
+
+  const SourceText& source_;
+  const std::string& text_;
+  char mark_;
+  AngleMode angle_;
+  int base_;
+  std::size_t pos_ = 0;
+  int depth_ = 0;
+  std::vector<const Symbol*> scope_;
+};
+
+}  // namespace
+
+Object read_program_body(const SourceText& source, const ReadContext& context) {
+  Reader reader(source, context);
+  return reader.read_body();
+}
+
+}  // namespace rplrun

@@ -1,0 +1,43 @@
+// One run of rplrun: the inputs in their order, the final stack, the exit status.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rplrun/charset.h"
+#include "rplrun/number_format.h"
+#include "rplrun/real.h"
+
+namespace rplrun {
+
+// Exit statuses.
+enum ExitStatus : int {
+  exit_done = 0,
+  exit_error = 1,        // an RPL error ended the run
+  exit_usage = 2,        // usage error, unreadable file, write error
+  exit_syntax = 3,       // Invalid Syntax in an input
+  exit_interrupted = 4,  // --max-steps, --timeout, SIGINT
+  exit_halted = 5,       // HALT or PROMPT with no --input left
+};
+
+struct SessionOptions {
+  std::vector<std::string> first_files;  // -f, in order
+  std::optional<std::string> file;       // FILE; "-" is standard input
+  std::vector<std::string> evals;        // -e texts
+  std::vector<std::string> operands;     // RPL operands
+  bool quiet = false;                    // -q
+  bool top_only = false;                 // -1
+  std::uint64_t max_steps = 0;
+  std::optional<AngleMode> angle_mode;
+  std::optional<NumberFormat> number_format;
+  int digits = 0;
+  OutputCharset charset = OutputCharset::ascii;
+  std::optional<std::string> input_file;
+};
+
+// Runs everything and prints the stack; returns the exit status.
+int run_session(const SessionOptions& options);
+
+}  // namespace rplrun

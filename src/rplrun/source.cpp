@@ -1,0 +1,55 @@
+#include "rplrun/source.h"
+
+#include <algorithm>
+#include <deque>
+
+namespace rplrun {
+
+namespace {
+std::deque<std::string>& sources() {
+  static std::deque<std::string> names{""};
+  return names;
+}
+}  // namespace
+
+std::uint32_t register_source(std::string name) {
+  sources().push_back(std::move(name));
+  return static_cast<std::uint32_t>(sources().size() - 1);
+}
+
+const std::string& source_name(std::uint32_t id) {
+  return id < sources().size() ? sources()[id] : sources()[0];
+}
+
+std::string describe(const Position& position) {
+  return source_name(position.source) + ":" + std::to_string(position.line) + ":" +
+         std::to_string(position.column);
+}
+
+SourceText::SourceText(std::uint32_t source, std::string original_text)
+    : source_(source), text_(std::move(original_text)) {
+  line_starts_.push_back(0);
+  offsets_.resize(text_.size() + 1);
+  for (std::size_t i = 0; i < text_.size(); ++i) {
+    offsets_[i] = static_cast<std::uint32_t>(i);
+    if (text_[i] == '\n') line_starts_.push_back(static_cast<std::uint32_t>(i + 1));
+  }
+  offsets_[text_.size()] = static_cast<std::uint32_t>(text_.size());
+}
+
+void SourceText::replace(std::string text, const std::vector<std::size_t>& offsets) {
+  std::vector<std::uint32_t> composed(text.size() + 1);
+  for (std::size_t i = 0; i < text.size(); ++i) composed[i] = offsets_[offsets[i]];
+  composed[text.size()] = offsets_.back();
+  text_ = std::move(text);
+  offsets_ = std::move(composed);
+}
+
+Position SourceText::position_at(std::size_t index) const {
+  const std::uint32_t offset = offsets_[std::min(index, offsets_.size() - 1)];
+  const auto line = std::upper_bound(line_starts_.begin(), line_starts_.end(), offset) - 1;
+  return Position{source_, static_cast<std::uint32_t>(line - line_starts_.begin() + 1),
+                  offset - *line + 1};
+}
+
+}  // namespace rplrun

@@ -1,0 +1,58 @@
+// Where objects were read: source names, positions, and the decoded text of an input
+// with the map back to its original lines and columns.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rplrun/real.h"
+
+namespace rplrun {
+
+// A place in an input: source 0 is "nowhere" (objects built while running).
+struct Position {
+  std::uint32_t source = 0;
+  std::uint32_t line = 0;
+  std::uint32_t column = 0;
+  bool known() const { return source != 0; }
+};
+
+// Inputs are named once and referred to by number.
+std::uint32_t register_source(std::string name);
+const std::string& source_name(std::uint32_t id);
+// "FILE:LINE:COLUMN".
+std::string describe(const Position& position);
+
+// Text the calculator refuses to read.
+struct SyntaxError {
+  Position where;
+};
+
+// An input ready for the reader: HP characters, with the original byte offset of each
+// (and one past the end) to give positions in the original text.
+class SourceText {
+ public:
+  SourceText(std::uint32_t source, std::string original_text);
+
+  std::uint32_t source() const { return source_; }
+  const std::string& text() const { return text_; }
+  char fraction_mark = '.';
+  std::optional<AngleMode> angle_mode;  // a header's A(), while this input is read
+
+  Position position_at(std::size_t index) const;
+
+  // Replaces the text by a decoded one; `offsets` maps each new character to an index of
+  // the previous text (composition is done here).
+  void replace(std::string text, const std::vector<std::size_t>& offsets);
+
+ private:
+  std::uint32_t source_;
+  std::vector<std::uint32_t> line_starts_;  // of the original text
+  std::string text_;
+  std::vector<std::uint32_t> offsets_;
+};
+
+}  // namespace rplrun
