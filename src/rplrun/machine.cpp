@@ -318,6 +318,16 @@ void Machine::dispatch(std::uint32_t id) {
   Object args[max_args];
   for (int k = 0; k < n; ++k) args[k] = std::move(stack_[base + static_cast<std::size_t>(k)]);
   stack_.resize(base);
+  if (info.numbers_only) {
+    for (int k = 0; k < n; ++k) {
+      const Kind kind = args[k].kind();
+      if (kind == Kind::array || kind == Kind::binary || kind == Kind::tagged) {
+        for (int j = 0; j < n; ++j) stack_.push_back(std::move(args[j]));
+        unsupported_ = id;
+        throw Stop{Outcome::Status::unsupported};
+      }
+    }
+  }
   if (n > 0 && flags.saves_last_args()) last_args.assign(args, args + n);
   const std::uint32_t outer_command = current_command_;
   current_command_ = id;

@@ -126,6 +126,32 @@ class Session {
     return exit_syntax;
   }
 
+  // The named programs that were running, innermost first. Repeated calls from one
+  // place (recursion) are one line with a count, and a long chain keeps its ends.
+  void report_chain(const std::vector<std::pair<const Symbol*, Position>>& chain) {
+    std::vector<std::string> lines;
+    for (std::size_t k = 0; k < chain.size();) {
+      std::size_t same = 1;
+      while (k + same < chain.size() && chain[k + same].first == chain[k].first &&
+             describe(chain[k + same].second) == describe(chain[k].second))
+        ++same;
+      std::string line = "  in '" + chain[k].first->text() + "'";
+      if (chain[k].second.known()) line += ", called at " + describe(chain[k].second);
+      if (same > 1) line += " (" + std::to_string(same) + " times)";
+      lines.push_back(std::move(line));
+      k += same;
+    }
+    constexpr std::size_t shown_at_each_end = 10;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+      if (lines.size() > 2 * shown_at_each_end + 1 && k == shown_at_each_end) {
+        message("  ... (" + std::to_string(lines.size() - 2 * shown_at_each_end) + " more)");
+        k = lines.size() - shown_at_each_end - 1;
+        continue;
+      }
+      message(lines[k]);
+    }
+  }
+
   int evaluate(const Object& body, bool is_file) {
     const Outcome outcome = machine_.run(body, is_file);
     const std::string command = outcome.command.empty() ? "" : outcome.command + " ";
@@ -145,9 +171,7 @@ class Session {
         message(where(outcome.where) + "Halted: no input line left");
         break;
     }
-    for (const auto& [name, called_at] : outcome.chain) {
-      message("  in '" + name->text() + "', called at " + describe(called_at));
-    }
+    report_chain(outcome.chain);
     switch (outcome.status) {
       case Outcome::Status::interrupted: return exit_interrupted;
       case Outcome::Status::halted: return exit_halted;

@@ -45,6 +45,7 @@ struct Table {
     for (auto group : {stack_commands, arithmetic_commands, logic_commands, control_commands,
                        variable_commands, evaluation_commands, list_commands, string_commands,
                        mode_commands, text_display_commands}) {
+      const bool numeric_group = group == arithmetic_commands || group == logic_commands;
       for (const CommandRow& row : group()) {
         CommandInfo info;
         info.name = decode_backslash_codes(row.name);
@@ -53,6 +54,7 @@ struct Table {
         info.algebra = row.algebra;
         info.symbolic = row.symbolic;
         info.supported = true;
+        info.numbers_only = numeric_group && info.name != "SAME";
         add(std::move(info));
       }
     }
