@@ -14,6 +14,7 @@ constexpr char less_equal = static_cast<char>(137);
 constexpr char greater_equal = static_cast<char>(138);
 constexpr char not_equal = static_cast<char>(139);
 constexpr char angle_sign = static_cast<char>(128);
+constexpr char root_sign = static_cast<char>(131);
 
 // Nesting deeper than this is refused rather than risking the reader's own stack.
 constexpr int max_nesting = 500;
@@ -28,7 +29,7 @@ bool is_operator_char(char c) {
   switch (c) {
     case '+': case '-': case '*': case '/': case '^': case '=': case '<': case '>':
     case '!': case '(': case ')': case ',': case ';': case '\'': case '"': case '|':
-    case less_equal: case greater_equal: case not_equal: case '[': case ']':
+    case less_equal: case greater_equal: case not_equal: case root_sign: case '[': case ']':
     case '{': case '}': case '#': case ':':
       return true;
     default:
@@ -133,7 +134,8 @@ class InfixReader {
       return;
     }
     if (c == '+' || c == '-' || c == '*' || c == '/' || c == '^' || c == '=' || c == '<' ||
-        c == '>' || c == '!' || c == less_equal || c == greater_equal || c == not_equal) {
+        c == '>' || c == '!' || c == less_equal || c == greater_equal || c == not_equal ||
+        c == root_sign) {
       op_ = std::string(1, c);
       ++pos_;
       tok_ = Tok::op;
@@ -300,6 +302,15 @@ class InfixReader {
   }
 
   void postfix(std::vector<Object>& out) {
+    if (at_op(std::string(1, root_sign))) {
+      // The square root is written before its operand: \v/X, \v/(X+1).
+      nest();
+      advance();
+      postfix(out);
+      emit(out, "\\v/");
+      --depth_;
+      return;
+    }
     primary(out);
     while (at_op("!")) {
       advance();
@@ -478,6 +489,8 @@ void append_infix(std::string& out, const std::vector<Object>& postfix, const Di
             const Piece operand = pop();
             if (a.precedence == prec_not) {
               stack.push_back({"NOT " + wrap(operand, operand.precedence < prec_not), prec_not});
+            } else if (a.precedence == prec_postfix) {
+              stack.push_back({info.name + wrap(operand, operand.precedence < prec_postfix), prec_postfix});
             } else {
               stack.push_back({"-" + wrap(operand, operand.precedence <= prec_negate), prec_negate});
             }

@@ -321,7 +321,8 @@ void Machine::dispatch(std::uint32_t id) {
   if (info.numbers_only) {
     for (int k = 0; k < n; ++k) {
       const Kind kind = args[k].kind();
-      if (kind == Kind::array || kind == Kind::binary || kind == Kind::tagged) {
+      if (kind == Kind::array || kind == Kind::binary || kind == Kind::tagged ||
+          (kind == Kind::list && !info.joins_lists)) {
         for (int j = 0; j < n; ++j) stack_.push_back(std::move(args[j]));
         unsupported_ = id;
         throw Stop{Outcome::Status::unsupported};

@@ -4,7 +4,8 @@
 // lines of a case, by their first character:
 //
 //   # text     a comment (also a line of its own between cases)
-//   $ args     arguments put first on the command line, split at blanks
+//   $ args     arguments put first on the command line, split at blanks; {src} in them
+//              stands for the top of the source tree
 //   > text     RPL given as "-e TEXT"; several such lines are joined with newlines
 //   < text     a line of standard input, which is then given as FILE "-"
 //   @ path     standard input is rplgen's translation of that file of the source tree,
@@ -86,7 +87,9 @@ std::vector<Case> read_cases(const fs::path& file) {
     switch (kind) {
       case '#': break;
       case '$': {
-        const auto words = split_blanks(rest);
+        std::string text = rest;
+        for (std::size_t at; (at = text.find("{src}")) != std::string::npos;) text.replace(at, 5, source_dir());
+        const auto words = split_blanks(text);
         current.args.insert(current.args.end(), words.begin(), words.end());
         break;
       }

@@ -293,7 +293,7 @@ constexpr CommandRow rows[] = {
     {"FACT", 1, factorial_},
     {"INV", 1, inv, f1, true},
     {"SQ", 1, sq, f1, true},
-    {"\\v/", 1, sqrt_, f1, true},
+    {"\\v/", 1, sqrt_, {Notation::prefix, prec_postfix, 1}, true},
     {"ABS", 1, abs_, f1, true},
     {"SIGN", 1, sign_, f1, true},
     {"MOD", 2, real2<mod>, f2, true},

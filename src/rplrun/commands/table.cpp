@@ -55,6 +55,7 @@ struct Table {
         info.symbolic = row.symbolic;
         info.supported = true;
         info.numbers_only = numeric_group && info.name != "SAME";
+        info.joins_lists = info.name == "+";
         add(std::move(info));
       }
     }

@@ -90,9 +90,11 @@ struct CommandInfo {
   bool symbolic = false;
   Word word = Word::none;
   bool supported = false;  // false: an HP48G command that rplrun does not run
-  // A function of numbers: arrays, binary integers and tagged objects among its
-  // arguments are not handled yet and reported as not supported.
+  // A function of numbers: arrays, binary integers, tagged objects and lists (which
+  // the calculator processes element by element) among its arguments are not handled
+  // yet and reported as not supported; + joins lists itself.
   bool numbers_only = false;
+  bool joins_lists = false;
 };
 
 std::optional<std::uint32_t> find_command(std::string_view hp_name);
