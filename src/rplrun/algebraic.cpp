@@ -17,7 +17,7 @@ constexpr char angle_sign = static_cast<char>(128);
 constexpr char root_sign = static_cast<char>(131);
 
 // Nesting deeper than this is refused rather than risking the reader's own stack.
-constexpr int max_nesting = 500;
+constexpr int max_reading_depth = 500;
 
 struct Failure {
   std::size_t at;
@@ -185,7 +185,7 @@ class InfixReader {
   }
 
   void nest() {
-    if (++depth_ > max_nesting) fail();
+    if (++depth_ > max_reading_depth) fail();
   }
 
   void equation(std::vector<Object>& out) {

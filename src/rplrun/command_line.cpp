@@ -152,7 +152,7 @@ CommandLine parse_command_line(int argc, char** argv) {
   if (optind < argc) {
     s.file = argv[optind++];
     while (optind < argc) s.operands.emplace_back(argv[optind++]);
-  } else if (s.evals.empty() && s.first_files.empty()) {
+  } else if (s.evals.empty()) {
     if (isatty(STDIN_FILENO)) return usage_error("interactive mode is not available yet; give a FILE or -e TEXT");
     s.file = "-";
   }

@@ -7,6 +7,7 @@ namespace rplrun {
 Object make_program(std::vector<Object> items, std::vector<Position> positions,
                     std::vector<Control> control) {
   auto node = std::make_shared<ProgramNode>();
+  set_nesting(*node, items);
   node->items = std::move(items);
   node->positions = std::move(positions);
   node->control = std::move(control);

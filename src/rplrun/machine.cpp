@@ -194,9 +194,13 @@ void Machine::evaluate(const Object& object) {
     case Kind::command:
       dispatch(object.command_id());
       return;
-    case Kind::tagged:
-      evaluate(object.tagged_value());
+    case Kind::tagged: {
+      // The tags come off; what they hold is evaluated.
+      const Object* inner = &object.tagged_value();
+      while (inner->is(Kind::tagged)) inner = &inner->tagged_value();
+      evaluate(*inner);
       return;
+    }
     case Kind::call:
       execute_call(object);
       return;
@@ -273,9 +277,12 @@ void Machine::execute_name(const Object& name) {
 void Machine::execute_call(const Object& call) {
   const Symbol* symbol = call.symbol();
   const std::uint32_t argc = call.call_argc();
-  if (const auto id = find_command(symbol->text())) {
-    unsupported_ = *id;
-    throw Stop{Outcome::Status::unsupported};
+  // A calculator function that rplrun does not run, kept by name in the algebraic.
+  if (!call.is_local()) {
+    if (const auto id = find_command(symbol->text()); id && !command_info(*id).supported) {
+      unsupported_ = *id;
+      throw Stop{Outcome::Status::unsupported};
+    }
   }
   require(argc);
   const Object* value = call.is_local() ? local(symbol) : global(symbol);

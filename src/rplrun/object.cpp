@@ -1,6 +1,9 @@
 #include "rplrun/object.h"
 
+#include <algorithm>
+
 #include "rplrun/array.h"
+#include "rplrun/errors.h"
 
 namespace rplrun {
 
@@ -74,8 +77,27 @@ Object Object::string(std::string hp_text) {
   return from_node(Kind::string, std::make_shared<StringNode>(std::move(hp_text)));
 }
 
+std::uint32_t nesting_of(const Object& object) {
+  switch (object.kind()) {
+    case Kind::list:
+    case Kind::program:
+    case Kind::tagged:
+      return object.node()->nesting;
+    default:
+      return 0;
+  }
+}
+
+void set_nesting(Node& node, const std::vector<Object>& parts) {
+  std::uint32_t deepest = 0;
+  for (const Object& part : parts) deepest = std::max(deepest, nesting_of(part));
+  if (deepest >= max_nesting) fail(insufficient_memory);
+  node.nesting = deepest + 1;
+}
+
 Object Object::list(std::vector<Object> items, std::vector<Position> positions) {
   auto node = std::make_shared<SequenceNode>();
+  set_nesting(*node, items);
   node->items = std::move(items);
   node->positions = std::move(positions);
   return from_node(Kind::list, std::move(node));
@@ -103,7 +125,11 @@ Object Object::binary(std::uint64_t value) {
 }
 
 Object Object::tagged(std::string tag, Object value) {
-  return from_node(Kind::tagged, std::make_shared<TaggedNode>(std::move(tag), std::move(value)));
+  const std::uint32_t inner = nesting_of(value);
+  if (inner >= max_nesting) fail(insufficient_memory);
+  auto node = std::make_shared<TaggedNode>(std::move(tag), std::move(value));
+  node->nesting = inner + 1;
+  return from_node(Kind::tagged, std::move(node));
 }
 
 Object Object::command(std::uint32_t id) {

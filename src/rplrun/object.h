@@ -37,7 +37,13 @@ enum class Kind : std::uint8_t {
 
 struct Node {
   virtual ~Node() = default;
+  // How many composite objects (lists, programs, tagged objects) are nested here, this
+  // one included: printing, comparing and freeing objects go that deep.
+  std::uint32_t nesting = 1;
 };
+
+// The deepest nesting of composite objects allowed; deeper is Insufficient Memory.
+inline constexpr std::uint32_t max_nesting = 1000;
 
 class Object {
  public:
@@ -141,6 +147,12 @@ struct TaggedNode : Node {
   std::string tag;
   Object value;
 };
+
+// The nesting of an object: 0 for one that holds no other.
+std::uint32_t nesting_of(const Object& object);
+// Sets a new composite node's nesting from its parts; Insufficient Memory beyond the
+// limit.
+void set_nesting(Node& node, const std::vector<Object>& parts);
 
 // The same object: kinds and contents equal (SAME, POS, and == on non-numbers).
 bool same(const Object& a, const Object& b);

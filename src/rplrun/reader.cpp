@@ -17,7 +17,7 @@ constexpr unsigned char arrow = 141;          // →
 constexpr unsigned char angle_sign = 128;     // ∠
 // Composite objects nested deeper than this are refused rather than risking the
 // reader's own stack.
-constexpr int max_nesting = 500;
+constexpr int max_reading_depth = 500;
 
 enum class T {
   end, program_open, program_close, list_open, list_close, array_open, array_close,
@@ -173,7 +173,7 @@ class Reader : public AlgebraicScope {
   }
 
   void nest(std::size_t at) {
-    if (++depth_ > max_nesting) fail(at);
+    if (++depth_ > max_reading_depth) fail(at);
   }
 
   // Objects up to the closing token (or the end of the input for T::end).
