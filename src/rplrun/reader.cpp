@@ -1,5 +1,7 @@
 #include "rplrun/reader.h"
 
+#include <array>
+
 #include "rplrun/algebraic.h"
 #include "rplrun/array.h"
 #include "rplrun/commands/table.h"
@@ -419,16 +421,14 @@ class Reader : public AlgebraicScope {
     std::string_view digits = text_of(t).substr(1);
     while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
     if (digits.empty()) fail(t.start);
+    // A base letter ends the digits; without one the current base applies. Digits past
+    // 64 bits are lost, as in a word-size overflow (unverified).
     int base = base_;
-    switch (digits.back()) {
-      case 'h': base = 16; break;
-      case 'd': base = 10; break;
-      case 'o': base = 8; break;
-      case 'b': base = 2; break;
-      default: break;
+    const std::string_view letters = "hdob";
+    if (const auto letter = letters.find(digits.back()); letter != std::string_view::npos) {
+      base = std::array{16, 10, 8, 2}[letter];
+      digits.remove_suffix(1);
     }
-    const char last = digits.back();
-    if (last == 'h' || last == 'd' || last == 'o' || last == 'b') digits.remove_suffix(1);
     if (digits.empty()) fail(t.start);
     std::uint64_t value = 0;
     for (const char c : digits) {

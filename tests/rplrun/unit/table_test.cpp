@@ -1,0 +1,40 @@
+// The command table: only the calculator's own commands, each with a sane row.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "rplrun/charset.h"
+#include "rplrun/commands/table.h"
+
+namespace rplrun {
+namespace {
+
+TEST(CommandTable, HoldsOnlyHp48gCommands) {
+  std::set<std::string> rom;
+  for (const char* name : hp48g_command_names()) rom.insert(decode_backslash_codes(name));
+  for (std::uint32_t id = 0; id < command_count(); ++id) {
+    const CommandInfo& info = command_info(id);
+    SCOPED_TRACE(encode(info.name, OutputCharset::ascii));
+    EXPECT_TRUE(rom.contains(info.name));
+    EXPECT_LE(info.argc, 6);
+    if (info.supported && info.word == Word::none) {
+      EXPECT_NE(info.handler, nullptr);
+    }
+    if (info.symbolic) {
+      EXPECT_NE(info.algebra.notation, Notation::none);
+    }
+    if (info.algebra.notation == Notation::function) {
+      EXPECT_EQ(info.algebra.arity == 0, info.argc == 0);
+    }
+  }
+  EXPECT_EQ(command_count(), rom.size());
+}
+
+TEST(CommandTable, NamesThatAreNoCommands) {
+  for (const char* name : {"SQRT", "PI", "NDUPN", "R\\->P", "dup", "STOx", "break"}) {
+    EXPECT_FALSE(find_command(decode_backslash_codes(name)).has_value()) << name;
+  }
+}
+
+}  // namespace
+}  // namespace rplrun
