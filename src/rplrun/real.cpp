@@ -3,10 +3,15 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <type_traits>
 
 #include "rplrun/decimal128.h"
 
 namespace rplrun {
+
+// Small and cheap to copy: passed and returned in two registers.
+static_assert(sizeof(Real) == 16 && std::is_trivially_copyable_v<Real>);
+
 namespace {
 
 using dec::D;

@@ -176,12 +176,11 @@ RealResult percent_total(Real x, Real y) {
 }
 
 RealResult percent_change(Real x, Real y) {
-  Flags f = 0;
-  W a{of(x), &f};
-  W b{of(y), &f};
   if (x.is_zero())
     return y.is_zero() ? condition_only(Condition::undefined_result) : infinite(y.is_negative());
-  return real((W{dec::from_int(100), &f} * (b - a) / a).d, f);
+  Flags f = 0;
+  const W a{of(x), &f};
+  return real((W{dec::from_int(100), &f} * (W{of(y), &f} - a) / a).d, f);
 }
 
 RealResult rnd(Real x, Real n) { return round_at(x, n, BID_ROUNDING_TIES_AWAY); }
