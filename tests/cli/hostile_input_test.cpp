@@ -95,7 +95,8 @@ const Case cases[] = {
     {"NulEscapedInName", [] { return source("a\\\0b;\n"s, program("a\0b\n"s)); }},
     {"NulInsideComments",
      [] { return source("/*\0*/x;\n//\0\n#\0\ny;\n"s, program("x\ny\n")); }},
-    {"NulInsideUnterminatedComment", [] { return source("x;\n/*\0"s, program("x\n")); }},
+    {"NulInsideUnterminatedComment",
+     [] { return source("x;\n/*\0"s, program("x\n"), diag("2: parse error"), 1); }},
 
     // Carriage returns: not white space; inside literals and comments they stay.
     {"CrLfLineEnds",
@@ -134,7 +135,8 @@ const Case cases[] = {
      [] { return source("x;\n\"abc\ndef;\n", program("x\n"), diag("2: parse error"), 1); }},
     {"UnterminatedProgramLiteral",
      [] { return source("x;\n@<< 1 2 +\n>>;\n", program("x\n"), diag("2: parse error"), 1); }},
-    {"UnterminatedBlockComment", [] { return source("x;\n/* never closed\ny;\n", program("x\n")); }},
+    {"UnterminatedBlockComment",
+     [] { return source("x;\n/* never closed\ny;\n", program("x\n"), diag("2: parse error"), 1); }},
     {"LineCommentWithoutNewline", [] { return source("x; // the end", program("x\n")); }},
 
     // 20 MB tokens and comments: the buffer grows to hold each one whole.

@@ -59,10 +59,11 @@ const InputRun runs[] = {
      {{"a.c48", "a;\n\n\n\n"}},
      {"a.c48", "-"}, Stream::pipe, "\n}", Stream::pipe, program("a\n"),
      no_input + diag("2: parse error"), 1},
-    // Inputs that end inside a comment or right after a program literal,
-    // without a final newline, leave nothing behind for the next input.
+    // Inputs that end inside a line comment, right after a block comment or
+    // right after a program literal, without a final newline, leave nothing
+    // behind for the next input.
     {"InputsEndingInsideCommentsOrLiterals",
-     {{"a.c48", "a; // note"}, {"b.c48", "b; /* open"}, {"c.c48", "c = @<< 1 >>;"},
+     {{"a.c48", "a; // note"}, {"b.c48", "b; /* closed\n*/"}, {"c.c48", "c = @<< 1 >>;"},
       {"d.c48", "d = @<< 2 >>; # note"}, {"e.c48", "e = @<< 3 >>;\n"}},
      {"a.c48", "b.c48", "c.c48", "d.c48", "e.c48"}, Stream::dev_null, "", Stream::pipe,
      program("a\n") + program("b\n") + program("\\<< 1 \\>> 'c' STO\n") +

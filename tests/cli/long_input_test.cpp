@@ -61,11 +61,12 @@ TEST(LongComment, AndProgramLiterals) {
   EXPECT_EQ(inside.status, 0);
 }
 
-TEST(LongComment, UnterminatedAtEndOfInput) {
+// Reported where it began, however many lines the scanner skipped after it.
+TEST(LongComment, UnterminatedIsReportedWhereItBegins) {
   const Outcome got = compile("x;\n/*" + comment_lines(3000) + " **");
   EXPECT_EQ(got.out, program("x\n"));
-  EXPECT_EQ(got.err, "");
-  EXPECT_EQ(got.status, 0);
+  EXPECT_EQ(got.err, "rplgen: 2: parse error\n");
+  EXPECT_EQ(got.status, 1);
 }
 
 TEST(LongLiteral, EscapesAcrossRefills) {

@@ -51,8 +51,10 @@ const Case cases[] = {
     {"EndOfInputAfterNewlines", "x =\n\n", "", diag("3: parse error"), 1},
     {"EndOfInputWithoutNewline", "x =", "", diag("1: parse error"), 1},
     {"EndOfInputInLineComment", "x =\n// note", "", diag("2: parse error"), 1},
-    {"EndOfInputInBlockComment", "x = /* a\nb\nc", "", diag("3: parse error"), 1},
+
     {"EndOfInputInsideParentheses", "x = (\n1\n", "", diag("3: parse error"), 1},
+    // An unterminated block comment is rejected on the line where it begins.
+    {"UnterminatedBlockCommentInsideStatement", "x = /* a\nb\nc", "", diag("1: parse error"), 1},
     // A literal that spans lines: its newlines count, and an error at the
     // literal itself names its last line.
     {"ErrorAtAlgebraicSpanningLines", "x 'a\nb\nc';", "", diag("3: parse error"), 1},
