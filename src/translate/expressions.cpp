@@ -9,18 +9,30 @@ constexpr const char* binary_templates[] = {
     "%s %s &",    "%s %s ^",    "%s %s |",   "%s %s AND", "%s %s OR",
 };
 
+// How a store's template takes the target's text and the value's.
+enum class StoreForm {
+  value_first,  // value, then the quoted target
+  name_first,   // the quoted target, then the value
+  computes,     // a copy of the target, the value, then the quoted target
+};
+
 struct StoreTemplate {
   const char* tmpl;
-  bool computes;  // the template starts with a copy of the target
+  StoreForm form;
 };
 
 // Indexed by Store.
+//
+// The calculator's STO+ STO- STO* STO/ take the name and the value in either
+// order and compute "level 2 op level 1" with the variable's contents for its
+// name: "10 'A' STO-" stores 10 - A. With the name first they compute what the
+// source says, A - 10.
 constexpr StoreTemplate store_templates[] = {
-    {"%s '%s' STO", false},         {"%s '%s' STO+", false},
-    {"%s '%s' STO-", false},        {"%s '%s' STO*", false},
-    {"%s '%s' STO/", false},        {"%s %s MOD '%s' STO", true},
-    {"%s %s & '%s' STO", true},     {"%s %s ^ '%s' STO", true},
-    {"%s %s | '%s' STO", true},
+    {"%s '%s' STO", StoreForm::value_first},     {"'%s' %s STO+", StoreForm::name_first},
+    {"'%s' %s STO-", StoreForm::name_first},     {"'%s' %s STO*", StoreForm::name_first},
+    {"'%s' %s STO/", StoreForm::name_first},     {"%s %s MOD '%s' STO", StoreForm::computes},
+    {"%s %s & '%s' STO", StoreForm::computes},   {"%s %s ^ '%s' STO", StoreForm::computes},
+    {"%s %s | '%s' STO", StoreForm::computes},
 };
 
 }  // namespace
@@ -31,9 +43,12 @@ Text* binary(Binary op, Text* left, Text* right) {
 
 // The target's text goes inside the quotes as it is, whatever it is.
 Text* store(Store op, Text* target, Text* value) {
-  const StoreTemplate& form = store_templates[static_cast<int>(op)];
-  if (form.computes) return xstrfmt(form.tmpl, xstrdup(target), value, target);
-  return xstrfmt(form.tmpl, value, target);
+  const StoreTemplate& store = store_templates[static_cast<int>(op)];
+  if (store.form == StoreForm::computes) {
+    return xstrfmt(store.tmpl, xstrdup(target), value, target);
+  }
+  if (store.form == StoreForm::name_first) return xstrfmt(store.tmpl, target, value);
+  return xstrfmt(store.tmpl, value, target);
 }
 
 // Both branches are RPL code, so the conditional is an IF structure.
