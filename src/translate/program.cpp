@@ -38,10 +38,12 @@ void write_program(Text* statements) {
 
 Text* empty_text() { return xstrdup(std::string_view{}); }
 
+// A definition's text ends with a newline like any other statement's: the
+// calculator would read "STO" and a following name or number as one word.
 Text* make_function(Text* name, Text* parameters, Text* body) {
   const std::vector<Local> locals = close_local_table();
   if (parameters == nullptr && locals.empty()) {
-    return xstrfmt("\\<<%s\\>> '%s' STO", body, name);
+    return xstrfmt("\\<<%s\\>> '%s' STO\n", body, name);
   }
   // The declaration part: the locals' initial values, then the names to bind,
   // parameters before locals, matching the order of the values on the stack.
@@ -52,5 +54,5 @@ Text* make_function(Text* name, Text* parameters, Text* body) {
     if (!locals.empty()) declaration = text_append(declaration, ",");
   }
   declaration = join_locals(locals, &Local::name, declaration);
-  return xstrfmt("\\<< %s \\<< %s \\>> \\>> '%s' STO", declaration, body, name);
+  return xstrfmt("\\<< %s \\<< %s \\>> \\>> '%s' STO\n", declaration, body, name);
 }

@@ -29,8 +29,9 @@ Text* do_while_statement(Text* body, Text* condition) {
 }
 
 // The value is bound to the local "$" once; each clause tests "$" in one CASE.
+// The final newline keeps the next statement apart from the closing "\>>".
 Text* switch_statement(Text* value, Text* clauses) {
-  return xstrfmt("%s \\-> $\n\\<<CASE\n%s\nEND\\>>", value, clauses);
+  return xstrfmt("%s \\-> $\n\\<<CASE\n%s\nEND\\>>\n", value, clauses);
 }
 
 Text* case_clause(Text* value, Text* statement) {
