@@ -3,11 +3,11 @@
 // scanner and parser, it times reading, scanning and parsing alone, the limit
 // that the real translation is measured against.
 #include "support/text.h"
-#include "translate/constants.h"
-#include "translate/expressions.h"
-#include "translate/locals.h"
-#include "translate/program.h"
-#include "translate/statements.h"
+#include "rplgen/translate/constants.h"
+#include "rplgen/translate/expressions.h"
+#include "rplgen/translate/locals.h"
+#include "rplgen/translate/program.h"
+#include "rplgen/translate/statements.h"
 
 Text* xstrcat_array(Text* const*, std::size_t) { return nullptr; }
 

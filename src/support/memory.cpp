@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <new>
 
-#include "driver/diagnostics.h"
+#include "support/diagnostics.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "driver/diagnostics.h"
+#include "support/diagnostics.h"
 
 // The header of a text's block; the storage follows it directly.
 struct Text {

@@ -62,7 +62,7 @@ if(NOT manifest_scope STREQUAL scope)
 endif()
 
 # The keywords, as the scanner knows them: rules of the form "word" { return ...; }.
-file(STRINGS "${SOURCE_DIR}/src/lexer/scanner.l" keyword_rules REGEX "^\"[a-z]+\" +\\{ *return ")
+file(STRINGS "${SOURCE_DIR}/src/rplgen/lexer/scanner.l" keyword_rules REGEX "^\"[a-z]+\" +\\{ *return ")
 set(keywords)
 foreach(rule IN LISTS keyword_rules)
   string(REGEX REPLACE "^\"([a-z]+)\".*" "\\1" keyword "${rule}")

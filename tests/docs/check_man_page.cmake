@@ -3,7 +3,7 @@
 #
 # cmake -DMAN_PAGE=... -DRPLGEN=... -DWORK_DIR=... -P check_man_page.cmake
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/../support/require_tool.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../harness/require_tool.cmake)
 
 file(READ "${MAN_PAGE}" page)
 

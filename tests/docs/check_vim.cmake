@@ -3,7 +3,7 @@
 #
 # cmake -DVIM_RUNTIME=editors/vim -DSAMPLE=... -DCHECK=check_vim.vim -P check_vim.cmake
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/../support/require_tool.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../harness/require_tool.cmake)
 
 require_tool(vim vim vim)
 if(RPLGEN_TOOL_MISSING)

@@ -1,4 +1,4 @@
-#include "translate/expressions.h"
+#include "rplgen/translate/expressions.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "translate/program.h"
+#include "rplgen/translate/program.h"
 
 #include <cstdio>
 #include <string_view>
 
-#include "driver/compile.h"
-#include "driver/diagnostics.h"
-#include "translate/locals.h"
+#include "rplgen/compile.h"
+#include "support/diagnostics.h"
+#include "rplgen/translate/locals.h"
 
 namespace {
 

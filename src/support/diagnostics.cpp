@@ -1,11 +1,11 @@
-#include "driver/diagnostics.h"
+#include "support/diagnostics.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "driver/compile.h"
+#include "rplgen/compile.h"
 
 namespace {
 

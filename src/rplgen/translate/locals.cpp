@@ -1,4 +1,4 @@
-#include "translate/locals.h"
+#include "rplgen/translate/locals.h"
 
 #include <utility>
 

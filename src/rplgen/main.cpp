@@ -1,7 +1,7 @@
 // rplgen: compiles each argument, or standard input, to an HP48 program on
 // standard output. There are no options: "-" is standard input and every
 // other argument is a file name.
-#include "driver/compile.h"
+#include "rplgen/compile.h"
 #include "support/memory.h"
 
 int main(int argc, char** argv) {

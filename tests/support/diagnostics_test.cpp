@@ -2,7 +2,7 @@
 // system's text for the error number where asked; the fatal ones end the
 // process with the status given. A failed allocation anywhere ends it as
 // exhausted memory.
-#include "driver/diagnostics.h"
+#include "support/diagnostics.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <new>
 
-#include "driver/compile.h"
+#include "rplgen/compile.h"
 #include "support/memory.h"
 #include "expect.h"
 

@@ -4,7 +4,7 @@
 // standard output), and optionally NAME.err (standard error; empty if absent)
 // and NAME.status (the exit status; 0 if absent). The compiler runs as
 // "rplgen NAME.c48" in the case's directory, so diagnostics read
-// "rplgen: ...". Cases live under tests/golden/ and examples/.
+// "rplgen: ...". Cases live under tests/rplgen/golden/ and examples/.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,7 +26,7 @@ void PrintTo(const Case& c, std::ostream* os) { *os << c.source.string(); }
 
 std::vector<Case> find_cases() {
   std::vector<Case> cases;
-  for (const char* root : {"tests/golden", "examples"}) {
+  for (const char* root : {"tests/rplgen/golden", "examples"}) {
     const fs::path top = fs::path(source_dir()) / root;
     for (const auto& entry : fs::recursive_directory_iterator(top)) {
       if (entry.path().extension() != ".c48") continue;

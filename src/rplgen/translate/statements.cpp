@@ -1,4 +1,4 @@
-#include "translate/statements.h"
+#include "rplgen/translate/statements.h"
 
 #include <charconv>
 

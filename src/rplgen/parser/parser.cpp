@@ -1,9 +1,9 @@
-#include "parser/parser.h"
+#include "rplgen/parser/parser.h"
 
 #include <cstring>
 
-#include "driver/compile.h"
-#include "driver/diagnostics.h"
+#include "rplgen/compile.h"
+#include "support/diagnostics.h"
 
 // Bison words its two messages "syntax error" and "memory exhausted"; the
 // latter is only ever the stack reaching its cap.

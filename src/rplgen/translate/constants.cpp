@@ -1,4 +1,4 @@
-#include "translate/constants.h"
+#include "rplgen/translate/constants.h"
 
 namespace {
 

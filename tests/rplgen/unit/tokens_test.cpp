@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/compile.h"
-#include "lexer/scanner.h"
+#include "rplgen/compile.h"
+#include "rplgen/lexer/scanner.h"
 #include "parser/grammar.hpp"
 
 namespace {

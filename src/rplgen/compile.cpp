@@ -1,10 +1,10 @@
-#include "driver/compile.h"
+#include "rplgen/compile.h"
 
 #include <cstring>
 
-#include "driver/diagnostics.h"
-#include "lexer/scanner.h"
-#include "parser/parser.h"
+#include "support/diagnostics.h"
+#include "rplgen/lexer/scanner.h"
+#include "rplgen/parser/parser.h"
 
 const char* progname = "rplgen";
 std::FILE* outfile = stdout;

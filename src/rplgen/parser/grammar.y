@@ -15,13 +15,13 @@
 }
 
 %code {
-#include "lexer/scanner.h"
-#include "parser/parser.h"
-#include "translate/constants.h"
-#include "translate/expressions.h"
-#include "translate/locals.h"
-#include "translate/program.h"
-#include "translate/statements.h"
+#include "rplgen/lexer/scanner.h"
+#include "rplgen/parser/parser.h"
+#include "rplgen/translate/constants.h"
+#include "rplgen/translate/expressions.h"
+#include "rplgen/translate/locals.h"
+#include "rplgen/translate/program.h"
+#include "rplgen/translate/statements.h"
 
 // The value stack starts with room for 200 entries, doubles when full and is
 // capped at 10000 entries.
