@@ -1,19 +1,22 @@
 // rplgen: compiles each argument, or standard input, to an HP48 program on
 // standard output. There are no options: "-" is standard input and every
 // other argument is a file name.
+#include <cstdio>
+
 #include "rplgen/compile.h"
+#include "rplgen/translate/program.h"
 #include "support/memory.h"
 
 int main(int argc, char** argv) {
   // Started without a name (Linux passes an empty one for an empty argument
   // vector), the diagnostics still need one to begin with.
   if (argc > 0 && argv[0] != nullptr && argv[0][0] != '\0') progname = argv[0];
-  outfile = stdout;
+  rplgen::outfile = stdout;
   install_memory_handler();
   if (argc <= 1) {
-    compile_file(nullptr);
+    rplgen::compile_file(nullptr);
   } else {
-    for (int i = 1; i < argc; ++i) compile_file(argv[i]);
+    for (int i = 1; i < argc; ++i) rplgen::compile_file(argv[i]);
   }
   return 0;
 }

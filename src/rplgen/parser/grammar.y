@@ -5,6 +5,8 @@
  * live. Precedence comes from the layering of the expression nonterminals
  * alone; the one conflict is the dangling ELSE, resolved by shifting.
  *
+ * The parser's names carry the prefix "rplgen_yy", like the scanner's.
+ *
  * Tokens carry no value. The rules that take a token's text (identifier,
  * constant, string_constant) are reduced as soon as the token is shifted,
  * before the next token is read, so their actions read the current lexeme.
@@ -23,12 +25,15 @@
 #include "rplgen/translate/program.h"
 #include "rplgen/translate/statements.h"
 
+using namespace rplgen;
+
 // The value stack starts with room for 200 entries, doubles when full and is
 // capped at 10000 entries.
 #define YYINITDEPTH 200
 #define YYMAXDEPTH 10000
 }
 
+%define api.prefix {rplgen_yy}
 %define api.value.type {Text*}
 %expect 1
 

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "rplgen/compile.h"
+#include "rplgen/lexer/scanner.h"
 #include "support/diagnostics.h"
 
 // Bison words its two messages "syntax error" and "memory exhausted"; the
 // latter is only ever the stack reaching its cap.
-void yyerror(const char* message) {
+void rplgen_yyerror(const char* message) {
   const bool overflow = std::strcmp(message, "memory exhausted") == 0;
-  fatal(1, "%ld: %s", lineno, overflow ? "parser stack overflow" : "parse error");
+  fatal(1, "%ld: %s", rplgen::lineno, overflow ? "parser stack overflow" : "parse error");
 }

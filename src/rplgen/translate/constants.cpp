@@ -1,5 +1,7 @@
 #include "rplgen/translate/constants.h"
 
+namespace rplgen {
+
 namespace {
 
 // Removes each backslash and keeps the character after it unexamined; with
@@ -38,3 +40,5 @@ Text* rpl_program_text(std::string_view lexeme) {
 }
 
 Text* string_text(std::string_view lexeme) { return unescape(lexeme, true); }
+
+}  // namespace rplgen

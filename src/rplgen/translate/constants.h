@@ -5,6 +5,8 @@
 
 #include "support/text.h"
 
+namespace rplgen {
+
 // The name with each backslash removed and the character after it kept.
 Text* identifier_text(std::string_view lexeme);
 // Numbers and algebraics are copied as written, quotes and all.
@@ -17,3 +19,5 @@ Text* rpl_program_text(std::string_view lexeme);
 // The string with "\n" made a newline and every other backslash removed
 // (the character after it is kept); the double quotes stay.
 Text* string_text(std::string_view lexeme);
+
+}  // namespace rplgen

@@ -1,12 +1,36 @@
 #include "rplgen/translate/expressions.h"
 
+#include <cstddef>
+
+namespace rplgen {
+
 namespace {
 
-// Indexed by Binary.
-constexpr const char* binary_templates[] = {
-    "%s %s ^",    "%s %s *",    "%s %s /",   "%s %s MOD", "%s %s +",   "%s %s -",
-    "%s %s <",    "%s %s >",    "%s %s \\<=", "%s %s \\>=", "%s %s ==",  "%s %s \\=/",
-    "%s %s &",    "%s %s ^",    "%s %s |",   "%s %s AND", "%s %s OR",
+struct BinaryTemplate {
+  Binary op;
+  const char* tmpl;
+};
+
+// Indexed by Binary: each entry names its operator, so that the order can be
+// checked.
+constexpr BinaryTemplate binary_templates[] = {
+    {Binary::power, "%s %s ^"},
+    {Binary::multiply, "%s %s *"},
+    {Binary::divide, "%s %s /"},
+    {Binary::modulo, "%s %s MOD"},
+    {Binary::add, "%s %s +"},
+    {Binary::subtract, "%s %s -"},
+    {Binary::less, "%s %s <"},
+    {Binary::greater, "%s %s >"},
+    {Binary::less_equal, "%s %s \\<="},
+    {Binary::greater_equal, "%s %s \\>="},
+    {Binary::equal, "%s %s =="},
+    {Binary::not_equal, "%s %s \\=/"},
+    {Binary::ampersand, "%s %s &"},
+    {Binary::caret, "%s %s ^"},
+    {Binary::bar, "%s %s |"},
+    {Binary::logical_and, "%s %s AND"},
+    {Binary::logical_or, "%s %s OR"},
 };
 
 // How a store's template takes the target's text and the value's.
@@ -17,6 +41,7 @@ enum class StoreForm {
 };
 
 struct StoreTemplate {
+  Store op;
   const char* tmpl;
   StoreForm form;
 };
@@ -28,17 +53,33 @@ struct StoreTemplate {
 // name: "10 'A' STO-" stores 10 - A. With the name first they compute what the
 // source says, A - 10.
 constexpr StoreTemplate store_templates[] = {
-    {"%s '%s' STO", StoreForm::value_first},     {"'%s' %s STO+", StoreForm::name_first},
-    {"'%s' %s STO-", StoreForm::name_first},     {"'%s' %s STO*", StoreForm::name_first},
-    {"'%s' %s STO/", StoreForm::name_first},     {"%s %s MOD '%s' STO", StoreForm::computes},
-    {"%s %s & '%s' STO", StoreForm::computes},   {"%s %s ^ '%s' STO", StoreForm::computes},
-    {"%s %s | '%s' STO", StoreForm::computes},
+    {Store::plain, "%s '%s' STO", StoreForm::value_first},
+    {Store::add, "'%s' %s STO+", StoreForm::name_first},
+    {Store::subtract, "'%s' %s STO-", StoreForm::name_first},
+    {Store::multiply, "'%s' %s STO*", StoreForm::name_first},
+    {Store::divide, "'%s' %s STO/", StoreForm::name_first},
+    {Store::modulo, "%s %s MOD '%s' STO", StoreForm::computes},
+    {Store::ampersand, "%s %s & '%s' STO", StoreForm::computes},
+    {Store::caret, "%s %s ^ '%s' STO", StoreForm::computes},
+    {Store::bar, "%s %s | '%s' STO", StoreForm::computes},
 };
+
+// Every table has one entry per operator, at the operator's own index.
+template <class Entry, std::size_t size>
+constexpr bool in_enum_order(const Entry (&table)[size], int count) {
+  if (static_cast<int>(size) != count) return false;
+  for (std::size_t i = 0; i < size; ++i) {
+    if (static_cast<std::size_t>(table[i].op) != i) return false;
+  }
+  return true;
+}
+static_assert(in_enum_order(binary_templates, binary_count));
+static_assert(in_enum_order(store_templates, store_count));
 
 }  // namespace
 
 Text* binary(Binary op, Text* left, Text* right) {
-  return xstrfmt(binary_templates[static_cast<int>(op)], left, right);
+  return xstrfmt(binary_templates[static_cast<int>(op)].tmpl, left, right);
 }
 
 // The target's text goes inside the quotes as it is, whatever it is.
@@ -82,3 +123,5 @@ Text* empty_list() { return xstrdup(std::string_view{"{}"}); }
 Text* complex_literal(Text* real, Text* imaginary) {
   return xstrfmt("(%s,%s)", real, imaginary);
 }
+
+}  // namespace rplgen

@@ -4,16 +4,23 @@
 
 #include "support/text.h"
 
+namespace rplgen {
+
+// ORDER Binary: the templates in expressions.cpp follow this order, which
+// static assertions there check.
 enum class Binary {
   power, multiply, divide, modulo, add, subtract,
   less, greater, less_equal, greater_equal, equal, not_equal,
   ampersand, caret, bar, logical_and, logical_or,
 };
+inline constexpr int binary_count = static_cast<int>(Binary::logical_or) + 1;
 
+// ORDER Store: as for Binary.
 enum class Store {
   plain, add, subtract, multiply, divide,  // STO and its variants
   modulo, ampersand, caret, bar,           // compute, then STO
 };
+inline constexpr int store_count = static_cast<int>(Store::bar) + 1;
 
 Text* binary(Binary op, Text* left, Text* right);
 Text* store(Store op, Text* target, Text* value);
@@ -35,3 +42,5 @@ Text* vector_literal(Text* items);
 Text* list_literal(Text* items);
 Text* empty_list();
 Text* complex_literal(Text* real, Text* imaginary);
+
+}  // namespace rplgen

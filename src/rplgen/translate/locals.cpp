@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace rplgen {
+
 namespace {
 
 std::vector<std::vector<Local>> open_tables;
@@ -19,3 +21,5 @@ std::vector<Local> close_local_table() {
   open_tables.pop_back();
   return locals;
 }
+
+}  // namespace rplgen

@@ -8,6 +8,8 @@
 
 #include "support/text.h"
 
+namespace rplgen {
+
 struct Local {
   TextPtr name;
   TextPtr initial_value;
@@ -18,3 +20,5 @@ void open_local_table();
 void add_local(Text* name, Text* initial_value);
 // Closes the innermost open table and hands over its locals in source order.
 std::vector<Local> close_local_table();
+
+}  // namespace rplgen

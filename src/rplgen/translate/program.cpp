@@ -3,9 +3,12 @@
 #include <cstdio>
 #include <string_view>
 
-#include "rplgen/compile.h"
-#include "support/diagnostics.h"
 #include "rplgen/translate/locals.h"
+#include "support/diagnostics.h"
+
+namespace rplgen {
+
+std::FILE* outfile = stdout;
 
 namespace {
 
@@ -56,3 +59,5 @@ Text* make_function(Text* name, Text* parameters, Text* body) {
   declaration = join_locals(locals, &Local::name, declaration);
   return xstrfmt("\\<< %s \\<< %s \\>> \\>> '%s' STO\n", declaration, body, name);
 }
+
+}  // namespace rplgen

@@ -2,7 +2,14 @@
 // function definitions.
 #pragma once
 
+#include <cstdio>
+
 #include "support/text.h"
+
+namespace rplgen {
+
+// Where the programs are written; main sets it to standard output.
+extern std::FILE* outfile;
 
 // An input without any token: a warning, and nothing is written.
 void no_program();
@@ -18,3 +25,5 @@ Text* empty_text();
 // The parameters are null when the definition has none; the locals are those
 // of the innermost open local table, which this closes.
 Text* make_function(Text* name, Text* parameters, Text* body);
+
+}  // namespace rplgen

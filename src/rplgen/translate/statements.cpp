@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+namespace rplgen {
+
 Text* if_statement(Text* condition, Text* then_statement) {
   return xstrfmt("IF %s\nTHEN %s\nEND\n", condition, then_statement);
 }
@@ -55,3 +57,5 @@ Text* list_store(Text* targets, Text* values) {
   Text* count = xstrdup(std::string_view(digits, static_cast<std::size_t>(end - digits)));
   return xstrfmt("%s %s \\->LIST {%s} 2 \\<<STO\\>> DOLIST\n", values, count, targets);
 }
+
+}  // namespace rplgen

@@ -4,6 +4,8 @@
 
 #include "support/text.h"
 
+namespace rplgen {
+
 Text* if_statement(Text* condition, Text* then_statement);
 Text* if_else_statement(Text* condition, Text* then_statement, Text* else_statement);
 Text* for_statement(Text* init, Text* condition, Text* step, Text* body);
@@ -18,3 +20,5 @@ Text* expression_statement(Text* expr);
 Text* element_store(Text* name, Text* indices, Text* value);
 // assign @{ targets } = values;
 Text* list_store(Text* targets, Text* values);
+
+}  // namespace rplgen

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "rplgen/compile.h"
 #include "rplgen/lexer/scanner.h"
 #include "parser/grammar.hpp"
 
 namespace {
+
+using rplgen::current_lexeme;
+using rplgen::lineno;
 
 struct Token {
   int code;
@@ -54,10 +56,10 @@ Dump scan(const std::string& source) {
   EXPECT_NE(file, nullptr);
   std::fwrite(source.data(), 1, source.size(), file);
   std::rewind(file);
-  yyrestart(file);
+  rplgen_yyrestart(file);
   lineno = 1;
   Dump dump{{}, 0};
-  for (int code; (code = yylex()) != 0;) {
+  for (int code; (code = rplgen_yylex()) != 0;) {
     dump.tokens.push_back({code, std::string(current_lexeme()), lineno});
     if (dump.tokens.size() > source.size() + 1) break;  // the scanner is stuck
   }
@@ -233,8 +235,8 @@ TEST(Tokens, CommentsVanishWithoutNesting) {
       {"\"/* nor this */\"", {{STRING, "\"/* nor this */\""}}},
       // A block comment that the input ends inside is a token without text,
       // which no parser state accepts; line comments end quietly.
-      {"a /* b\n c", {id("a"), {YYUNDEF, ""}}},
-      {"a /* b *", {id("a"), {YYUNDEF, ""}}},
+      {"a /* b\n c", {id("a"), {RPLGEN_YYUNDEF, ""}}},
+      {"a /* b *", {id("a"), {RPLGEN_YYUNDEF, ""}}},
       {"a // b", {id("a")}},
       {"a #", {id("a")}},
   });
@@ -244,9 +246,9 @@ TEST(Tokens, CommentsVanishWithoutNesting) {
 // that no parser state accepts, and scanning goes on after it.
 TEST(Tokens, NulBytesAreContentInsideLiteralsAndCommentsOnly) {
   expect_streams({
-      {nul("a ", " b"), {id("a"), {YYUNDEF, std::string(1, '\0')}, id("b")}},
-      {nul("a", "b"), {id("a"), {YYUNDEF, std::string(1, '\0')}, id("b")}},
-      {nul("", ""), {{YYUNDEF, std::string(1, '\0')}}},
+      {nul("a ", " b"), {id("a"), {RPLGEN_YYUNDEF, std::string(1, '\0')}, id("b")}},
+      {nul("a", "b"), {id("a"), {RPLGEN_YYUNDEF, std::string(1, '\0')}, id("b")}},
+      {nul("", ""), {{RPLGEN_YYUNDEF, std::string(1, '\0')}}},
       {nul("'a", "b'"), {{ALGEBRAIC, nul("'a", "b'")}}},
       {nul("`a", "b`"), {{VERBATIM, nul("`a", "b`")}}},
       {nul("\"a", "b\""), {{STRING, nul("\"a", "b\"")}}},
@@ -324,7 +326,7 @@ TEST(Tokens, LongTokensAndCommentsCrossTheBufferWhole) {
     comment_body[length / 2] = '\n';
     comment_body[length / 3] = '\0';
     const Dump block = scan("x /*" + comment_body + "*/ y /*" + comment_body);
-    EXPECT_EQ(block.tokens, (std::vector<Token>{id("x", 1), id("y", 2), {YYUNDEF, "", 2}}));
+    EXPECT_EQ(block.tokens, (std::vector<Token>{id("x", 1), id("y", 2), {RPLGEN_YYUNDEF, "", 2}}));
     EXPECT_EQ(block.final_line, 2);
     const Dump line = scan("x //" + std::string(length, 'c') + "\ny #" + std::string(length, 'c'));
     EXPECT_EQ(line.tokens, (std::vector<Token>{id("x", 1), id("y", 2)}));
@@ -332,19 +334,19 @@ TEST(Tokens, LongTokensAndCommentsCrossTheBufferWhole) {
   }
 }
 
-// Switching inputs takes nothing but a new yyin once the last one has ended.
+// Switching inputs takes nothing but a new rplgen_yyin once the last one has ended.
 TEST(Tokens, AfterTheEndOfInputTheNextStreamIsRead) {
   EXPECT_EQ(tokens("a @<< b"), (std::vector<Token>{id("a"), ch('@'), {LEFT_OP, "<<"}, id("b")}));
   std::FILE* next = std::tmpfile();
   ASSERT_NE(next, nullptr);
   std::fputs("@<< c >> d", next);
   std::rewind(next);
-  yyin = next;
+  rplgen_yyin = next;
   lineno = 1;
-  EXPECT_EQ(yylex(), RPL_PROGRAM);
+  EXPECT_EQ(rplgen_yylex(), RPL_PROGRAM);
   EXPECT_EQ(current_lexeme(), "@<< c >>");
-  EXPECT_EQ(yylex(), IDENTIFIER);
-  EXPECT_EQ(yylex(), 0);
+  EXPECT_EQ(rplgen_yylex(), IDENTIFIER);
+  EXPECT_EQ(rplgen_yylex(), 0);
   std::fclose(next);
 }
 
