@@ -9,11 +9,15 @@
 #include "rplgen/translate/program.h"
 #include "rplgen/translate/statements.h"
 
+namespace rpl {
 Text* xstrcat_array(Text* const*, std::size_t) { return nullptr; }
+}  // namespace rpl
 
 namespace rplgen {
 
 std::FILE* outfile = stdout;  // the program writer's, which the floor replaces
+
+using rpl::Text;
 void no_program() {}
 void write_program(Text*) {}
 Text* empty_text() { return nullptr; }

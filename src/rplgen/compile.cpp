@@ -7,8 +7,6 @@
 #include "rplgen/parser/parser.h"
 #include "support/diagnostics.h"
 
-const char* progname = "rplgen";
-
 namespace rplgen {
 
 void compile_file(const char* path) {
@@ -17,7 +15,7 @@ void compile_file(const char* path) {
     rplgen_yyin = stdin;
   } else {
     rplgen_yyin = std::fopen(path, "r");
-    if (rplgen_yyin == nullptr) fatal_errno(1, "%s", path);
+    if (rplgen_yyin == nullptr) rpl::fatal_errno(1, "%s", path);
   }
   lineno = 1;
   rplgen_yyparse();  // returns only when the input was accepted

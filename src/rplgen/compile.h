@@ -2,9 +2,6 @@
 // written before the next one is opened.
 #pragma once
 
-// The name under which the compiler was invoked, exactly as passed.
-extern const char* progname;
-
 namespace rplgen {
 
 // Compiles one input: a file name, or null or "-" for standard input.

@@ -5,14 +5,17 @@
 
 #include "rplgen/compile.h"
 #include "rplgen/translate/program.h"
+#include "support/diagnostics.h"
 #include "support/memory.h"
 
 int main(int argc, char** argv) {
-  // Started without a name (Linux passes an empty one for an empty argument
-  // vector), the diagnostics still need one to begin with.
-  if (argc > 0 && argv[0] != nullptr && argv[0][0] != '\0') progname = argv[0];
+  // Diagnostics name the compiler as it was invoked. Started without a name
+  // (Linux passes an empty one for an empty argument vector), they still need
+  // one to begin with.
+  const bool named = argc > 0 && argv[0] != nullptr && argv[0][0] != '\0';
+  rpl::set_program_name(named ? argv[0] : "rplgen");
   rplgen::outfile = stdout;
-  install_memory_handler();
+  rpl::install_memory_handler();
   if (argc <= 1) {
     rplgen::compile_file(nullptr);
   } else {

@@ -5,13 +5,15 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "rplgen/compile.h"
+namespace rpl {
 
 namespace {
 
+const char* name_of_program = "";
+
 // Writing may change errno, so callers save it before anything is written.
 void write_line(const char* format, va_list args, const int* saved_errno) {
-  std::fprintf(stderr, "%s: ", progname);
+  std::fprintf(stderr, "%s: ", name_of_program);
   if (format != nullptr) {
     std::vfprintf(stderr, format, args);
     if (saved_errno != nullptr) std::fputs(": ", stderr);
@@ -21,6 +23,8 @@ void write_line(const char* format, va_list args, const int* saved_errno) {
 }
 
 }  // namespace
+
+void set_program_name(const char* name) { name_of_program = name; }
 
 void vfatal_errno(int status, const char* format, va_list args) {
   const int saved = errno;
@@ -65,3 +69,5 @@ void warning(const char* format, ...) {
   vwarning(format, args);
   va_end(args);
 }
+
+}  // namespace rpl

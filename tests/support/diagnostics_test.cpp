@@ -10,15 +10,14 @@
 #include <cstddef>
 #include <new>
 
-#include "rplgen/compile.h"
-#include "support/memory.h"
 #include "expect.h"
+#include "support/memory.h"
 
+namespace rpl {
 namespace {
 
-
 TEST(Diagnostics, WarningsWriteOneLineAndReturn) {
-  progname = "./bin/rplgen";
+  set_program_name("./bin/rplgen");
   testing::internal::CaptureStderr();
   warning("no output is produced, since no input was provided");
   errno = ENOENT;
@@ -34,7 +33,7 @@ TEST(Diagnostics, WarningsWriteOneLineAndReturn) {
 }
 
 TEST(DiagnosticsDeathTest, FatalOnesEndTheProcessWithTheirStatus) {
-  progname = "rplgen";
+  set_program_name("rplgen");
   EXPECT_EXIT(fatal(1, "%ld: %s", 12L, "parse error"), testing::ExitedWithCode(1),
               "^rplgen: 12: parse error\n$");
   EXPECT_EXIT(
@@ -55,7 +54,7 @@ void* volatile kept;
 
 TEST(DiagnosticsDeathTest, FailedAllocationIsExhaustedMemory) {
   if (sanitized_build) GTEST_SKIP() << "the sanitizer reports a failed allocation itself";
-  progname = "rplgen";
+  set_program_name("rplgen");
   volatile std::size_t huge = std::size_t{1} << 62;
   EXPECT_EXIT(
       {
@@ -66,3 +65,4 @@ TEST(DiagnosticsDeathTest, FailedAllocationIsExhaustedMemory) {
 }
 
 }  // namespace
+}  // namespace rpl

@@ -4,6 +4,7 @@
 
 #include <string>
 
+namespace rpl {
 namespace {
 
 std::string take(Text* text) {
@@ -57,15 +58,5 @@ TEST(XstrcatList, JoinsWithoutSeparators) {
   EXPECT_EQ(take(xstrcat_list(text("only"))), "only");
 }
 
-TEST(CountItems, CountsEveryCommaPlusOne) {
-  const auto count = [](std::string_view s) {
-    const TextPtr t(text(s));
-    return count_items(t.get());
-  };
-  EXPECT_EQ(count(""), 1);
-  EXPECT_EQ(count("abc"), 1);
-  EXPECT_EQ(count("a,b,c"), 3);
-  EXPECT_EQ(count("a,'m(1,2)' EVAL"), 3);
-}
-
 }  // namespace
+}  // namespace rpl

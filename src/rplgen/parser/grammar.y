@@ -26,6 +26,7 @@
 #include "rplgen/translate/statements.h"
 
 using namespace rplgen;
+using rpl::xstrcat_list;
 
 // The value stack starts with room for 200 entries, doubles when full and is
 // capped at 10000 entries.
@@ -34,7 +35,7 @@ using namespace rplgen;
 }
 
 %define api.prefix {rplgen_yy}
-%define api.value.type {Text*}
+%define api.value.type {rpl::Text*}
 %expect 1
 
 %token ASSIGN 257 CASE 258 DECLARE 259 DEFAULT 260 DO 261 ELSE 262 FOR 263

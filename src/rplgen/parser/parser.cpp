@@ -9,5 +9,5 @@
 // latter is only ever the stack reaching its cap.
 void rplgen_yyerror(const char* message) {
   const bool overflow = std::strcmp(message, "memory exhausted") == 0;
-  fatal(1, "%ld: %s", rplgen::lineno, overflow ? "parser stack overflow" : "parse error");
+  rpl::fatal(1, "%ld: %s", rplgen::lineno, overflow ? "parser stack overflow" : "parse error");
 }

@@ -2,6 +2,10 @@
 
 namespace rplgen {
 
+using rpl::text_append;
+using rpl::xstrdup;
+using rpl::xstrfmt;
+
 namespace {
 
 // Removes each backslash and keeps the character after it unexamined; with

@@ -7,6 +7,8 @@
 
 namespace rplgen {
 
+using rpl::Text;
+
 // The name with each backslash removed and the character after it kept.
 Text* identifier_text(std::string_view lexeme);
 // Numbers and algebraics are copied as written, quotes and all.

@@ -4,6 +4,9 @@
 
 namespace rplgen {
 
+using rpl::xstrdup;
+using rpl::xstrfmt;
+
 namespace {
 
 struct BinaryTemplate {
@@ -82,7 +85,10 @@ Text* binary(Binary op, Text* left, Text* right) {
   return xstrfmt(binary_templates[static_cast<int>(op)].tmpl, left, right);
 }
 
-// The target's text goes inside the quotes as it is, whatever it is.
+// The target's text goes inside the quotes as it is, whatever it is. The
+// computed forms copy it, so that each nested "%=" doubles the text: the texts'
+// size limit (rpl::max_text_size) ends such a source as exhausted memory
+// instead of letting it take all the memory there is.
 Text* store(Store op, Text* target, Text* value) {
   const StoreTemplate& store = store_templates[static_cast<int>(op)];
   if (store.form == StoreForm::computes) {

@@ -6,6 +6,8 @@
 
 namespace rplgen {
 
+using rpl::Text;
+
 // ORDER Binary: the templates in expressions.cpp follow this order, which
 // static assertions there check.
 enum class Binary {

@@ -10,6 +10,9 @@
 
 namespace rplgen {
 
+using rpl::Text;
+using rpl::TextPtr;
+
 struct Local {
   TextPtr name;
   TextPtr initial_value;

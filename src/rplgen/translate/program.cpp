@@ -8,6 +8,14 @@
 
 namespace rplgen {
 
+using rpl::fatal_errno;
+using rpl::text_append;
+using rpl::text_view;
+using rpl::warning;
+using rpl::xstrcat_list;
+using rpl::xstrdup;
+using rpl::xstrfmt;
+
 std::FILE* outfile = stdout;
 
 namespace {

@@ -8,6 +8,8 @@
 
 namespace rplgen {
 
+using rpl::Text;
+
 // Where the programs are written; main sets it to standard output.
 extern std::FILE* outfile;
 

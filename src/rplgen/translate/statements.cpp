@@ -1,8 +1,13 @@
 #include "rplgen/translate/statements.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace rplgen {
+
+using rpl::text_view;
+using rpl::xstrdup;
+using rpl::xstrfmt;
 
 Text* if_statement(Text* condition, Text* then_statement) {
   return xstrfmt("IF %s\nTHEN %s\nEND\n", condition, then_statement);
@@ -47,6 +52,11 @@ Text* expression_statement(Text* expr) { return xstrfmt("%s\n", expr); }
 
 Text* element_store(Text* name, Text* indices, Text* value) {
   return xstrfmt("%s '%s(%s)' STO\n", value, name, indices);
+}
+
+long count_items(const Text* text) {
+  const std::string_view bytes = text_view(text);
+  return static_cast<long>(std::count(bytes.begin(), bytes.end(), ',')) + 1;
 }
 
 // The values are gathered into a list as long as the list of targets, and

@@ -6,6 +6,8 @@
 
 namespace rplgen {
 
+using rpl::Text;
+
 Text* if_statement(Text* condition, Text* then_statement);
 Text* if_else_statement(Text* condition, Text* then_statement, Text* else_statement);
 Text* for_statement(Text* init, Text* condition, Text* step, Text* body);
@@ -20,5 +22,9 @@ Text* expression_statement(Text* expr);
 Text* element_store(Text* name, Text* indices, Text* value);
 // assign @{ targets } = values;
 Text* list_store(Text* targets, Text* values);
+
+// The number of commas in the text plus one, wherever the commas stand: the
+// number of targets of a list store.
+long count_items(const Text* text);
 
 }  // namespace rplgen
