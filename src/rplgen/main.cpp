@@ -1,25 +1,5 @@
 // rplgen: compiles each argument, or standard input, to an HP48 program on
-// standard output. There are no options: "-" is standard input and every
-// other argument is a file name.
-#include <cstdio>
+// standard output.
+#include "rplgen/command_line.h"
 
-#include "rplgen/compile.h"
-#include "rplgen/translate/program.h"
-#include "support/diagnostics.h"
-#include "support/memory.h"
-
-int main(int argc, char** argv) {
-  // Diagnostics name the compiler as it was invoked. Started without a name
-  // (Linux passes an empty one for an empty argument vector), they still need
-  // one to begin with.
-  const bool named = argc > 0 && argv[0] != nullptr && argv[0][0] != '\0';
-  rpl::set_program_name(named ? argv[0] : "rplgen");
-  rplgen::outfile = stdout;
-  rpl::install_memory_handler();
-  if (argc <= 1) {
-    rplgen::compile_file(nullptr);
-  } else {
-    for (int i = 1; i < argc; ++i) rplgen::compile_file(argv[i]);
-  }
-  return 0;
-}
+int main(int argc, char** argv) { return rplgen::run_command_line(argc, argv); }

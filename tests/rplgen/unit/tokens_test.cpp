@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "rplgen/lexer/scanner.h"
-#include "parser/grammar.hpp"
+#include "rplgen/parser/grammar.hpp"
 
 namespace {
 
