@@ -80,7 +80,7 @@ endif()
 
 # Lint: mandoc reports nothing, not even a remark on style.
 require_tool(mandoc mandoc mandoc)
-if(RPLGEN_TOOL_MISSING)
+if(RPL_TOOL_MISSING)
   return()
 endif()
 execute_process(COMMAND "${mandoc}" -Tlint -Wstyle "${MAN_PAGE}"

@@ -6,7 +6,7 @@ cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../harness/require_tool.cmake)
 
 require_tool(vim vim vim)
-if(RPLGEN_TOOL_MISSING)
+if(RPL_TOOL_MISSING)
   return()
 endif()
 # vim-tiny installs itself as "vim" too, but has neither syntax colouring nor scripts.
@@ -16,7 +16,7 @@ if(NOT version MATCHES "\\+syntax" OR NOT version MATCHES "\\+eval")
   if(DEFINED ENV{CI} AND NOT "$ENV{CI}" STREQUAL "")
     message(FATAL_ERROR "${why}")
   endif()
-  message("rplgen-test-skipped: ${why}")
+  message("rpl-test-skipped: ${why}")
   return()
 endif()
 

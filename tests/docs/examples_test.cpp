@@ -26,8 +26,7 @@
 #include <optional>
 #include <sstream>
 
-#include "expect.h"
-#include "process.h"
+#include "rplgen_test.h"
 
 namespace {
 
@@ -114,7 +113,7 @@ std::string test_name(const std::string& file, int line) {
 }
 
 void read_document(const std::string& file, Document& doc) {
-  const std::vector<std::string> lines = split_lines(read_file(source_dir() + "/" + file));
+  const std::vector<std::string> lines = split_lines(harness::read_file(source_dir() + "/" + file));
   std::vector<Fence> fences;
   auto problem = [&](int line, const std::string& what) {
     doc.problems.push_back(file + ":" + std::to_string(line) + ": " + what);
@@ -233,7 +232,7 @@ class DocumentedExample : public testing::TestWithParam<Example> {};
 TEST_P(DocumentedExample, CompilesAsShown) {
   const Example& e = GetParam();
   SCOPED_TRACE(e.where);
-  expect_outcome(run_rplgen({}, e.source), e.out, e.err, e.status);
+  harness::expect_outcome(run_rplgen({}, e.source), e.out, e.err, e.status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Docs, DocumentedExample, testing::ValuesIn(all_documents().examples),

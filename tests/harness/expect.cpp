@@ -1,8 +1,6 @@
-#include "expect.h"
+#include "harness.h"
 
-std::string program(const std::string& body) {
-  return "%%HP: T(3)A(R)F(.);\n\\<<\n" + body + "\\>>\n";
-}
+namespace harness {
 
 testing::AssertionResult same_bytes(const std::string& got, const std::string& want) {
   if (got == want) return testing::AssertionSuccess();
@@ -25,3 +23,5 @@ void expect_outcome(const Outcome& got, const std::string& out, const std::strin
   EXPECT_TRUE(same_bytes(got.err, err)) << "standard error";
   EXPECT_EQ(got.status, status);
 }
+
+}  // namespace harness

@@ -3,7 +3,7 @@
 # Finds a program that a test script needs and stores its path in <variable>.
 # When it is missing, the test is skipped on a developer's machine (the script
 # prints the marker that the test's SKIP_REGULAR_EXPRESSION matches, and sets
-# RPLGEN_TOOL_MISSING so that the script can stop), but fails under CI, which
+# RPL_TOOL_MISSING so that the script can stop), but fails under CI, which
 # installs every such package.
 function(require_tool variable program package)
   find_program(found NAMES ${program} NO_CACHE)
@@ -14,8 +14,8 @@ function(require_tool variable program package)
   if(DEFINED ENV{CI} AND NOT "$ENV{CI}" STREQUAL "")
     message(FATAL_ERROR "${program} is missing: CI must install the Debian package ${package}")
   endif()
-  message("rplgen-test-skipped: ${program} is missing; install the Debian package ${package}")
-  set(RPLGEN_TOOL_MISSING TRUE PARENT_SCOPE)
+  message("rpl-test-skipped: ${program} is missing; install the Debian package ${package}")
+  set(RPL_TOOL_MISSING TRUE PARENT_SCOPE)
 endfunction()
 
 # Whether a binary file contains the given text as one of its strings.

@@ -10,7 +10,7 @@ require_tool(dpkg_deb dpkg-deb dpkg)
 require_tool(dpkg dpkg dpkg)
 require_tool(dpkg_shlibdeps dpkg-shlibdeps dpkg-dev)
 require_tool(file_tool file file)
-if(RPLGEN_TOOL_MISSING)
+if(RPL_TOOL_MISSING)
   return()
 endif()
 

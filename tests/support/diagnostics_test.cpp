@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <new>
 
-#include "expect.h"
+#include "harness.h"
 #include "support/memory.h"
 
 namespace rpl {
@@ -53,7 +53,7 @@ TEST(DiagnosticsDeathTest, FatalOnesEndTheProcessWithTheirStatus) {
 void* volatile kept;
 
 TEST(DiagnosticsDeathTest, FailedAllocationIsExhaustedMemory) {
-  if (sanitized_build) GTEST_SKIP() << "the sanitizer reports a failed allocation itself";
+  if (harness::sanitized_build) GTEST_SKIP() << "the sanitizer reports a failed allocation itself";
   set_program_name("rplgen");
   volatile std::size_t huge = std::size_t{1} << 62;
   EXPECT_EXIT(

@@ -1,41 +1,38 @@
 // Hostile inputs: binary junk, files from other systems, generated monsters,
-// odd command lines and broken output streams. Whatever comes in, the compiler
+// scarce resources and broken output streams. Whatever comes in, the compiler
 // must end with exactly the expected output, diagnostics and status: never a
 // crash, a hang or a silent success after losing data.
 //
 // One table; each row builds its inputs in a fresh directory (big inputs are
 // generated here, not kept in the tree) and runs the real binary there.
-// Missing files, directories and unwritable output among several inputs are
-// in inputs_test.cpp; token boundaries of the buffer in tokens_test.cpp.
+// Comments and literals across the input buffer's refills are in
+// long_input_test.cpp, token boundaries of the buffer in tokens_test.cpp.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "expect.h"
-#include "process.h"
+#include "rplgen_test.h"
 
 using namespace std::string_literals;
 
 namespace {
 
+using harness::Stream;
+
 constexpr std::size_t big = 20 * 1000 * 1000;
 
-
 struct Trial {
-  // Written to the run's working directory before the run.
-  std::vector<std::pair<std::string, std::string>> files;
+  std::vector<harness::File> files;  // written to the run's working directory
   std::vector<std::string> args;
   Stream stdin_kind = Stream::dev_null;
-  std::string stdin_data;         // for Stream::pipe
-  std::string stdin_file;         // one of `files`, for Stream::file
+  std::string stdin_data;  // for Stream::pipe
   Stream stdout_kind = Stream::pipe;
-  rlim_t max_open_files = 0;      // 0: leave the limit alone
-  rlim_t max_address_space = 0;   // bytes; 0: leave the limit alone
+  rlim_t max_open_files = 0;     // 0: leave the limit alone
+  rlim_t max_address_space = 0;  // bytes; 0: leave the limit alone
   // Expected.
   std::string out;
   std::string err;
@@ -87,6 +84,7 @@ const Case cases[] = {
      [] { return source("\0x;\n"s, "", no_input + diag("1: parse error"), 1); }},
     {"NulAfterAStatement",
      [] { return source("x;\n\0y;\n"s, program("x\n"), diag("2: parse error"), 1); }},
+    {"NulInsideAStatement", [] { return source("x = \0;"s, "", diag("1: parse error"), 1); }},
     {"NulInsideAlgebraic", [] { return source("'a\0b';\n"s, program("'a\0b'\n"s)); }},
     {"NulInsideVerbatim", [] { return source("`a\0b`;\n"s, program("a\0b\n"s)); }},
     {"NulInsideString", [] { return source("\"a\0b\";\n"s, program("\"a\0b\"\n"s)); }},
@@ -99,6 +97,8 @@ const Case cases[] = {
      [] { return source("x;\n/*\0"s, program("x\n"), diag("2: parse error"), 1); }},
 
     // Carriage returns: not white space; inside literals and comments they stay.
+    {"CrBeforeAnyStatement",
+     [] { return source("\r\nx;", "", no_input + diag("1: parse error"), 1); }},
     {"CrLfLineEnds",
      [] { return source("x;\r\ny;\r\n", program("x\n"), diag("1: parse error"), 1); }},
     {"CrLineEnds", [] { return source("x;\ry;\r", program("x\n"), diag("1: parse error"), 1); }},
@@ -135,9 +135,6 @@ const Case cases[] = {
      [] { return source("x;\n\"abc\ndef;\n", program("x\n"), diag("2: parse error"), 1); }},
     {"UnterminatedProgramLiteral",
      [] { return source("x;\n@<< 1 2 +\n>>;\n", program("x\n"), diag("2: parse error"), 1); }},
-    {"UnterminatedBlockComment",
-     [] { return source("x;\n/* never closed\ny;\n", program("x\n"), diag("2: parse error"), 1); }},
-    {"LineCommentWithoutNewline", [] { return source("x; // the end", program("x\n")); }},
 
     // 20 MB tokens and comments: the buffer grows to hold each one whole.
     {"HugeIdentifier",
@@ -180,7 +177,7 @@ const Case cases[] = {
        return source("x;\n\"" + std::string(big, 's'), program("x\n"), diag("2: parse error"), 1);
      }},
 
-    // Many statements, deep nesting.
+    // Many statements; deep nesting is in parser_test.cpp.
     {"HundredThousandStatements",
      [] {
        std::string in, out;
@@ -189,23 +186,6 @@ const Case cases[] = {
          out += std::to_string(i) + " 'v" + std::to_string(i) + "' STO\n";
        }
        return source(in, program(out));
-     }},
-    {"Blocks9996Deep",
-     [] { return source(repeat("{\n", 9996) + repeat("}\n", 9996), program("")); }},
-    {"Blocks9997Deep",
-     [] {
-       return source(repeat("{\n", 9997) + repeat("}\n", 9997), "",
-                     diag("9998: parser stack overflow"), 1);
-     }},
-    {"Parentheses9996Deep",
-     [] {
-       return source(std::string(9996, '(') + "x" + std::string(9996, ')') + ";\n",
-                     program("x\n"));
-     }},
-    {"Parentheses9997Deep",
-     [] {
-       return source(std::string(9997, '(') + "x" + std::string(9997, ')') + ";\n", "",
-                     diag("1: parser stack overflow"), 1);
      }},
     // Texts held by open local tables are released while the process exits.
     {"ErrorInsideFunctionsWithLocals",
@@ -253,25 +233,27 @@ const Case cases[] = {
        t.max_open_files = 32;  // each input must be closed before the next
        return t;
      }},
-    {"StandardInputThreeTimesFromPipe",
+    // Each program is flushed as it is finished, so a write error shows at
+    // the first program, before the missing file is even looked for.
+    {"WriteErrorOnFullDevice",
      [] {
-       Trial t;
-       t.args = {"-", "-", "-"};
-       t.stdin_kind = Stream::pipe;
-       t.stdin_data = "x;\n";
-       t.out = program("x\n");
-       t.err = no_input + no_input;
+       Trial t = source("a;\n", "", diag("write error: No space left on device"), 1);
+       t.args.push_back("missing.c48");
+       t.stdout_kind = Stream::dev_full;
        return t;
      }},
     // A closed standard output is reported, never a silent success.
-    {"OutputClosedReadingStandardInput",
+    {"WriteErrorOnClosedOutput",
      [] {
-       Trial t;
-       t.stdin_kind = Stream::pipe;
-       t.stdin_data = "x;\n";
+       Trial t = source("a;\n", "", diag("write error: Bad file descriptor"), 1);
        t.stdout_kind = Stream::closed;
-       t.err = diag("write error: Bad file descriptor");
-       t.status = 1;
+       return t;
+     }},
+    {"NothingToWriteOnFullDevice",
+     [] {
+       Trial t = source("\n", "", no_input + no_input, 0);
+       t.args.push_back("-");
+       t.stdout_kind = Stream::dev_full;
        return t;
      }},
 };
@@ -283,24 +265,16 @@ class HostileInput : public testing::TestWithParam<Case> {};
 
 TEST_P(HostileInput, EndsExactlyAsExpected) {
   const Trial t = GetParam().make();
-  if (t.max_address_space != 0 && sanitized_build) GTEST_SKIP() << "no address-space limit here";
-  const std::string dir = make_temp_dir();
-  for (const auto& [name, bytes] : t.files) write_file(dir + "/" + name, bytes);
-
-  Invocation inv;
-  inv.argv = {"rplgen"};
-  inv.argv.insert(inv.argv.end(), t.args.begin(), t.args.end());
-  inv.cwd = dir;
+  if (t.max_address_space != 0 && harness::sanitized_build) {
+    GTEST_SKIP() << "no address-space limit here";
+  }
+  harness::Invocation inv = rplgen_invocation(t.args, t.stdin_data);
+  inv.files = t.files;
   inv.stdin_kind = t.stdin_kind;
-  inv.stdin_data = t.stdin_data;
-  if (t.stdin_kind == Stream::file) inv.stdin_path = dir + "/" + t.stdin_file;
   inv.stdout_kind = t.stdout_kind;
   if (t.max_open_files != 0) inv.limits.push_back({RLIMIT_NOFILE, t.max_open_files});
   if (t.max_address_space != 0) inv.limits.push_back({RLIMIT_AS, t.max_address_space});
-  const Outcome got = run(inv);
-  std::filesystem::remove_all(dir);
-
-  expect_outcome(got, t.out, t.err, t.status);
+  harness::expect_outcome(harness::run(inv), t.out, t.err, t.status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, HostileInput, testing::ValuesIn(cases),

@@ -6,18 +6,12 @@
 
 #include <string>
 
-#include "expect.h"
-#include "process.h"
+#include "rplgen_test.h"
 
 namespace {
 
-// Compiles the source from a file, so that every refill of the scanner's
-// buffer sees the same amount of input.
-Outcome compile(const std::string& source) {
-  const std::string path = make_temp_dir() + "/long.c48";
-  write_file(path, source);
-  return run_rplgen({path});
-}
+// Sources are compiled from a file (compile_source), so that every refill of
+// the scanner's buffer sees the same amount of input.
 
 // Comment lines with stars that do and do not end the comment.
 std::string comment_lines(int lines) {
@@ -27,7 +21,7 @@ std::string comment_lines(int lines) {
 }
 
 TEST(LongComment, LinesInsideAreCounted) {
-  const Outcome got = compile("x;\n/*\n" + comment_lines(3000) + " */ y; }\n");
+  const harness::Outcome got = compile_source("x;\n/*\n" + comment_lines(3000) + " */ y; }\n");
   EXPECT_EQ(got.out, program("x\ny\n"));
   EXPECT_EQ(got.err, "rplgen: 3003: parse error\n");
   EXPECT_EQ(got.status, 1);
@@ -40,7 +34,7 @@ TEST(LongComment, EndsAcrossTheBufferBoundary) {
       std::string source = "a;/*";
       source.append(length - source.size(), 'c');
       source += std::string(end) + "b;\n";
-      const Outcome got = compile(source);
+      const harness::Outcome got = compile_source(source);
       EXPECT_EQ(got.out, program("a\nb\n")) << length << " " << end;
       EXPECT_EQ(got.status, 0);
     }
@@ -50,20 +44,20 @@ TEST(LongComment, EndsAcrossTheBufferBoundary) {
 // A program literal after a comment that ends on a later line; and a comment
 // inside a program literal, which is none.
 TEST(LongComment, AndProgramLiterals) {
-  const Outcome after =
-      compile("x = @<< 1 >>; /*" + comment_lines(2000) + "*/ y = @<< 2 >>;\n");
+  const harness::Outcome after =
+      compile_source("x = @<< 1 >>; /*" + comment_lines(2000) + "*/ y = @<< 2 >>;\n");
   EXPECT_EQ(after.out, program("\\<< 1 \\>> 'x' STO\n\\<< 2 \\>> 'y' STO\n"));
   EXPECT_EQ(after.status, 0);
 
   const std::string stars(40000, '*');
-  const Outcome inside = compile("x = @<< 1 /" + stars + "/ 2 >>;\n");
+  const harness::Outcome inside = compile_source("x = @<< 1 /" + stars + "/ 2 >>;\n");
   EXPECT_EQ(inside.out, program("\\<< 1 /" + stars + "/ 2 \\>> 'x' STO\n"));
   EXPECT_EQ(inside.status, 0);
 }
 
 // Reported where it began, however many lines the scanner skipped after it.
 TEST(LongComment, UnterminatedIsReportedWhereItBegins) {
-  const Outcome got = compile("x;\n/*" + comment_lines(3000) + " **");
+  const harness::Outcome got = compile_source("x;\n/*" + comment_lines(3000) + " **");
   EXPECT_EQ(got.out, program("x\n"));
   EXPECT_EQ(got.err, "rplgen: 2: parse error\n");
   EXPECT_EQ(got.status, 1);
@@ -75,7 +69,7 @@ TEST(LongLiteral, EscapesAcrossRefills) {
     body += "w" + std::to_string(i) + " \\\"q\\\" \\\\ \\n\\x\n";
     expected += "w" + std::to_string(i) + " \"q\" \\ \nx\n";
   }
-  const Outcome got = compile("s = \"" + body + "\";\n\\a\\-\\>b = 1;\n");
+  const harness::Outcome got = compile_source("s = \"" + body + "\";\n\\a\\-\\>b = 1;\n");
   EXPECT_EQ(got.out, program("\"" + expected + "\" 's' STO\n1 'a->b' STO\n"));
   EXPECT_EQ(got.status, 0);
 }
@@ -96,7 +90,7 @@ TEST(ManyTexts, EachKeepsItsOwnBytes) {
       expected += long_rpl + " 't' STO\n";
     }
   }
-  const Outcome got = compile(source);
+  const harness::Outcome got = compile_source(source);
   EXPECT_EQ(got.out, program(expected));
   EXPECT_EQ(got.status, 0);
 }

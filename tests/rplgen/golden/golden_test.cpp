@@ -10,8 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "expect.h"
-#include "process.h"
+#include "rplgen_test.h"
 
 namespace fs = std::filesystem;
 
@@ -41,7 +40,7 @@ std::vector<Case> find_cases() {
 }
 
 std::string read_optional(const fs::path& path, const std::string& otherwise) {
-  return fs::exists(path) ? read_file(path.string()) : otherwise;
+  return fs::exists(path) ? harness::read_file(path.string()) : otherwise;
 }
 
 class Golden : public testing::TestWithParam<Case> {};
@@ -51,15 +50,15 @@ TEST_P(Golden, MatchesExpectedOutput) {
   fs::path expected = source;
   ASSERT_TRUE(fs::exists(expected.replace_extension(".out"))) << "missing " << expected;
 
-  Invocation inv;
-  inv.argv = {"rplgen", source.filename().string()};
+  harness::Invocation inv = rplgen_invocation({source.filename().string()});
   inv.cwd = source.parent_path().string();
-  inv.stdin_kind = Stream::dev_null;
-  const Outcome got = run(inv);
+  inv.stdin_kind = harness::Stream::dev_null;
+  const harness::Outcome got = harness::run(inv);
 
   const std::string status = read_optional(expected.replace_extension(".status"), "0");
-  expect_outcome(got, read_file(expected.replace_extension(".out").string()),
-                 read_optional(expected.replace_extension(".err"), ""), std::stoi(status));
+  harness::expect_outcome(got, harness::read_file(expected.replace_extension(".out").string()),
+                          read_optional(expected.replace_extension(".err"), ""),
+                          std::stoi(status));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(find_cases()),
