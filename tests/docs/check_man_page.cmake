@@ -75,7 +75,8 @@ file(WRITE "${WORK_DIR}/example.c48" "${display_0}")
 execute_process(COMMAND "${RPLGEN}" example.c48 WORKING_DIRECTORY "${WORK_DIR}"
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT err STREQUAL "" OR NOT out STREQUAL display_1)
-  message(SEND_ERROR "the manual page's example compiles to\n${out}${err}(status ${status})\nbut the page shows\n${display_1}")
+  message(SEND_ERROR "the manual page's example compiles to\n${out}${err}(status ${status})\n"
+    "but the page shows\n${display_1}")
 endif()
 
 # Lint: mandoc reports nothing, not even a remark on style.

@@ -12,7 +12,8 @@ endif()
 # vim-tiny installs itself as "vim" too, but has neither syntax colouring nor scripts.
 execute_process(COMMAND "${vim}" --version OUTPUT_VARIABLE version RESULT_VARIABLE status)
 if(NOT version MATCHES "\\+syntax" OR NOT version MATCHES "\\+eval")
-  set(why "${vim} has no syntax colouring or no scripting (vim-tiny?); install the Debian package vim")
+  string(CONCAT why "${vim} has no syntax colouring or no scripting (vim-tiny?); "
+    "install the Debian package vim")
   if(DEFINED ENV{CI} AND NOT "$ENV{CI}" STREQUAL "")
     message(FATAL_ERROR "${why}")
   endif()

@@ -108,7 +108,8 @@ std::optional<std::string> code_span(const std::string& cell) {
 
 std::string test_name(const std::string& file, int line) {
   std::string name = file + "_line_" + std::to_string(line);
-  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+  const auto not_alnum = [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); };
+  std::replace_if(name.begin(), name.end(), not_alnum, '_');
   return name;
 }
 
@@ -176,10 +177,13 @@ void read_document(const std::string& file, Document& doc) {
       continue;
     }
     if (fence.kind != "c48") continue;
-    Example example{test_name(file, fence.line), file + ":" + std::to_string(fence.line), fence.body, "", "", 0};
+    const std::string where = file + ":" + std::to_string(fence.line);
+    Example example{test_name(file, fence.line), where, fence.body, "", "", 0};
     if (std::count(fence.attributes.begin(), fence.attributes.end(), "crlf") > 0) {
       std::string converted;
-      for (char c : example.source) converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
+      for (char c : example.source) {
+        converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
+      }
       example.source = converted;
     }
     if (std::count(fence.attributes.begin(), fence.attributes.end(), "bom") > 0) {
@@ -236,6 +240,8 @@ TEST_P(DocumentedExample, CompilesAsShown) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Docs, DocumentedExample, testing::ValuesIn(all_documents().examples),
-                         [](const testing::TestParamInfo<Example>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Example>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace

@@ -31,11 +31,13 @@ std::vector<Case> find_cases() {
       if (entry.path().extension() != ".c48") continue;
       std::string name = fs::path(root).filename().string() + "/" +
                          entry.path().lexically_relative(top).replace_extension().string();
-      std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+      const auto not_alnum = [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); };
+      std::replace_if(name.begin(), name.end(), not_alnum, '_');
       cases.push_back({entry.path(), name});
     }
   }
-  std::sort(cases.begin(), cases.end(), [](const Case& a, const Case& b) { return a.name < b.name; });
+  std::sort(cases.begin(), cases.end(),
+            [](const Case& a, const Case& b) { return a.name < b.name; });
   return cases;
 }
 

@@ -27,9 +27,12 @@ endif()
 string(REGEX MATCHALL "conflict on token [^ ]+" conflicts "${report}")
 if(NOT report MATCHES "warning: 1 shift/reduce conflict \\[" OR report MATCHES "reduce/reduce"
    OR NOT conflicts STREQUAL "conflict on token ELSE")
-  message(FATAL_ERROR "expected exactly one shift/reduce conflict, on ELSE, and no reduce/reduce conflict")
+  message(FATAL_ERROR "expected exactly one shift/reduce conflict, on ELSE, "
+    "and no reduce/reduce conflict")
 endif()
 # Shifting resolves it: the ELSE goes with the inner IF (rule 17 inside 16).
-if(NOT report MATCHES "Shift derivation\n +statement\n +↳ 16: IF '\\(' expr '\\)' statement\n +↳ 17:")
+set(shift_derivation
+  "Shift derivation\n +statement\n +↳ 16: IF '\\(' expr '\\)' statement\n +↳ 17:")
+if(NOT report MATCHES "${shift_derivation}")
   message(FATAL_ERROR "the conflict is not the dangling ELSE")
 endif()
