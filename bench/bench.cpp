@@ -191,7 +191,8 @@ int run_all(const Options& options) {
       }
       const double limit = 2 * row.output_mb + 16;
       std::printf(
-          "%-9s %6.1f %6.1f %8.1f %8.1f %8.1f %8.1f %6.1f %6.2f %6.2f %6s %6s %7.1f %7.1f %7.1f%s\n",
+          "%-9s %6.1f %6.1f %8.1f %8.1f %8.1f %8.1f %6.1f %6.2f %6.2f %6s %6s %7.1f %7.1f "
+          "%7.1f%s\n",
           name.c_str(), row.source_mb, row.cat * 1e3, row.floor * 1e3, row.floor_cpu * 1e3,
           row.compiler * 1e3, row.compiler_cpu * 1e3, row.source_mb / row.compiler,
           row.compiler / row.floor, row.compiler_cpu / row.floor_cpu, step_wall, step_cpu,

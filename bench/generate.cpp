@@ -169,7 +169,9 @@ class Realistic {
     Cat text;
     text << unary(depth);
     const unsigned count = random_.below(4);
-    for (unsigned i = 0; i < count; ++i) text << " " << random_.pick(operators) << " " << unary(depth);
+    for (unsigned i = 0; i < count; ++i) {
+      text << " " << random_.pick(operators) << " " << unary(depth);
+    }
     if (depth > 0 && random_.chance(10)) {
       text << " ? " << unary(depth - 1) << " : " << unary(depth - 1);
     }
@@ -322,7 +324,9 @@ void write_postfix(std::FILE* out, std::size_t bytes) {
   Writer w(out);
   const std::size_t third = bytes / 3;
   w << "f";
-  for (unsigned i = 0; w.written() < third; ++i) w << "(" << i % 10 << ")" << (i % 20 == 19 ? "\n" : "");
+  for (unsigned i = 0; w.written() < third; ++i) {
+    w << "(" << i % 10 << ")" << (i % 20 == 19 ? "\n" : "");
+  }
   w << ";\n" << "a";
   for (unsigned i = 0; w.written() < 2 * third; ++i) w << "[1]" << (i % 20 == 19 ? "\n" : "");
   w << ";\n" << "@{0";

@@ -9,5 +9,5 @@ cd "$(dirname "$0")/.."
 build=build-bench
 cmake -S . -B "$build" -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j2 --target rplgen rplgen_floor rplgen_bench >/dev/null
-exec "$build/bench/rplgen_bench" run --compiler "$build/src/rplgen" \
+exec "$build/bench/rplgen_bench" run --compiler "$build/src/rplgen/rplgen" \
   --floor "$build/bench/rplgen_floor" --dir "${RPLGEN_BENCH_DIR:-/tmp/rplgen-bench}" "$@"

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "support/diagnostics.h"
+
 namespace rplrun {
 
 namespace {
@@ -14,16 +16,13 @@ std::string& name_storage() {
 void set_program_name(std::string_view name) {
   const std::size_t slash = name.rfind('/');
   name_storage() = std::string(slash == std::string_view::npos ? name : name.substr(slash + 1));
+  rpl::set_program_name(name_storage().c_str());
 }
 
-const std::string& program_name() { return name_storage(); }
-
 void report(std::string_view text) {
-  std::string line = program_name();
-  line += ": ";
-  line += text;
-  line += '\n';
-  std::fwrite(line.data(), 1, line.size(), stderr);
+  static const bool named = (rpl::set_program_name(name_storage().c_str()), true);
+  static_cast<void>(named);
+  rpl::warning("%.*s", static_cast<int>(text.size()), text.data());
   std::fflush(stderr);
 }
 

@@ -1,5 +1,5 @@
-// Messages on standard error. Every line rplrun writes there goes through here, so
-// that the program name and the form of a message live in one place.
+// Messages on standard error, through the base library's diagnostics: every line
+// rplrun writes there goes through here.
 #pragma once
 
 #include <string>
@@ -7,10 +7,11 @@
 
 namespace rplrun {
 
+// The name that begins every message: the program's name as invoked, without its
+// directory.
 void set_program_name(std::string_view name);
-const std::string& program_name();
 
-// "rplrun: TEXT" and a newline on standard error.
+// "NAME: TEXT" and a newline on standard error.
 void report(std::string_view text);
 
 }  // namespace rplrun

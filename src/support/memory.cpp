@@ -3,15 +3,15 @@
 #include <cerrno>
 #include <new>
 
-#include "driver/diagnostics.h"
+#include "support/diagnostics.h"
 
-namespace {
+namespace rpl {
 
 void out_of_memory() {
   errno = ENOMEM;  // operator new does not say why it failed
   fatal_errno(1, nullptr);
 }
 
-}  // namespace
-
 void install_memory_handler() { std::set_new_handler(out_of_memory); }
+
+}  // namespace rpl

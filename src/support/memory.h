@@ -1,5 +1,12 @@
-// Exhausted memory anywhere in the compiler ends the run with the system's
-// text for the error and status 1.
+// Exhausted memory, wherever it is noticed, ends the run the same way: the
+// system's text for ENOMEM as a diagnostic, and status 1.
 #pragma once
 
+namespace rpl {
+
+[[noreturn]] void out_of_memory();
+
+// Makes a failed operator new end the run through out_of_memory.
 void install_memory_handler();
+
+}  // namespace rpl

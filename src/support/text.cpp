@@ -1,12 +1,12 @@
 #include "support/text.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "driver/diagnostics.h"
+#include "support/memory.h"
+
+namespace rpl {
 
 // The header of a text's block; the storage follows it directly.
 struct Text {
@@ -30,11 +30,6 @@ std::size_t size_of(const Text* text) { return text->end - text->begin; }
 // pointer), which memcpy must not be given even for zero bytes.
 void put(char* to, std::string_view bytes) {
   if (!bytes.empty()) std::memcpy(to, bytes.data(), bytes.size());
-}
-
-[[noreturn]] void out_of_memory() {
-  errno = ENOMEM;
-  fatal_errno(1, nullptr);
 }
 
 void check_size(std::size_t size) {
@@ -192,7 +187,7 @@ Text* text_append(Text* text, std::string_view bytes) {
   return text;
 }
 
-Text* xstrfmt_list(std::string_view tmpl, Text* const* args, std::size_t count) {
+Text* xstrfmt_array(std::string_view tmpl, Text* const* args, std::size_t count) {
   // The template is split into pieces once, and assemble walks the pieces.
   // The list is kept from call to call, so splitting allocates nothing.
   struct Piece {
@@ -238,7 +233,4 @@ Text* xstrcat_array(Text* const* texts, std::size_t count) {
   });
 }
 
-long count_items(const Text* text) {
-  const std::string_view bytes = text_view(text);
-  return static_cast<long>(std::count(bytes.begin(), bytes.end(), ',')) + 1;
-}
+}  // namespace rpl

@@ -1,5 +1,5 @@
-// Owned texts: the RPL fragments that the translation builds and hands upward
-// through the parser's value stack.
+// Owned texts: byte strings built by wrapping and joining, such as the RPL
+// fragments that a translation hands upward through a parser's value stack.
 //
 // A text is one heap block: a small header, then its bytes with spare room kept
 // before and after them. Bytes are counted, never terminated, so a text may hold
@@ -16,12 +16,13 @@
 #include <memory>
 #include <string_view>
 
+namespace rpl {
+
 struct Text;
 
-// The largest text the translation builds. A program this large is far beyond
-// any calculator; reaching it can only mean a source whose translation grows
-// without bound (each "%=" doubles its target's text), and it is reported as
-// exhausted memory.
+// The largest text that may be built. Building a larger one is reported as
+// exhausted memory (out_of_memory), so that input that makes texts grow
+// without bound ends the run instead of taking all the memory there is.
 inline constexpr std::size_t max_text_size = std::size_t{1} << 30;
 
 // A new text holding a copy of the bytes.
@@ -35,14 +36,18 @@ void text_free(Text* text);
 // Appends bytes at the end of the text; consumes the text and returns it.
 Text* text_append(Text* text, std::string_view bytes);
 
+// Each routine that takes several texts comes in two forms: one that takes
+// them as arguments (xstrfmt, xstrcat_list) and one that takes an array and
+// its length (xstrfmt_array, xstrcat_array).
+
 // Expands a template: every "%s" is replaced by the next argument, "%%" by one
 // "%", and any other "%" pair is dropped. Every argument is consumed.
-Text* xstrfmt_list(std::string_view tmpl, Text* const* args, std::size_t count);
+Text* xstrfmt_array(std::string_view tmpl, Text* const* args, std::size_t count);
 
 template <class... Texts>
 Text* xstrfmt(std::string_view tmpl, Texts*... args) {
   const std::array<Text*, sizeof...(Texts)> list{args...};
-  return xstrfmt_list(tmpl, list.data(), list.size());
+  return xstrfmt_array(tmpl, list.data(), list.size());
 }
 
 // Joins the texts in order with nothing between them; every text is consumed.
@@ -54,11 +59,10 @@ Text* xstrcat_list(Text* first, Texts*... rest) {
   return xstrcat_array(list.data(), list.size());
 }
 
-// The number of commas in the text plus one, wherever the commas stand.
-long count_items(const Text* text);
-
 // Ownership of a text outside the parser's value stack.
 struct TextFree {
   void operator()(Text* text) const { text_free(text); }
 };
 using TextPtr = std::unique_ptr<Text, TextFree>;
+
+}  // namespace rpl

@@ -62,7 +62,8 @@ if(NOT manifest_scope STREQUAL scope)
 endif()
 
 # The keywords, as the scanner knows them: rules of the form "word" { return ...; }.
-file(STRINGS "${SOURCE_DIR}/src/lexer/scanner.l" keyword_rules REGEX "^\"[a-z]+\" +\\{ *return ")
+file(STRINGS "${SOURCE_DIR}/src/rplgen/lexer/scanner.l" keyword_rules
+  REGEX "^\"[a-z]+\" +\\{ *return ")
 set(keywords)
 foreach(rule IN LISTS keyword_rules)
   string(REGEX REPLACE "^\"([a-z]+)\".*" "\\1" keyword "${rule}")
@@ -73,7 +74,8 @@ if(count LESS 10)
   message(SEND_ERROR "found only ${count} keywords in scanner.l: ${keywords}")
 endif()
 string(JSON grammar_keywords GET "${grammar}" repository keywords)
-file(STRINGS "${editors}/vim/syntax/c48.vim" vim_keywords REGEX "^syntax keyword c48(Conditional|Repeat|Label|Statement) ")
+file(STRINGS "${editors}/vim/syntax/c48.vim" vim_keywords
+  REGEX "^syntax keyword c48(Conditional|Repeat|Label|Statement) ")
 foreach(keyword IN LISTS keywords)
   if(NOT grammar_keywords MATCHES "[^a-z]${keyword}[^a-z]")
     message(SEND_ERROR "the TextMate grammar lacks the keyword ${keyword}")

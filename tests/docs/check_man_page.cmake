@@ -3,7 +3,7 @@
 #
 # cmake -DMAN_PAGE=... -DRPLGEN=... -DWORK_DIR=... -P check_man_page.cmake
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/../support/require_tool.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../harness/require_tool.cmake)
 
 file(READ "${MAN_PAGE}" page)
 
@@ -75,12 +75,13 @@ file(WRITE "${WORK_DIR}/example.c48" "${display_0}")
 execute_process(COMMAND "${RPLGEN}" example.c48 WORKING_DIRECTORY "${WORK_DIR}"
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT err STREQUAL "" OR NOT out STREQUAL display_1)
-  message(SEND_ERROR "the manual page's example compiles to\n${out}${err}(status ${status})\nbut the page shows\n${display_1}")
+  message(SEND_ERROR "the manual page's example compiles to\n${out}${err}(status ${status})\n"
+    "but the page shows\n${display_1}")
 endif()
 
 # Lint: mandoc reports nothing, not even a remark on style.
 require_tool(mandoc mandoc mandoc)
-if(RPLGEN_TOOL_MISSING)
+if(RPL_TOOL_MISSING)
   return()
 endif()
 execute_process(COMMAND "${mandoc}" -Tlint -Wstyle "${MAN_PAGE}"

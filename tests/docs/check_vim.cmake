@@ -3,20 +3,21 @@
 #
 # cmake -DVIM_RUNTIME=editors/vim -DSAMPLE=... -DCHECK=check_vim.vim -P check_vim.cmake
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/../support/require_tool.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../harness/require_tool.cmake)
 
 require_tool(vim vim vim)
-if(RPLGEN_TOOL_MISSING)
+if(RPL_TOOL_MISSING)
   return()
 endif()
 # vim-tiny installs itself as "vim" too, but has neither syntax colouring nor scripts.
 execute_process(COMMAND "${vim}" --version OUTPUT_VARIABLE version RESULT_VARIABLE status)
 if(NOT version MATCHES "\\+syntax" OR NOT version MATCHES "\\+eval")
-  set(why "${vim} has no syntax colouring or no scripting (vim-tiny?); install the Debian package vim")
+  string(CONCAT why "${vim} has no syntax colouring or no scripting (vim-tiny?); "
+    "install the Debian package vim")
   if(DEFINED ENV{CI} AND NOT "$ENV{CI}" STREQUAL "")
     message(FATAL_ERROR "${why}")
   endif()
-  message("rplgen-test-skipped: ${why}")
+  message("rpl-test-skipped: ${why}")
   return()
 endif()
 

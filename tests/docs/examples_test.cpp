@@ -8,11 +8,16 @@
 //    "stderr", in that order, are what rplgen prints for it on standard output
 //    and standard error. A missing one means "prints nothing there". The exit
 //    status is 0 unless the "stderr" block is marked "exit=N". A source marked
-//    "crlf" is compiled with a carriage return before every newline.
+//    "crlf" is compiled with a carriage return before every newline, one
+//    marked "bom" with a UTF-8 byte-order mark in front.
 //  * In a table whose first two header cells are "Source" and "RPL", each row
 //    holds a source in the first cell and, in the second, the one line that
 //    the source becomes between the program's opening and closing lines. Both
 //    cells are single code spans; "\|" stands for "|".
+//  * In a table whose first two header cells are "Source" and "Message", each
+//    row holds a source that rplgen rejects and, in the second cell, the one
+//    line it writes on standard error after "rplgen: ". Nothing is written on
+//    standard output, and the exit status is 1.
 //
 // Sources are compiled from standard input, as "rplgen < file" would.
 #include <gtest/gtest.h>
@@ -21,8 +26,7 @@
 #include <optional>
 #include <sstream>
 
-#include "expect.h"
-#include "process.h"
+#include "rplgen_test.h"
 
 namespace {
 
@@ -104,12 +108,13 @@ std::optional<std::string> code_span(const std::string& cell) {
 
 std::string test_name(const std::string& file, int line) {
   std::string name = file + "_line_" + std::to_string(line);
-  std::replace_if(name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+  const auto not_alnum = [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); };
+  std::replace_if(name.begin(), name.end(), not_alnum, '_');
   return name;
 }
 
 void read_document(const std::string& file, Document& doc) {
-  const std::vector<std::string> lines = split_lines(read_file(source_dir() + "/" + file));
+  const std::vector<std::string> lines = split_lines(harness::read_file(source_dir() + "/" + file));
   std::vector<Fence> fences;
   auto problem = [&](int line, const std::string& what) {
     doc.problems.push_back(file + ":" + std::to_string(line) + ": " + what);
@@ -135,18 +140,30 @@ void read_document(const std::string& file, Document& doc) {
       const std::vector<std::string> header = cells(lines[i]);
       std::size_t j = i + 1;
       while (j < lines.size() && lines[j].rfind("|", 0) == 0) ++j;
-      if (header.size() >= 2 && header[0] == "Source" && header[1] == "RPL") {
+      const bool rpl_table = header.size() >= 2 && header[0] == "Source" && header[1] == "RPL";
+      const bool message_table =
+          header.size() >= 2 && header[0] == "Source" && header[1] == "Message";
+      if (rpl_table || message_table) {
         for (std::size_t r = i + 2; r < j; ++r) {
           const std::vector<std::string> row = cells(lines[r]);
           const int row_line = static_cast<int>(r) + 1;
           const auto source = row.size() >= 2 ? code_span(row[0]) : std::nullopt;
-          const auto rpl = row.size() >= 2 ? code_span(row[1]) : std::nullopt;
-          if (!source || !rpl) {
-            problem(row_line, "a row of a Source/RPL table needs one code span in each of its first two cells");
+          const auto result = row.size() >= 2 ? code_span(row[1]) : std::nullopt;
+          if (!source || !result) {
+            problem(row_line,
+                    "a row of a Source/RPL or Source/Message table needs one code span in each "
+                    "of its first two cells");
             continue;
           }
-          doc.examples.push_back({test_name(file, row_line), file + ":" + std::to_string(row_line),
-                                  *source + "\n", program(*rpl + "\n"), "", 0});
+          Example example{test_name(file, row_line), file + ":" + std::to_string(row_line),
+                          *source + "\n", "", "", 0};
+          if (rpl_table) {
+            example.out = program(*result + "\n");
+          } else {
+            example.err = diag(*result);
+            example.status = 1;
+          }
+          doc.examples.push_back(example);
         }
       }
       i = j - 1;
@@ -160,11 +177,17 @@ void read_document(const std::string& file, Document& doc) {
       continue;
     }
     if (fence.kind != "c48") continue;
-    Example example{test_name(file, fence.line), file + ":" + std::to_string(fence.line), fence.body, "", "", 0};
+    const std::string where = file + ":" + std::to_string(fence.line);
+    Example example{test_name(file, fence.line), where, fence.body, "", "", 0};
     if (std::count(fence.attributes.begin(), fence.attributes.end(), "crlf") > 0) {
       std::string converted;
-      for (char c : example.source) converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
+      for (char c : example.source) {
+        converted += c == '\n' ? std::string("\r\n") : std::string(1, c);
+      }
       example.source = converted;
+    }
+    if (std::count(fence.attributes.begin(), fence.attributes.end(), "bom") > 0) {
+      example.source = "\xef\xbb\xbf" + example.source;
     }
     std::size_t next = f + 1;
     if (next < fences.size() && fences[next].kind == "rpl") example.out = fences[next++].body;
@@ -213,10 +236,12 @@ class DocumentedExample : public testing::TestWithParam<Example> {};
 TEST_P(DocumentedExample, CompilesAsShown) {
   const Example& e = GetParam();
   SCOPED_TRACE(e.where);
-  expect_outcome(run_rplgen({}, e.source), e.out, e.err, e.status);
+  harness::expect_outcome(run_rplgen({}, e.source), e.out, e.err, e.status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Docs, DocumentedExample, testing::ValuesIn(all_documents().examples),
-                         [](const testing::TestParamInfo<Example>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<Example>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace

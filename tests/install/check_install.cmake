@@ -17,7 +17,8 @@ endif()
 # The expected files, from the source tree.
 set(doc share/doc/rplgen)
 set(expected bin/rplgen share/man/man1/rplgen.1 ${doc}/README.md ${doc}/language.md)
-file(GLOB examples RELATIVE "${SOURCE_DIR}/examples" "${SOURCE_DIR}/examples/*.c48" "${SOURCE_DIR}/examples/*.out")
+file(GLOB examples RELATIVE "${SOURCE_DIR}/examples"
+  "${SOURCE_DIR}/examples/*.c48" "${SOURCE_DIR}/examples/*.out")
 foreach(file IN LISTS examples)
   list(APPEND expected ${doc}/examples/${file})
 endforeach()
@@ -37,7 +38,8 @@ if(NOT installed STREQUAL expected)
   list(REMOVE_ITEM missing ${installed})
   set(extra ${installed})
   list(REMOVE_ITEM extra ${expected})
-  message(FATAL_ERROR "installed files differ from the expected ones\nmissing: ${missing}\nunexpected: ${extra}")
+  message(FATAL_ERROR "installed files differ from the expected ones\n"
+    "missing: ${missing}\nunexpected: ${extra}")
 endif()
 
 # Every installed example compiles with the installed compiler, as its .out says.
@@ -55,6 +57,7 @@ foreach(source IN LISTS installed_examples)
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
   file(READ "${dir}/${name}.out" expected_out)
   if(NOT status EQUAL 0 OR NOT out STREQUAL expected_out)
-    message(SEND_ERROR "installed rplgen on ${name}.c48: status ${status}\n${err}${out}\nexpected\n${expected_out}")
+    message(SEND_ERROR "installed rplgen on ${name}.c48: status ${status}\n${err}${out}\n"
+      "expected\n${expected_out}")
   endif()
 endforeach()

@@ -4,13 +4,13 @@
 # cmake -DCPACK=... -DBUILD_DIR=... -DSOURCE_DIR=... -DVERSION=... -DWORK_DIR=...
 #       -P check_package.cmake
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/../support/require_tool.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../harness/require_tool.cmake)
 
 require_tool(dpkg_deb dpkg-deb dpkg)
 require_tool(dpkg dpkg dpkg)
 require_tool(dpkg_shlibdeps dpkg-shlibdeps dpkg-dev)
 require_tool(file_tool file file)
-if(RPLGEN_TOOL_MISSING)
+if(RPL_TOOL_MISSING)
   return()
 endif()
 

@@ -26,12 +26,17 @@
 #include <fstream>
 #include <sstream>
 
-#include "expect.h"
-#include "process.h"
+#include "harness.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using harness::Invocation;
+using harness::Outcome;
+using harness::Stream;
+
+std::string source_dir() { return RPLRUN_SOURCE_DIR; }
 
 struct Case {
   std::string name;
@@ -140,13 +145,14 @@ TEST_P(RplrunGolden, Run) {
   inv.stdin_data = c.input;
   if (!c.translate.empty()) {
     Invocation rplgen;
+    rplgen.program = RPLGEN_BINARY;
     rplgen.argv = {"rplgen", (fs::path(source_dir()) / c.translate).string()};
-    const Outcome translated = run(rplgen);
+    const Outcome translated = harness::run(rplgen);
     ASSERT_EQ(translated.status, 0) << translated.err;
     inv.stdin_data = translated.out;
   }
   if (!c.has_input) inv.stdin_kind = Stream::dev_null;
-  expect_outcome(run(inv), c.out, c.err, c.status);
+  harness::expect_outcome(harness::run(inv), c.out, c.err, c.status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RplrunGolden, testing::ValuesIn(all_cases()),

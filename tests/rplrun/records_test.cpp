@@ -10,12 +10,17 @@
 #include <set>
 #include <sstream>
 
-#include "expect.h"
-#include "process.h"
+#include "harness.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using harness::Invocation;
+using harness::Outcome;
+using harness::Stream;
+
+std::string source_dir() { return RPLRUN_SOURCE_DIR; }
 
 // The fields of one record that the test reads. The file holds one flat JSON object
 // per line: strings, lists of strings, lists of integers.
@@ -175,7 +180,7 @@ TEST_P(Records, SameStack) {
   inv.program = RPLRUN_BINARY;
   inv.argv = {"rplrun", "-e", r.rpl};
   inv.stdin_kind = Stream::dev_null;
-  const Outcome got = run(inv);
+  const Outcome got = harness::run(inv);
   ASSERT_FALSE(got.timed_out);
   if (r.error) {
     EXPECT_EQ(got.status, 1);

@@ -1,0 +1,12 @@
+// The parser: an LALR(1) parser of the whole source grammar that runs the
+// translation action of each rule as it reduces by it. Its names carry the
+// prefix "rplgen_yy", like the scanner's.
+#pragma once
+
+// Parses the current scanner input; returns 0 once the input is accepted.
+// A syntax error or a parser stack overflow ends the process.
+int rplgen_yyparse();
+
+// Reports a syntax error or a stack overflow on the current line and ends
+// the process with status 1.
+[[noreturn]] void rplgen_yyerror(const char* message);

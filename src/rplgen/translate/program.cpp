@@ -1,0 +1,71 @@
+#include "rplgen/translate/program.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "rplgen/translate/locals.h"
+#include "support/diagnostics.h"
+
+namespace rplgen {
+
+using rpl::fatal_errno;
+using rpl::text_append;
+using rpl::text_view;
+using rpl::warning;
+using rpl::xstrcat_list;
+using rpl::xstrdup;
+using rpl::xstrfmt;
+
+std::FILE* outfile = stdout;
+
+namespace {
+
+bool write_bytes(std::string_view bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), outfile) == bytes.size();
+}
+
+// The initial values of the locals, or their names, separated by commas.
+Text* join_locals(const std::vector<Local>& locals, TextPtr Local::*part, Text* into) {
+  for (std::size_t i = 0; i < locals.size(); ++i) {
+    if (i > 0) into = text_append(into, ",");
+    into = text_append(into, text_view((locals[i].*part).get()));
+  }
+  return into;
+}
+
+}  // namespace
+
+void no_program() { warning("no output is produced, since no input was provided"); }
+
+void write_program(Text* statements) {
+  const TextPtr program(statements);
+  // Flushed and checked per program, so that no program is claimed written
+  // that did not reach the output.
+  const bool written = write_bytes("%%HP: T(3)A(R)F(.);\n\\<<\n") &&
+                       write_bytes(text_view(program.get())) && write_bytes("\\>>\n") &&
+                       std::fflush(outfile) == 0;
+  if (!written) fatal_errno(1, "write error");
+}
+
+Text* empty_text() { return xstrdup(std::string_view{}); }
+
+// A definition's text ends with a newline like any other statement's: the
+// calculator would read "STO" and a following name or number as one word.
+Text* make_function(Text* name, Text* parameters, Text* body) {
+  const std::vector<Local> locals = close_local_table();
+  if (parameters == nullptr && locals.empty()) {
+    return xstrfmt("\\<<%s\\>> '%s' STO\n", body, name);
+  }
+  // The declaration part: the locals' initial values, then the names to bind,
+  // parameters before locals, matching the order of the values on the stack.
+  Text* declaration = join_locals(locals, &Local::initial_value, empty_text());
+  declaration = text_append(declaration, " \\-> ");
+  if (parameters != nullptr) {
+    declaration = xstrcat_list(declaration, parameters);
+    if (!locals.empty()) declaration = text_append(declaration, ",");
+  }
+  declaration = join_locals(locals, &Local::name, declaration);
+  return xstrfmt("\\<< %s \\<< %s \\>> \\>> '%s' STO\n", declaration, body, name);
+}
+
+}  // namespace rplgen

@@ -1,0 +1,31 @@
+// The outer end of the translation: whole programs, statement lists and
+// function definitions.
+#pragma once
+
+#include <cstdio>
+
+#include "support/text.h"
+
+namespace rplgen {
+
+using rpl::Text;
+
+// Where the programs are written; main sets it to standard output.
+extern std::FILE* outfile;
+
+// An input without any token: a warning, and nothing is written.
+void no_program();
+
+// Writes one input's program to the output: the HP48 ASCII transfer header,
+// "\<<", the statements' text as it is, and "\>>". Consumes the text.
+void write_program(Text* statements);
+
+// A new empty text: an empty statement, block, body or for-loop clause.
+Text* empty_text();
+
+// The RPL of a function definition, which stores a program under the name.
+// The parameters are null when the definition has none; the locals are those
+// of the innermost open local table, which this closes.
+Text* make_function(Text* name, Text* parameters, Text* body);
+
+}  // namespace rplgen

@@ -1,0 +1,271 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+
+#include "harness.h"
+
+namespace harness {
+namespace {
+
+[[noreturn]] void fail(const std::string& what) {
+  throw std::runtime_error(what + ": " + std::strerror(errno));
+}
+
+// Puts `path` opened with `flags` on descriptor `fd` in the child.
+void redirect(int fd, const char* path, int flags) {
+  const int opened = open(path, flags);
+  if (opened < 0) _exit(127);
+  if (opened != fd) {
+    dup2(opened, fd);
+    close(opened);
+  }
+}
+
+// The words of RPL_TEST_WRAPPER; none when it is unset or blank.
+std::vector<std::string> wrapper_words() {
+  const char* wrapper = std::getenv("RPL_TEST_WRAPPER");
+  std::istringstream in(wrapper != nullptr ? wrapper : "");
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+// What the child executes: the program itself, or the wrapper in front of it,
+// which then finds the program by argv[0], if need be through a link named
+// argv[0] in `path_dir` (put in front of the PATH).
+struct Command {
+  std::string file;
+  std::vector<std::string> argv;
+  bool search_path = false;
+  std::string path_dir;
+};
+
+Command command_for(const Invocation& inv, const std::string& private_dir) {
+  const std::vector<std::string> wrapper = wrapper_words();
+  Command plain{inv.program, inv.argv, false, ""};
+  if (wrapper.empty() || inv.argv.empty() || inv.argv[0].empty()) return plain;
+  const std::string& name = inv.argv[0];
+  Command wrapped{wrapper[0], wrapper, true, ""};
+  if (name != inv.program) {
+    if (name.find('/') != std::string::npos) return plain;
+    wrapped.path_dir = private_dir + "/bin";
+    std::filesystem::create_directory(wrapped.path_dir);
+    std::filesystem::create_symlink(std::filesystem::absolute(inv.program),
+                                    wrapped.path_dir + "/" + name);
+  }
+  wrapped.argv.insert(wrapped.argv.end(), inv.argv.begin(), inv.argv.end());
+  return wrapped;
+}
+
+// The master side of a pseudo-terminal; the child opens the slave side as its
+// controlling terminal and standard input.
+struct Terminal {
+  int master = -1;
+  std::string slave;
+};
+
+Terminal open_terminal() {
+  Terminal terminal;
+  terminal.master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (terminal.master < 0 || grantpt(terminal.master) != 0 || unlockpt(terminal.master) != 0) {
+    fail("pseudo-terminal");
+  }
+  terminal.slave = ptsname(terminal.master);
+  return terminal;
+}
+
+// In the child: the terminal becomes the controlling terminal and standard
+// input, without echo, so that nothing typed needs to be read back.
+void use_terminal(const Terminal& terminal) {
+  setsid();
+  const int slave = open(terminal.slave.c_str(), O_RDWR);
+  if (slave < 0) _exit(127);
+  termios modes{};
+  if (tcgetattr(slave, &modes) == 0) {
+    modes.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(slave, TCSANOW, &modes);
+  }
+  dup2(slave, 0);
+  close(slave);
+  close(terminal.master);
+}
+
+[[noreturn]] void exec_child(const Invocation& inv, const Command& command,
+                             const std::string& work, const std::string& stdin_path,
+                             const Terminal& terminal, const int in_pipe[2],
+                             const int out_pipe[2], const int err_pipe[2]) {
+  signal(SIGPIPE, SIG_DFL);
+  switch (inv.stdin_kind) {
+    case Stream::pipe: dup2(in_pipe[0], 0); close(in_pipe[0]); close(in_pipe[1]); break;
+    case Stream::file: redirect(0, stdin_path.c_str(), O_RDONLY); break;
+    case Stream::terminal: use_terminal(terminal); break;
+    case Stream::dev_null: redirect(0, "/dev/null", O_RDONLY); break;
+    case Stream::dev_full: redirect(0, "/dev/full", O_RDONLY); break;
+    case Stream::closed: close(0); break;
+  }
+  switch (inv.stdout_kind) {
+    case Stream::pipe: dup2(out_pipe[1], 1); close(out_pipe[0]); close(out_pipe[1]); break;
+    case Stream::dev_null: redirect(1, "/dev/null", O_WRONLY); break;
+    case Stream::dev_full: redirect(1, "/dev/full", O_WRONLY); break;
+    case Stream::closed: close(1); break;
+    case Stream::file:
+    case Stream::terminal: _exit(127);
+  }
+  dup2(err_pipe[1], 2);
+  close(err_pipe[0]);
+  close(err_pipe[1]);
+  if (chdir(work.c_str()) != 0) _exit(127);
+  for (const auto& [resource, value] : inv.limits) {
+    rlimit limit{};
+    if (getrlimit(resource, &limit) != 0) _exit(127);
+    limit.rlim_cur = value;
+    if (setrlimit(resource, &limit) != 0) _exit(127);
+  }
+  if (!command.path_dir.empty()) {
+    const char* path = std::getenv("PATH");
+    setenv("PATH", (command.path_dir + ":" + (path != nullptr ? path : "")).c_str(), 1);
+  }
+  std::vector<char*> argv;
+  for (const std::string& arg : command.argv) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  if (command.search_path) {
+    execvp(command.file.c_str(), argv.data());
+  } else {
+    execv(command.file.c_str(), argv.data());
+  }
+  _exit(127);
+}
+
+}  // namespace
+
+Outcome run(const Invocation& inv) {
+  if (inv.program.empty()) throw std::invalid_argument("no program to run");
+  signal(SIGPIPE, SIG_IGN);  // a child may exit before taking all its input
+
+  // Files of the harness's own (standard input, links) stay apart from the
+  // program's working directory.
+  const std::string private_dir = make_temp_dir();
+  const bool scratch = inv.cwd.empty();
+  const std::string work = scratch ? make_temp_dir() : inv.cwd;
+  for (const File& file : inv.files) write_file(work + "/" + file.name, file.bytes);
+  for (const std::string& fifo : inv.fifos) {
+    if (mkfifo((work + "/" + fifo).c_str(), 0600) != 0) fail("mkfifo " + fifo);
+  }
+  std::string stdin_path;
+  if (inv.stdin_kind == Stream::file) {
+    stdin_path = private_dir + "/standard-input";
+    write_file(stdin_path, inv.stdin_data);
+  }
+  Terminal terminal;
+  if (inv.stdin_kind == Stream::terminal) terminal = open_terminal();
+  const Command command = command_for(inv, private_dir);
+
+  int in_pipe[2] = {-1, -1}, out_pipe[2] = {-1, -1}, err_pipe[2];
+  if (inv.stdin_kind == Stream::pipe && pipe(in_pipe) != 0) fail("pipe");
+  if (inv.stdout_kind == Stream::pipe && pipe(out_pipe) != 0) fail("pipe");
+  if (pipe(err_pipe) != 0) fail("pipe");
+
+  const pid_t child = fork();
+  if (child < 0) fail("fork");
+  if (child == 0) exec_child(inv, command, work, stdin_path, terminal, in_pipe, out_pipe, err_pipe);
+
+  Outcome outcome;
+  struct Channel {
+    int fd;
+    std::string* sink;
+  };
+  std::vector<Channel> readers;
+  if (out_pipe[0] >= 0) {
+    close(out_pipe[1]);
+    readers.push_back({out_pipe[0], &outcome.out});
+  }
+  close(err_pipe[1]);
+  readers.push_back({err_pipe[0], &outcome.err});
+  // What is typed at a terminal goes to its master side, which stays open
+  // until the child has ended: closing it would hang the terminal up.
+  int writer = -1;
+  if (in_pipe[1] >= 0) {
+    close(in_pipe[0]);
+    writer = in_pipe[1];
+  } else if (terminal.master >= 0) {
+    writer = terminal.master;
+  }
+  const auto stop_writing = [&] {
+    if (writer != terminal.master) close(writer);
+    writer = -1;
+  };
+  std::size_t written = 0;
+  if (writer >= 0) {
+    fcntl(writer, F_SETFL, O_NONBLOCK);
+    if (inv.stdin_data.empty()) stop_writing();
+  }
+
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::milliseconds(static_cast<long>(inv.timeout_seconds * 1000));
+  char buffer[65536];
+  while (!readers.empty() || writer >= 0) {
+    std::vector<pollfd> fds;
+    for (const Channel& c : readers) fds.push_back({c.fd, POLLIN, 0});
+    if (writer >= 0) fds.push_back({writer, POLLOUT, 0});
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      outcome.timed_out = true;
+      kill(child, SIGKILL);
+      break;
+    }
+    if (poll(fds.data(), fds.size(), static_cast<int>(left.count())) < 0) {
+      if (errno == EINTR) continue;
+      fail("poll");
+    }
+    for (std::size_t i = 0; i < fds.size(); ++i) {
+      if (fds[i].revents == 0) continue;
+      if (writer >= 0 && fds[i].fd == writer) {
+        const ssize_t n =
+            write(writer, inv.stdin_data.data() + written, inv.stdin_data.size() - written);
+        if (n > 0) written += static_cast<std::size_t>(n);
+        if (n < 0 && errno != EAGAIN) written = inv.stdin_data.size();  // child gone
+        if (written == inv.stdin_data.size()) stop_writing();
+        continue;
+      }
+      for (std::size_t r = 0; r < readers.size(); ++r) {
+        if (readers[r].fd != fds[i].fd) continue;
+        const ssize_t n = read(readers[r].fd, buffer, sizeof buffer);
+        if (n > 0) {
+          readers[r].sink->append(buffer, static_cast<std::size_t>(n));
+        } else if (n == 0 || errno != EINTR) {
+          close(readers[r].fd);
+          readers.erase(readers.begin() + static_cast<long>(r));
+        }
+        break;
+      }
+    }
+  }
+  for (const Channel& c : readers) close(c.fd);
+  if (writer >= 0) stop_writing();
+
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
+  if (terminal.master >= 0) close(terminal.master);
+  std::filesystem::remove_all(private_dir);
+  if (scratch) std::filesystem::remove_all(work);
+  return outcome;
+}
+
+}  // namespace harness

@@ -1,0 +1,285 @@
+// Hostile inputs: binary junk, files from other systems, generated monsters,
+// scarce resources and broken output streams. Whatever comes in, the compiler
+// must end with exactly the expected output, diagnostics and status: never a
+// crash, a hang or a silent success after losing data.
+//
+// One table; each row builds its inputs in a fresh directory (big inputs are
+// generated here, not kept in the tree) and runs the real binary there.
+// Comments and literals across the input buffer's refills are in
+// long_input_test.cpp, token boundaries of the buffer in tokens_test.cpp.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "rplgen_test.h"
+
+using namespace std::string_literals;
+
+namespace {
+
+using harness::Stream;
+
+constexpr std::size_t big = 20 * 1000 * 1000;
+
+struct Trial {
+  std::vector<harness::File> files;  // written to the run's working directory
+  std::vector<std::string> args;
+  Stream stdin_kind = Stream::dev_null;
+  std::string stdin_data;  // for Stream::pipe
+  Stream stdout_kind = Stream::pipe;
+  rlim_t max_open_files = 0;     // 0: leave the limit alone
+  rlim_t max_address_space = 0;  // bytes; 0: leave the limit alone
+  // Expected.
+  std::string out;
+  std::string err;
+  int status = 0;
+};
+
+struct Case {
+  const char* name;
+  std::function<Trial()> make;  // built lazily: some inputs are large
+};
+
+// One source file, given as the only argument.
+Trial source(std::string bytes, std::string out, std::string err = "", int status = 0) {
+  Trial t;
+  t.files = {{"in.c48", std::move(bytes)}};
+  t.args = {"in.c48"};
+  t.out = std::move(out);
+  t.err = std::move(err);
+  t.status = status;
+  return t;
+}
+
+// Every byte from 128 to 255, in order.
+std::string high_bytes() {
+  std::string bytes;
+  for (int b = 128; b < 256; ++b) bytes += static_cast<char>(b);
+  return bytes;
+}
+
+std::string repeat(const std::string& piece, std::size_t times) {
+  std::string out;
+  out.reserve(piece.size() * times);
+  for (std::size_t i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+// A target whose text is copied twice by each "%=" around it, so the
+// translation doubles with every level.
+std::string doubling_expression(int levels) {
+  std::string e = "x";
+  for (int i = 0; i < levels; ++i) e = "(" + e + " %= 1)[1]";
+  return e + ";\n";
+}
+
+const Case cases[] = {
+    // NUL bytes: no character of the language outside literals and comments,
+    // and never the end of the input; inside them, ordinary content.
+    {"NulBeforeAnyStatement",
+     [] { return source("\0x;\n"s, "", no_input + diag("1: parse error"), 1); }},
+    {"NulAfterAStatement",
+     [] { return source("x;\n\0y;\n"s, program("x\n"), diag("2: parse error"), 1); }},
+    {"NulInsideAStatement", [] { return source("x = \0;"s, "", diag("1: parse error"), 1); }},
+    {"NulInsideAlgebraic", [] { return source("'a\0b';\n"s, program("'a\0b'\n"s)); }},
+    {"NulInsideVerbatim", [] { return source("`a\0b`;\n"s, program("a\0b\n"s)); }},
+    {"NulInsideString", [] { return source("\"a\0b\";\n"s, program("\"a\0b\"\n"s)); }},
+    {"NulInsideProgramLiteral",
+     [] { return source("@<<a\0b>>;\n"s, program("\\<<a\0b\\>>\n"s)); }},
+    {"NulEscapedInName", [] { return source("a\\\0b;\n"s, program("a\0b\n"s)); }},
+    {"NulInsideComments",
+     [] { return source("/*\0*/x;\n//\0\n#\0\ny;\n"s, program("x\ny\n")); }},
+    {"NulInsideUnterminatedComment",
+     [] { return source("x;\n/*\0"s, program("x\n"), diag("2: parse error"), 1); }},
+
+    // Carriage returns: not white space; inside literals and comments they stay.
+    {"CrBeforeAnyStatement",
+     [] { return source("\r\nx;", "", no_input + diag("1: parse error"), 1); }},
+    {"CrLfLineEnds",
+     [] { return source("x;\r\ny;\r\n", program("x\n"), diag("1: parse error"), 1); }},
+    {"CrLineEnds", [] { return source("x;\ry;\r", program("x\n"), diag("1: parse error"), 1); }},
+    {"CrLfAfterLineComment",
+     [] { return source("// note\r\nx;\r\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"CrInsideLiteralsAndComments",
+     [] {
+       return source("'a\r\nb';\n\"c\r\";\n/* \r\n */ // \r\ny;\n",
+                     program("'a\r\nb'\n\"c\r\"\ny\n"));
+     }},
+
+    // Bytes 128 to 255: rejected outside literals, kept as they are inside.
+    {"HighByteBeforeAnyStatement",
+     [] { return source("\x80;\n", "", no_input + diag("1: parse error"), 1); }},
+    {"HighByteAfterAStatement",
+     [] { return source("x;\n\xe9t\xe9;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"ByteFfIsNoEndOfInput",
+     [] { return source("x;\n\xff\ny;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"HighBytesInsideLiteralsAndComments",
+     [] {
+       const std::string h = high_bytes();
+       return source("'" + h + "';\n`" + h + "`;\n\"" + h + "\";\n@<<" + h + ">>;\n/*" + h +
+                         "*/ //" + h + "\n#" + h + "\nz;\n",
+                     program("'" + h + "'\n" + h + "\n\"" + h + "\"\n\\<<" + h + "\\>>\nz\n"));
+     }},
+
+    // Literals without their closing delimiter: the opening character stands
+    // alone, and the parser rejects it on its line.
+    {"UnterminatedAlgebraic",
+     [] { return source("x;\n'abc\ndef;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"UnterminatedVerbatim",
+     [] { return source("x;\n`abc\ndef;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"UnterminatedString",
+     [] { return source("x;\n\"abc\ndef;\n", program("x\n"), diag("2: parse error"), 1); }},
+    {"UnterminatedProgramLiteral",
+     [] { return source("x;\n@<< 1 2 +\n>>;\n", program("x\n"), diag("2: parse error"), 1); }},
+
+    // 20 MB tokens and comments: the buffer grows to hold each one whole.
+    {"HugeIdentifier",
+     [] {
+       const std::string name(big, 'n');
+       return source(name + ";\n", program(name + "\n"));
+     }},
+    {"HugeEscapedIdentifier",
+     [] {
+       return source(repeat("\\+", big / 2) + ";\n", program(std::string(big / 2, '+') + "\n"));
+     }},
+    {"HugeNumber",
+     [] {
+       const std::string digits(big, '7');
+       return source(digits + ";\n", program(digits + "\n"));
+     }},
+    {"HugeString",
+     [] {
+       const std::string body(big, 's');
+       return source("\"" + body + "\";\n", program("\"" + body + "\"\n"));
+     }},
+    {"HugeAlgebraicOverManyLines",
+     [] {
+       const std::string body = repeat("a+\n", big / 3);
+       return source("'" + body + "';\n", program("'" + body + "'\n"));
+     }},
+    {"HugeProgramLiteral",
+     [] {
+       const std::string body(big, 'p');
+       return source("@<<" + body + ">>;\n", program("\\<<" + body + "\\>>\n"));
+     }},
+    {"HugeBlockComment",
+     [] {
+       return source("/*" + repeat("*c\n", big / 3) + "*/ x;\n", program("x\n"));
+     }},
+    {"HugeLineComment",
+     [] { return source("//" + std::string(big, 'c') + "\nx;\n", program("x\n")); }},
+    {"HugeUnterminatedString",
+     [] {
+       return source("x;\n\"" + std::string(big, 's'), program("x\n"), diag("2: parse error"), 1);
+     }},
+
+    // Many statements; deep nesting is in parser_test.cpp.
+    {"HundredThousandStatements",
+     [] {
+       std::string in, out;
+       for (int i = 0; i < 100000; ++i) {
+         in += "v" + std::to_string(i) + " = " + std::to_string(i) + ";\n";
+         out += std::to_string(i) + " 'v" + std::to_string(i) + "' STO\n";
+       }
+       return source(in, program(out));
+     }},
+    // Texts held by open local tables are released while the process exits.
+    {"ErrorInsideFunctionsWithLocals",
+     [] {
+       return source("declare f(p) : a(1), b('x') {\n declare g() : c(\"s\") { x }\n", "",
+                     diag("2: parse error"), 1);
+     }},
+    {"TranslationThatDoublesPerLevel",
+     [] { return source(doubling_expression(40), "", diag("Cannot allocate memory"), 1); }},
+
+    // Memory that runs out before the compiler's own limits: the translation
+    // reports it as exhausted memory, the scanner with its own message.
+    {"TranslationBeyondAvailableMemory",
+     [] {
+       Trial t = source(doubling_expression(40), "", diag("Cannot allocate memory"), 1);
+       t.max_address_space = rlim_t{256} << 20;
+       return t;
+     }},
+    {"TokenBeyondAvailableMemory",
+     [] {
+       Trial t = source(std::string(2 * big, 'n') + ";\n", "",
+                        "fatal error - scanner input buffer overflow\n", 2);
+       t.max_address_space = rlim_t{64} << 20;
+       return t;
+     }},
+
+    // The command line and the standard streams.
+    {"StandardInputClosed",
+     [] {
+       Trial t;
+       t.stdin_kind = Stream::closed;
+       t.err = "input in flex scanner failed\n";
+       t.status = 2;
+       return t;
+     }},
+    {"ThousandFilesWithFewDescriptors",
+     [] {
+       Trial t;
+       for (int i = 0; i < 1000; ++i) {
+         const std::string name = "f" + std::to_string(i) + ".c48";
+         t.files.push_back({name, "v" + std::to_string(i) + ";\n"});
+         t.args.push_back(name);
+         t.out += program("v" + std::to_string(i) + "\n");
+       }
+       t.max_open_files = 32;  // each input must be closed before the next
+       return t;
+     }},
+    // Each program is flushed as it is finished, so a write error shows at
+    // the first program, before the missing file is even looked for.
+    {"WriteErrorOnFullDevice",
+     [] {
+       Trial t = source("a;\n", "", diag("write error: No space left on device"), 1);
+       t.args.push_back("missing.c48");
+       t.stdout_kind = Stream::dev_full;
+       return t;
+     }},
+    // A closed standard output is reported, never a silent success.
+    {"WriteErrorOnClosedOutput",
+     [] {
+       Trial t = source("a;\n", "", diag("write error: Bad file descriptor"), 1);
+       t.stdout_kind = Stream::closed;
+       return t;
+     }},
+    {"NothingToWriteOnFullDevice",
+     [] {
+       Trial t = source("\n", "", no_input + no_input, 0);
+       t.args.push_back("-");
+       t.stdout_kind = Stream::dev_full;
+       return t;
+     }},
+};
+
+// Compares possibly huge byte strings without printing them whole.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class HostileInput : public testing::TestWithParam<Case> {};
+
+TEST_P(HostileInput, EndsExactlyAsExpected) {
+  const Trial t = GetParam().make();
+  if (t.max_address_space != 0 && harness::sanitized_build) {
+    GTEST_SKIP() << "no address-space limit here";
+  }
+  harness::Invocation inv = rplgen_invocation(t.args, t.stdin_data);
+  inv.files = t.files;
+  inv.stdin_kind = t.stdin_kind;
+  inv.stdout_kind = t.stdout_kind;
+  if (t.max_open_files != 0) inv.limits.push_back({RLIMIT_NOFILE, t.max_open_files});
+  if (t.max_address_space != 0) inv.limits.push_back({RLIMIT_AS, t.max_address_space});
+  harness::expect_outcome(harness::run(inv), t.out, t.err, t.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, HostileInput, testing::ValuesIn(cases),
+                         [](const testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace

@@ -1,0 +1,90 @@
+// What the parser makes of a whole input: where syntax errors are reported,
+// what the top-level default reductions write or warn before an error, and
+// how deep the parser's stack may grow. One exemplar of each error shape is a
+// golden case; bytes that are no characters of the language are hostile input.
+#include <gtest/gtest.h>
+
+#include "rplgen_test.h"
+
+namespace {
+
+std::string repeat(const std::string& unit, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += unit;
+  return text;
+}
+
+struct Case {
+  const char* name;
+  std::string source;
+  std::string out;
+  std::string err;
+  int status;
+};
+
+const Case cases[] = {
+    // A first token that cannot begin a statement: the empty program is
+    // reduced first, with its warning, then the error is reported.
+    {"RejectedFirstTokenElse", "\n\nelse x;", "", no_input + diag("3: parse error"), 1},
+    {"RejectedFirstTokenUnusedOperator", "<< x;", "", no_input + diag("1: parse error"), 1},
+    // Complete statements followed by a token that can neither begin one nor
+    // end the input: their program is written, then the error is reported.
+    {"ProgramBeforeStrayBrace", "x; }", program("x\n"), diag("1: parse error"), 1},
+    {"ProgramBeforeStrayElse", "x;\ny;\nelse", program("x\ny\n"), diag("3: parse error"), 1},
+    // Inside an incomplete statement nothing is written.
+    {"StrayBraceInsideStatement", "x }", "", diag("1: parse error"), 1},
+    {"UnusedTokenInsideStatement", "x = a >> b;", "", diag("1: parse error"), 1},
+    {"SecondStatementIncomplete", "x;\ny =\n", "", diag("3: parse error"), 1},
+    // An error at the end of input is reported on the last line.
+    {"EndOfInputAfterNewlines", "x =\n\n", "", diag("3: parse error"), 1},
+    {"EndOfInputWithoutNewline", "x =", "", diag("1: parse error"), 1},
+    {"EndOfInputInLineComment", "x =\n// note", "", diag("2: parse error"), 1},
+
+    {"EndOfInputInsideParentheses", "x = (\n1\n", "", diag("3: parse error"), 1},
+    // An unterminated block comment is rejected on the line where it begins.
+    {"UnterminatedBlockCommentInsideStatement", "x = /* a\nb\nc", "", diag("1: parse error"), 1},
+    // A literal that spans lines: its newlines count, and an error at the
+    // literal itself names its last line.
+    {"ErrorAtAlgebraicSpanningLines", "x 'a\nb\nc';", "", diag("3: parse error"), 1},
+    {"ErrorAtVerbatimSpanningLines", "x `a\nb`;", "", diag("2: parse error"), 1},
+    {"ErrorAtStringSpanningLines", "x \"a\n\\\"\nb\";", "", diag("3: parse error"), 1},
+    {"ErrorAfterStringSpanningLines", "x = \"a\nb\"\n\n}", "", diag("4: parse error"), 1},
+    {"ErrorAfterCommentsSpanningLines", "/*\n*/ x = 1; // a\n# b\ny = ;", "",
+     diag("4: parse error"), 1},
+    // The stack holds at most 9999 states: it starts at 200 entries, doubles,
+    // and is capped at 10000, whose reaching is an overflow.
+    {"Parentheses9998Open", std::string(9998, '('), "", diag("1: parse error"), 1},
+    {"Parentheses9999Open", std::string(9999, '('), "", diag("1: parser stack overflow"), 1},
+    {"Parentheses9997OpenAfterStatement", "x;\n" + std::string(9997, '('), "",
+     diag("2: parse error"), 1},
+    {"Parentheses9998OpenAfterStatement", "x;\n" + std::string(9998, '('), "",
+     diag("2: parser stack overflow"), 1},
+    {"OverflowReportedOnItsLine", repeat("(\n", 9999), "", diag("9999: parser stack overflow"),
+     1},
+    {"Identifier9996ParenthesesDeep",
+     std::string(9996, '(') + "x" + std::string(9996, ')') + ";", program("x\n"), "", 0},
+    {"Identifier9997ParenthesesDeep",
+     std::string(9997, '(') + "x" + std::string(9997, ')') + ";", "",
+     diag("1: parser stack overflow"), 1},
+    {"Blocks9996Deep", std::string(9996, '{') + std::string(9996, '}'), program(""), "", 0},
+    {"Blocks9997Deep", std::string(9997, '{') + std::string(9997, '}'), "",
+     diag("1: parser stack overflow"), 1},
+    {"Blocks9997DeepOverflowOnItsLine", repeat("{\n", 9997) + repeat("}\n", 9997), "",
+     diag("9998: parser stack overflow"), 1},
+    // Long but shallow inputs never come near the cap.
+    {"ManyParenthesesInSequence", repeat("(x);", 20000), program(repeat("x\n", 20000)), "", 0},
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class Parser : public testing::TestWithParam<Case> {};
+
+TEST_P(Parser, EndsAsExpected) {
+  const Case& c = GetParam();
+  harness::expect_outcome(compile_source(c.source), c.out, c.err, c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Parser, testing::ValuesIn(cases),
+                         [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+}  // namespace

@@ -1,0 +1,62 @@
+#include "support/text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace rpl {
+namespace {
+
+std::string take(Text* text) {
+  const TextPtr owned(text);
+  return std::string(text_view(owned.get()));
+}
+
+Text* text(std::string_view bytes) { return xstrdup(bytes); }
+
+TEST(Xstrfmt, ReplacesEachPlaceholderInOrder) {
+  EXPECT_EQ(take(xstrfmt("IF %s\nTHEN %s\nEND\n", text("a"), text("b"))), "IF a\nTHEN b\nEND\n");
+  EXPECT_EQ(take(xstrfmt("%s %s MOD '%s' STO", text("u"), text("3"), text("u"))),
+            "u 3 MOD 'u' STO");
+}
+
+TEST(Xstrfmt, PercentPairsOtherThanStringAreDroppedAndDoubledPercentIsKept) {
+  EXPECT_EQ(take(xstrfmt("a%%b%dc%s", text("x"))), "a%bcx");
+  // Percent signs inside arguments are plain bytes.
+  EXPECT_EQ(take(xstrfmt("[%s]", text("%s%%"))), "[%s%%]");
+}
+
+TEST(Xstrfmt, CopiesLongArgumentsAndNulBytesWhole) {
+  const std::string long_text(5000, 'x');
+  const std::string with_nul("a\0b", 3);
+  EXPECT_EQ(take(xstrfmt("<%s|%s>", text(long_text), text(with_nul))),
+            "<" + long_text + "|" + with_nul + ">");
+  EXPECT_EQ(take(xstrfmt("<%s|%s>", text(with_nul), text(long_text))),
+            "<" + with_nul + "|" + long_text + ">");
+  EXPECT_EQ(take(xstrfmt("%s!", text(""))), "!");
+}
+
+TEST(Xstrfmt, RepeatedWrappingOnBothSidesKeepsTheText) {
+  Text* chain = text("v");
+  std::string expected = "v";
+  for (int i = 0; i < 2000; ++i) {
+    chain = xstrfmt(i % 3 == 0 ? "'%s(%s)' EVAL" : " %s %s", chain, text("1"));
+    expected = i % 3 == 0 ? "'" + expected + "(1)' EVAL" : " " + expected + " 1";
+  }
+  EXPECT_EQ(take(chain), expected);
+}
+
+// An empty view may carry no storage at all; copying it must not touch it.
+TEST(Xstrdup, EmptyViewWithoutStorage) {
+  EXPECT_EQ(take(xstrdup(std::string_view{})), "");
+  EXPECT_EQ(take(text_append(xstrdup(std::string_view{}), std::string_view{})), "");
+  EXPECT_EQ(take(xstrfmt("<%s>", xstrdup(std::string_view{}))), "<>");
+}
+
+TEST(XstrcatList, JoinsWithoutSeparators) {
+  EXPECT_EQ(take(xstrcat_list(text("a\n"), text(""), text("b\n"))), "a\nb\n");
+  EXPECT_EQ(take(xstrcat_list(text("only"))), "only");
+}
+
+}  // namespace
+}  // namespace rpl
