@@ -27,13 +27,33 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 bool is_operator_char(char c) {
   switch (c) {
-    case '+': case '-': case '*': case '/': case '^': case '=': case '<': case '>':
-    case '!': case '(': case ')': case ',': case ';': case '\'': case '"': case '|':
-    case less_equal: case greater_equal: case not_equal: case root_sign: case '[': case ']':
-    case '{': case '}': case '#': case ':':
-      return true;
-    default:
-      return static_cast<unsigned char>(c) == 171 || static_cast<unsigned char>(c) == 187;
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case '^':
+    case '=':
+    case '<':
+    case '>':
+    case '!':
+    case '(':
+    case ')':
+    case ',':
+    case ';':
+    case '\'':
+    case '"':
+    case '|':
+    case less_equal:
+    case greater_equal:
+    case not_equal:
+    case root_sign:
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case '#':
+    case ':': return true;
+    default: return static_cast<unsigned char>(c) == 171 || static_cast<unsigned char>(c) == 187;
   }
 }
 
@@ -234,13 +254,20 @@ class InfixReader {
     sum(out);
     for (;;) {
       std::string op;
-      if (at_op("==")) op = "==";
-      else if (at_op("<")) op = "<";
-      else if (at_op(">")) op = ">";
-      else if (at_op(std::string(1, less_equal))) op = "\\<=";
-      else if (at_op(std::string(1, greater_equal))) op = "\\>=";
-      else if (at_op(std::string(1, not_equal))) op = "\\=/";
-      else break;
+      if (at_op("=="))
+        op = "==";
+      else if (at_op("<"))
+        op = "<";
+      else if (at_op(">"))
+        op = ">";
+      else if (at_op(std::string(1, less_equal)))
+        op = "\\<=";
+      else if (at_op(std::string(1, greater_equal)))
+        op = "\\>=";
+      else if (at_op(std::string(1, not_equal)))
+        op = "\\=/";
+      else
+        break;
       advance();
       sum(out);
       emit(out, op);
@@ -330,11 +357,8 @@ class InfixReader {
         if (tok_ != Tok::close) fail();
         advance();
         return;
-      case Tok::name:
-        name_or_call(out);
-        return;
-      default:
-        fail();
+      case Tok::name: name_or_call(out); return;
+      default: fail();
     }
   }
 
@@ -465,11 +489,10 @@ void append_infix(std::string& out, const std::vector<Object>& postfix, const Di
       case Kind::complex:
         stack.push_back({format_complex(item.as_complex(), mode), prec_atom});
         break;
-      case Kind::name:
-        stack.push_back({item.symbol()->text(), prec_atom});
-        break;
+      case Kind::name: stack.push_back({item.symbol()->text(), prec_atom}); break;
       case Kind::call:
-        stack.push_back({function_text(item.symbol()->text(), pop_args(item.call_argc())), prec_atom});
+        stack.push_back(
+            {function_text(item.symbol()->text(), pop_args(item.call_argc())), prec_atom});
         break;
       case Kind::command: {
         const CommandInfo& info = command_info(item.command_id());
@@ -490,16 +513,18 @@ void append_infix(std::string& out, const std::vector<Object>& postfix, const Di
             if (a.precedence == prec_not) {
               stack.push_back({"NOT " + wrap(operand, operand.precedence < prec_not), prec_not});
             } else if (a.precedence == prec_postfix) {
-              stack.push_back({info.name + wrap(operand, operand.precedence < prec_postfix), prec_postfix});
+              stack.push_back(
+                  {info.name + wrap(operand, operand.precedence < prec_postfix), prec_postfix});
             } else {
-              stack.push_back({"-" + wrap(operand, operand.precedence <= prec_negate), prec_negate});
+              stack.push_back(
+                  {"-" + wrap(operand, operand.precedence <= prec_negate), prec_negate});
             }
             break;
           }
           case Notation::postfix: {
             const Piece operand = pop();
-            stack.push_back({wrap(operand, operand.precedence < prec_postfix) + info.name,
-                             prec_postfix});
+            stack.push_back(
+                {wrap(operand, operand.precedence < prec_postfix) + info.name, prec_postfix});
             break;
           }
           case Notation::function: {
@@ -512,15 +537,11 @@ void append_infix(std::string& out, const std::vector<Object>& postfix, const Di
             stack.push_back({function_text(info.name, args), prec_atom});
             break;
           }
-          case Notation::none:
-            stack.push_back({info.name, prec_atom});
-            break;
+          case Notation::none: stack.push_back({info.name, prec_atom}); break;
         }
         break;
       }
-      default:
-        stack.push_back({"?", prec_atom});
-        break;
+      default: stack.push_back({"?", prec_atom}); break;
     }
   }
   for (std::size_t k = 0; k < stack.size(); ++k) {

@@ -15,13 +15,12 @@ struct Code {
 // The translation codes. Where one character has two codes, the first is the one
 // written out.
 constexpr Code codes[] = {
-    {"\\", '\\'},  {"<)", 128}, {"x-", 129}, {".V", 130}, {"v/", 131}, {".S", 132},
-    {"GS", 133},   {"|>", 134}, {"pi", 135}, {".d", 136}, {"<=", 137}, {">=", 138},
-    {"=/", 139},   {"Ga", 140}, {"->", 141}, {"<-", 142}, {"|v", 143}, {"|^", 144},
-    {"Gg", 145},   {"Gd", 146}, {"Ge", 147}, {"Gn", 148}, {"Gh", 149}, {"Gl", 150},
-    {"Gr", 151},   {"Gs", 152}, {"Gt", 153}, {"Gw", 154}, {"GD", 155}, {"PI", 156},
-    {"GW", 157},   {"[]", 158}, {"oo", 159}, {"<<", 171}, {">>", 187}, {"^o", 176},
-    {"Gm", 181},   {".x", 215}, {"O/", 216}, {"0/", 216}, {"Gb", 223}, {":-", 247},
+    {"\\", '\\'}, {"<)", 128}, {"x-", 129}, {".V", 130}, {"v/", 131}, {".S", 132}, {"GS", 133},
+    {"|>", 134},  {"pi", 135}, {".d", 136}, {"<=", 137}, {">=", 138}, {"=/", 139}, {"Ga", 140},
+    {"->", 141},  {"<-", 142}, {"|v", 143}, {"|^", 144}, {"Gg", 145}, {"Gd", 146}, {"Ge", 147},
+    {"Gn", 148},  {"Gh", 149}, {"Gl", 150}, {"Gr", 151}, {"Gs", 152}, {"Gt", 153}, {"Gw", 154},
+    {"GD", 155},  {"PI", 156}, {"GW", 157}, {"[]", 158}, {"oo", 159}, {"<<", 171}, {">>", 187},
+    {"^o", 176},  {"Gm", 181}, {".x", 215}, {"O/", 216}, {"0/", 216}, {"Gb", 223}, {":-", 247},
 };
 
 // Unicode code points of HP characters 128-159; 160-255 are ISO 8859-1. Character 129
@@ -149,7 +148,8 @@ std::string decode_utf8(std::string_view utf8, std::vector<std::size_t>* offsets
     }
     ++i;
     for (int k = 0; k < more; ++k, ++i) {
-      if (i >= utf8.size() || (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) return fail(start);
+      if (i >= utf8.size() || (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80)
+        return fail(start);
       cp = (cp << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
     }
     int hp = -1;

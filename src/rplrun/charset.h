@@ -20,7 +20,8 @@ enum class OutputCharset { ascii, unicode };
 // of the translation table and "\ddd" with three decimal digits up to 255. A backslash
 // that starts no code stays a backslash. `offsets`, when given, receives for each
 // character of the result the offset in `text` where it starts.
-std::string decode_backslash_codes(std::string_view text, std::vector<std::size_t>* offsets = nullptr);
+std::string decode_backslash_codes(std::string_view text,
+                                   std::vector<std::size_t>* offsets = nullptr);
 
 // The code for one character 128-255 ("\->", "\v/", "\210").
 std::string backslash_code(unsigned char c);
@@ -33,6 +34,7 @@ std::string encode(std::string_view hp_text, OutputCharset charset);
 struct Utf8Failure {
   std::size_t offset;
 };
-std::string decode_utf8(std::string_view utf8, std::vector<std::size_t>* offsets, std::optional<Utf8Failure>* failure);
+std::string decode_utf8(std::string_view utf8, std::vector<std::size_t>* offsets,
+                        std::optional<Utf8Failure>* failure);
 
 }  // namespace rplrun

@@ -18,8 +18,19 @@ namespace rplrun {
 namespace {
 
 enum LongOnly : int {
-  opt_max_steps = 256, opt_timeout, opt_rad, opt_deg, opt_grad, opt_std, opt_fix, opt_sci,
-  opt_eng, opt_ascii, opt_unicode, opt_input, opt_strict,
+  opt_max_steps = 256,
+  opt_timeout,
+  opt_rad,
+  opt_deg,
+  opt_grad,
+  opt_std,
+  opt_fix,
+  opt_sci,
+  opt_eng,
+  opt_ascii,
+  opt_unicode,
+  opt_input,
+  opt_strict,
 };
 
 constexpr option long_options[] = {
@@ -110,7 +121,8 @@ CommandLine parse_command_line(int argc, char** argv) {
       case 't': return usage_error("--trace is not available yet");
       case opt_strict: return usage_error("--strict is not available yet");
       case opt_max_steps:
-        if (!parse_count(optarg, s.max_steps)) return usage_error(std::string("invalid step count '") + optarg + "'");
+        if (!parse_count(optarg, s.max_steps))
+          return usage_error(std::string("invalid step count '") + optarg + "'");
         break;
       case opt_timeout: {
         char* end = nullptr;
@@ -122,14 +134,18 @@ CommandLine parse_command_line(int argc, char** argv) {
       case opt_rad: s.angle_mode = AngleMode::radians; break;
       case opt_deg: s.angle_mode = AngleMode::degrees; break;
       case opt_grad: s.angle_mode = AngleMode::grads; break;
-      case opt_std: s.number_format = NumberFormat::standard; s.digits = 0; break;
+      case opt_std:
+        s.number_format = NumberFormat::standard;
+        s.digits = 0;
+        break;
       case opt_fix:
       case opt_sci:
       case opt_eng: {
-        const NumberFormat format = c == opt_fix ? NumberFormat::fixed
+        const NumberFormat format = c == opt_fix   ? NumberFormat::fixed
                                     : c == opt_sci ? NumberFormat::scientific
                                                    : NumberFormat::engineering;
-        if (!digits(format, optarg)) return usage_error(std::string("invalid digit count '") + optarg + "'");
+        if (!digits(format, optarg))
+          return usage_error(std::string("invalid digit count '") + optarg + "'");
         break;
       }
       case opt_ascii: s.charset = OutputCharset::ascii; break;
@@ -145,15 +161,15 @@ CommandLine parse_command_line(int argc, char** argv) {
         return result;
       case ':':
         return usage_error(std::string("option '") + argv[optind - 1] + "' needs an argument");
-      default:
-        return usage_error(std::string("unknown option '") + argv[optind - 1] + "'");
+      default: return usage_error(std::string("unknown option '") + argv[optind - 1] + "'");
     }
   }
   if (optind < argc) {
     s.file = argv[optind++];
     while (optind < argc) s.operands.emplace_back(argv[optind++]);
   } else if (s.evals.empty()) {
-    if (isatty(STDIN_FILENO)) return usage_error("interactive mode is not available yet; give a FILE or -e TEXT");
+    if (isatty(STDIN_FILENO))
+      return usage_error("interactive mode is not available yet; give a FILE or -e TEXT");
     s.file = "-";
   }
   return result;

@@ -130,7 +130,8 @@ StructureBuilder::Event StructureBuilder::add(const std::vector<Object>& items,
     case Word::step_: {
       if (!state_is(State::loop_body)) return Event::invalid;
       const bool is_for = top->is_for;
-      set(i, word == Word::next_ ? ControlOp::next : ControlOp::step, top->opener + (is_for ? 2 : 1));
+      set(i, word == Word::next_ ? ControlOp::next : ControlOp::step,
+          top->opener + (is_for ? 2 : 1));
       open_.pop_back();
       return is_for ? Event::closed_for : Event::ok;
     }
@@ -158,16 +159,12 @@ StructureBuilder::Event StructureBuilder::add(const std::vector<Object>& items,
           target(top->mark, i + 1);
           set(i, ControlOp::jump, top->opener + 1);
           break;
-        case State::do_test:
-          set(i, ControlOp::until_end, top->opener + 1);
-          break;
-        default:
-          return Event::invalid;
+        case State::do_test: set(i, ControlOp::until_end, top->opener + 1); break;
+        default: return Event::invalid;
       }
       open_.pop_back();
       return Event::ok;
-    default:
-      return Event::invalid;
+    default: return Event::invalid;
   }
 }
 

@@ -12,18 +12,18 @@
 namespace rplrun {
 
 enum class ControlOp : std::uint8_t {
-  none,         // an ordinary item
-  nop,          // IF, CASE, WHILE, DO, UNTIL, the END that closes IF/CASE/IFERR
-  test,         // THEN (IF, CASE) and REPEAT: take a test; false: go to target
-  jump,         // ELSE, a CASE clause's END, WHILE's END: go to target
-  iferr,        // IFERR: an error from here on resumes at target
-  iferr_then,   // IFERR's THEN reached without error: go to target
-  until_end,    // DO's END: take a test; false: go to target
-  start,        // START: take start and end
-  for_loop,     // FOR: take start and end into the local named by the next item
-  next,         // NEXT
-  step,         // STEP: take the increment
-  bind,         // \->: target is the number of names that follow; the body comes after
+  none,        // an ordinary item
+  nop,         // IF, CASE, WHILE, DO, UNTIL, the END that closes IF/CASE/IFERR
+  test,        // THEN (IF, CASE) and REPEAT: take a test; false: go to target
+  jump,        // ELSE, a CASE clause's END, WHILE's END: go to target
+  iferr,       // IFERR: an error from here on resumes at target
+  iferr_then,  // IFERR's THEN reached without error: go to target
+  until_end,   // DO's END: take a test; false: go to target
+  start,       // START: take start and end
+  for_loop,    // FOR: take start and end into the local named by the next item
+  next,        // NEXT
+  step,        // STEP: take the increment
+  bind,        // \->: target is the number of names that follow; the body comes after
 };
 
 struct Control {
@@ -52,19 +52,27 @@ class StructureBuilder {
 
  private:
   enum class State : std::uint8_t {
-    if_test, if_then, if_else,
-    case_test, case_clause, case_after,
-    iferr_trap, iferr_then, iferr_else,
-    while_test, while_body,
-    do_body, do_test,
-    loop_body,       // START or FOR
+    if_test,
+    if_then,
+    if_else,
+    case_test,
+    case_clause,
+    case_after,
+    iferr_trap,
+    iferr_then,
+    iferr_else,
+    while_test,
+    while_body,
+    do_body,
+    do_test,
+    loop_body,  // START or FOR
     for_name,
     bind_names,
   };
   struct Open {
     State state;
-    std::uint32_t opener;   // index of the opening word
-    std::uint32_t mark;     // THEN or ELSE index as needed
+    std::uint32_t opener;  // index of the opening word
+    std::uint32_t mark;    // THEN or ELSE index as needed
     bool is_for = false;
     std::vector<std::uint32_t> clause_ends;  // CASE clause ENDs waiting for the final END
   };

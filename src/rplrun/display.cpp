@@ -36,8 +36,10 @@ void append_items(std::string& out, const std::vector<Object>& items, const Flag
 void append_array(std::string& out, const ArrayNode& a, const DisplayMode& mode) {
   auto element = [&](std::size_t k) {
     const Object& e = a.elements[k];
-    if (e.is(Kind::complex)) append_complex(out, e.as_complex(), mode);
-    else append_real(out, e.as_real(), mode);
+    if (e.is(Kind::complex))
+      append_complex(out, e.as_complex(), mode);
+    else
+      append_real(out, e.as_real(), mode);
   };
   if (!a.is_matrix) {
     out += '[';
@@ -65,12 +67,8 @@ void append_array(std::string& out, const ArrayNode& a, const DisplayMode& mode)
 void append_object(std::string& out, const Object& object, const Flags& flags, bool top_level) {
   const DisplayMode mode = flags.display_mode();
   switch (object.kind()) {
-    case Kind::real:
-      append_real(out, object.as_real(), mode);
-      return;
-    case Kind::complex:
-      append_complex(out, object.as_complex(), mode);
-      return;
+    case Kind::real: append_real(out, object.as_real(), mode); return;
+    case Kind::complex: append_complex(out, object.as_complex(), mode); return;
     case Kind::string:
       out += '"';
       out += object.as_string();
@@ -87,9 +85,7 @@ void append_object(std::string& out, const Object& object, const Flags& flags, b
       out += ' ';
       out += static_cast<char>(187);
       return;
-    case Kind::array:
-      append_array(out, object.node_as<ArrayNode>(), mode);
-      return;
+    case Kind::array: append_array(out, object.node_as<ArrayNode>(), mode); return;
     case Kind::name:
       if (top_level || object.is_quoted()) {
         out += '\'';
@@ -104,21 +100,15 @@ void append_object(std::string& out, const Object& object, const Flags& flags, b
       append_infix(out, object.items(), mode);
       out += '\'';
       return;
-    case Kind::binary:
-      out += format_binary(object.as_binary(), flags);
-      return;
+    case Kind::binary: out += format_binary(object.as_binary(), flags); return;
     case Kind::tagged:
       if (!top_level) out += ':';
       out += object.tag();
       out += ": ";
       append_object(out, object.tagged_value(), flags, false);
       return;
-    case Kind::command:
-      out += command_info(object.command_id()).name;
-      return;
-    case Kind::call:
-      out += object.symbol()->text();
-      return;
+    case Kind::command: out += command_info(object.command_id()).name; return;
+    case Kind::call: out += object.symbol()->text(); return;
   }
 }
 

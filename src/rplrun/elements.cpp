@@ -77,8 +77,8 @@ Object next_index(const Object& container, const Object& index, std::size_t offs
   std::size_t next = offset + 1;
   wrapped = next >= count;
   if (wrapped) next = 0;
-  if (index.is(Kind::list) && container.is(Kind::array) && container.node_as<ArrayNode>().is_matrix &&
-      index.items().size() == 2) {
+  if (index.is(Kind::list) && container.is(Kind::array) &&
+      container.node_as<ArrayNode>().is_matrix && index.items().size() == 2) {
     const std::uint32_t columns = container.node_as<ArrayNode>().columns;
     return Object::list({Object::real(Real::from_uint64(next / columns + 1)),
                          Object::real(Real::from_uint64(next % columns + 1))});

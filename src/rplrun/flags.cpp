@@ -32,7 +32,7 @@ DisplayMode Flags::display_mode() const {
   DisplayMode mode;
   const bool f49 = test(-49);
   const bool f50 = test(-50);
-  mode.format = !f49 && !f50 ? NumberFormat::standard
+  mode.format = !f49 && !f50  ? NumberFormat::standard
                 : f49 && !f50 ? NumberFormat::fixed
                 : !f49 && f50 ? NumberFormat::scientific
                               : NumberFormat::engineering;
@@ -63,8 +63,7 @@ int Flags::word_size() const { return static_cast<int>((system_ >> 4) & 0x3F) + 
 
 void Flags::settle_condition(Condition condition) {
   switch (condition) {
-    case Condition::none:
-      break;
+    case Condition::none: break;
     case Condition::underflow_positive:
     case Condition::underflow_negative: {
       const bool positive = condition == Condition::underflow_positive;
@@ -80,10 +79,8 @@ void Flags::settle_condition(Condition condition) {
       if (!test(-22)) fail(infinite_result);
       set(-26);
       break;
-    case Condition::undefined_result:
-      fail(undefined_result);
-    case Condition::bad_argument_value:
-      fail(bad_argument_value);
+    case Condition::undefined_result: fail(undefined_result);
+    case Condition::bad_argument_value: fail(bad_argument_value);
   }
 }
 

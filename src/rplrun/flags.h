@@ -21,7 +21,10 @@ class Flags {
 
   std::uint64_t system_word() const { return system_; }
   std::uint64_t user_word() const { return user_; }
-  void set_words(std::uint64_t system, std::uint64_t user) { system_ = system; user_ = user; }
+  void set_words(std::uint64_t system, std::uint64_t user) {
+    system_ = system;
+    user_ = user;
+  }
 
   AngleMode angle_mode() const;  // -17, -18
   void set_angle_mode(AngleMode mode);

@@ -29,8 +29,8 @@ struct Machine::Frame {
   const Control* control = nullptr;
   std::uint32_t ip = 0;
   std::uint32_t end = 0;
-  Position origin;                  // where it was called from
-  const Symbol* name = nullptr;     // the global name it runs under
+  Position origin;               // where it was called from
+  const Symbol* name = nullptr;  // the global name it runs under
   std::uint32_t locals_base = 0;
   std::uint32_t loops_base = 0;
   std::uint32_t handlers_base = 0;
@@ -116,7 +116,8 @@ void Machine::store(const Object& name, Object value) {
 
 // ---- frames
 
-void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeric, bool run_programs) {
+void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeric,
+                         bool run_programs) {
   if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
   const Position origin = frames_.empty() ? Position{} : current_position();
   Frame frame;
@@ -178,22 +179,16 @@ Position Machine::current_position() const {
 
 void Machine::evaluate(const Object& object) {
   switch (object.kind()) {
-    case Kind::name:
-      execute_name(object.unquoted());
-      return;
+    case Kind::name: execute_name(object.unquoted()); return;
     case Kind::program:
-    case Kind::algebraic:
-      push_frame(object, nullptr, numeric());
-      return;
+    case Kind::algebraic: push_frame(object, nullptr, numeric()); return;
     case Kind::list: {
       const auto control = resolve_structures(object.items());
       if (!control) fail(invalid_syntax);
       push_frame(make_program(object.items(), object.positions(), *control), nullptr, numeric());
       return;
     }
-    case Kind::command:
-      dispatch(object.command_id());
-      return;
+    case Kind::command: dispatch(object.command_id()); return;
     case Kind::tagged: {
       // The tags come off; what they hold is evaluated.
       const Object* inner = &object.tagged_value();
@@ -201,27 +196,17 @@ void Machine::evaluate(const Object& object) {
       evaluate(*inner);
       return;
     }
-    case Kind::call:
-      execute_call(object);
-      return;
-    default:
-      push(object);
-      return;
+    case Kind::call: execute_call(object); return;
+    default: push(object); return;
   }
 }
 
 void Machine::evaluate_numerically(const Object& object) {
   switch (object.kind()) {
-    case Kind::name:
-      push_frame(Object::algebraic({object.unquoted()}), nullptr, true);
-      return;
+    case Kind::name: push_frame(Object::algebraic({object.unquoted()}), nullptr, true); return;
     case Kind::algebraic:
-    case Kind::program:
-      push_frame(object, nullptr, true);
-      return;
-    default:
-      push(object);
-      return;
+    case Kind::program: push_frame(object, nullptr, true); return;
+    default: push(object); return;
   }
 }
 
@@ -247,9 +232,7 @@ void Machine::execute_name(const Object& name) {
       return;
     }
     switch (value->kind()) {
-      case Kind::program:
-        push_frame(*value, symbol, numeric());
-        return;
+      case Kind::program: push_frame(*value, symbol, numeric()); return;
       case Kind::name:
         // A name holding a name evaluates that one in turn.
         if (value->is_local()) {
@@ -267,9 +250,7 @@ void Machine::execute_name(const Object& name) {
         }
         push(*value);
         return;
-      default:
-        push(*value);
-        return;
+      default: push(*value); return;
     }
   }
 }
@@ -367,7 +348,8 @@ void Machine::dispatch(std::uint32_t id) {
 bool Machine::take_test(std::uint32_t command) {
   if (stack_.empty()) throw RplError{too_few_arguments, error_message(too_few_arguments), command};
   const Object& test = stack_.back();
-  if (!test.is(Kind::real)) throw RplError{bad_argument_type, error_message(bad_argument_type), command};
+  if (!test.is(Kind::real))
+    throw RplError{bad_argument_type, error_message(bad_argument_type), command};
   const bool result = !test.as_real().is_zero();
   stack_.pop_back();
   return result;
@@ -376,7 +358,9 @@ bool Machine::take_test(std::uint32_t command) {
 void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index) {
   const Control& c = frames_[fi].control[index];
   const std::uint32_t command = item.command_id();
-  auto error = [&](std::uint32_t number) { throw RplError{number, error_message(number), command}; };
+  auto error = [&](std::uint32_t number) {
+    throw RplError{number, error_message(number), command};
+  };
   auto take_bounds = [&](Object& start, Object& end) {
     if (stack_.size() < 2) error(too_few_arguments);
     if (!level(1).is(Kind::real) || !level(2).is(Kind::real)) error(bad_argument_type);
@@ -385,15 +369,12 @@ void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index
   };
   switch (c.op) {
     case ControlOp::none:
-    case ControlOp::nop:
-      return;
+    case ControlOp::nop: return;
     case ControlOp::test:
     case ControlOp::until_end:
       if (!take_test(command)) frames_[fi].ip = c.target;
       return;
-    case ControlOp::jump:
-      frames_[fi].ip = c.target;
-      return;
+    case ControlOp::jump: frames_[fi].ip = c.target; return;
     case ControlOp::iferr:
       handlers_.push_back({static_cast<std::uint32_t>(fi), c.target,
                            static_cast<std::uint32_t>(locals_.size()),
@@ -429,7 +410,8 @@ void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index
         increment = pop().as_real();
       }
       Loop& loop = loops_.back();
-      Object& counter = loop.slot >= 0 ? locals_[static_cast<std::size_t>(loop.slot)].value : loop.counter;
+      Object& counter =
+          loop.slot >= 0 ? locals_[static_cast<std::size_t>(loop.slot)].value : loop.counter;
       if (!counter.is(Kind::real)) error(bad_argument_type);
       const Real next = flags.settle(add(counter.as_real(), increment));
       const Real end = loop.end.as_real();
@@ -478,9 +460,7 @@ void Machine::execute(std::size_t fi, const Object& item, std::uint32_t index) {
       }
       dispatch(item.command_id());
       return;
-    case Kind::call:
-      execute_call(item);
-      return;
+    case Kind::call: execute_call(item); return;
     case Kind::program:
       if (frames_[fi].run_programs) {
         push_frame(item, nullptr, numeric());
@@ -488,9 +468,7 @@ void Machine::execute(std::size_t fi, const Object& item, std::uint32_t index) {
       }
       push(item);
       return;
-    default:
-      push(item);
-      return;
+    default: push(item); return;
   }
 }
 

@@ -40,22 +40,22 @@ class Continuation {
 // What the machine writes and reads while running: DISP text, INPUT lines.
 struct Terminal {
   std::function<void(const std::string& hp_text)> show;  // one line of DISP, MSGBOX, PROMPT
-  std::deque<std::string> input;                        // lines for INPUT, PROMPT and HALT
+  std::deque<std::string> input;                         // lines for INPUT, PROMPT and HALT
 };
 
 struct Limits {
-  std::uint64_t max_steps = 0;          // 0: none
-  std::size_t max_depth = 100000;       // return stack frames: deeper is Insufficient Memory
-  std::size_t max_stack = 10000000;     // data stack objects
+  std::uint64_t max_steps = 0;       // 0: none
+  std::size_t max_depth = 100000;    // return stack frames: deeper is Insufficient Memory
+  std::size_t max_stack = 10000000;  // data stack objects
 };
 
 // How a run ended.
 struct Outcome {
   enum class Status { done, error, interrupted, halted, unsupported };
   Status status = Status::done;
-  RplError error;                  // for error
-  std::string command;             // the failing command's name (HP characters), if any
-  Position where;                  // the failing object
+  RplError error;       // for error
+  std::string command;  // the failing command's name (HP characters), if any
+  Position where;       // the failing object
   std::vector<std::pair<const Symbol*, Position>> chain;  // named programs, innermost first
 };
 
@@ -85,7 +85,7 @@ class Machine {
   bool purge_global(const Symbol* name);
   void clear_globals();
   std::vector<const Symbol*> global_names() const;  // newest first
-  Object* local(const Symbol* name);                 // innermost first
+  Object* local(const Symbol* name);                // innermost first
   // The variable a name object refers to: its local, or its global; null if none.
   // Throws Undefined Local Name for a local name without an environment.
   const Object* lookup(const Object& name);
@@ -128,9 +128,9 @@ class Machine {
     Object value;
   };
   struct Loop {
-    std::uint32_t body;       // index of the first item of the body
-    std::int32_t slot;        // FOR: the counter's local slot; START: -1
-    Object counter;           // START's counter
+    std::uint32_t body;  // index of the first item of the body
+    std::int32_t slot;   // FOR: the counter's local slot; START: -1
+    Object counter;      // START's counter
     Object end;
   };
   struct Handler {
@@ -143,7 +143,8 @@ class Machine {
     Outcome::Status status;
   };
 
-  void push_frame(const Object& sequence, const Symbol* name, bool numeric, bool run_programs = false);
+  void push_frame(const Object& sequence, const Symbol* name, bool numeric,
+                  bool run_programs = false);
   void pop_frame();
   void execute(std::size_t frame_index, const Object& item, std::uint32_t index);
   void execute_name(const Object& name);
@@ -165,7 +166,7 @@ class Machine {
   std::vector<Loop> loops_;
   std::vector<Handler> handlers_;
   std::uint64_t steps_ = 0;
-  std::optional<std::uint32_t> unsupported_;  // the command that stopped the run
+  std::optional<std::uint32_t> unsupported_;    // the command that stopped the run
   std::uint32_t current_command_ = UINT32_MAX;  // the command whose handler is running
 };
 

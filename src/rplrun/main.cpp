@@ -1,6 +1,6 @@
 // rplrun: runs HP48 User RPL on a PC.
-#include <csignal>
 #include <sys/time.h>
+#include <csignal>
 
 #include "rplrun/command_line.h"
 #include "rplrun/machine.h"
@@ -13,7 +13,8 @@ extern "C" void on_interrupt(int) { rplrun::request_interrupt(); }
 void start_timer(double seconds) {
   itimerval timer{};
   timer.it_value.tv_sec = static_cast<time_t>(seconds);
-  timer.it_value.tv_usec = static_cast<suseconds_t>((seconds - static_cast<double>(timer.it_value.tv_sec)) * 1e6);
+  timer.it_value.tv_usec =
+      static_cast<suseconds_t>((seconds - static_cast<double>(timer.it_value.tv_sec)) * 1e6);
   if (timer.it_value.tv_sec == 0 && timer.it_value.tv_usec == 0) timer.it_value.tv_usec = 1;
   setitimer(ITIMER_REAL, &timer, nullptr);
 }

@@ -81,10 +81,8 @@ std::uint32_t nesting_of(const Object& object) {
   switch (object.kind()) {
     case Kind::list:
     case Kind::program:
-    case Kind::tagged:
-      return object.node()->nesting;
-    default:
-      return 0;
+    case Kind::tagged: return object.node()->nesting;
+    default: return 0;
   }
 }
 
@@ -159,9 +157,7 @@ const std::string& Object::as_string() const { return node_as<StringNode>().text
 
 const std::vector<Object>& Object::items() const { return node_as<SequenceNode>().items; }
 
-const std::vector<Position>& Object::positions() const {
-  return node_as<SequenceNode>().positions;
-}
+const std::vector<Position>& Object::positions() const { return node_as<SequenceNode>().positions; }
 
 Object Object::unquoted() const {
   Object o = *this;
@@ -192,30 +188,22 @@ bool same_items(const std::vector<Object>& a, const std::vector<Object>& b) {
 bool same(const Object& a, const Object& b) {
   if (a.kind() != b.kind()) return false;
   switch (a.kind()) {
-    case Kind::real:
-      return a.as_real() == b.as_real();
-    case Kind::complex:
-      return a.as_complex() == b.as_complex();
-    case Kind::string:
-      return a.as_string() == b.as_string();
+    case Kind::real: return a.as_real() == b.as_real();
+    case Kind::complex: return a.as_complex() == b.as_complex();
+    case Kind::string: return a.as_string() == b.as_string();
     case Kind::list:
     case Kind::algebraic:
-    case Kind::program:
-      return a.node() == b.node() || same_items(a.items(), b.items());
+    case Kind::program: return a.node() == b.node() || same_items(a.items(), b.items());
     case Kind::array: {
       const ArrayNode& x = a.node_as<ArrayNode>();
       const ArrayNode& y = b.node_as<ArrayNode>();
       return x.rows == y.rows && x.columns == y.columns && x.is_matrix == y.is_matrix &&
              same_items(x.elements, y.elements);
     }
-    case Kind::name:
-      return a.symbol() == b.symbol() && a.is_local() == b.is_local();
-    case Kind::binary:
-      return a.as_binary() == b.as_binary();
-    case Kind::tagged:
-      return a.tag() == b.tag() && same(a.tagged_value(), b.tagged_value());
-    case Kind::command:
-      return a.command_id() == b.command_id();
+    case Kind::name: return a.symbol() == b.symbol() && a.is_local() == b.is_local();
+    case Kind::binary: return a.as_binary() == b.as_binary();
+    case Kind::tagged: return a.tag() == b.tag() && same(a.tagged_value(), b.tagged_value());
+    case Kind::command: return a.command_id() == b.command_id();
     case Kind::call:
       return a.symbol() == b.symbol() && a.call_argc() == b.call_argc() &&
              a.is_local() == b.is_local();

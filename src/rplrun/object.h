@@ -31,8 +31,8 @@ enum class Kind : std::uint8_t {
   program,
   binary,
   tagged,
-  command,    // a built-in command or a structure word, by its number in the command table
-  call,       // inside an algebraic: f(a,b) on a user function or an element of a variable
+  command,  // a built-in command or a structure word, by its number in the command table
+  call,     // inside an algebraic: f(a,b) on a user function or an element of a variable
 };
 
 struct Node {
@@ -78,8 +78,8 @@ class Object {
   // A real as the complex (x,0), a complex as itself.
   Complex to_complex() const;
   const std::string& as_string() const;
-  const std::vector<Object>& items() const;  // of a list, program or algebraic
-  const std::vector<Position>& positions() const;  // of a list or program (may be empty)
+  const std::vector<Object>& items() const;         // of a list, program or algebraic
+  const std::vector<Position>& positions() const;   // of a list or program (may be empty)
   const Symbol* symbol() const { return symbol_; }  // of a name or call
   bool is_local() const { return (flags_ & local_flag) != 0; }
   bool is_quoted() const { return (flags_ & quoted_flag) != 0; }

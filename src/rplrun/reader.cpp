@@ -22,8 +22,20 @@ constexpr unsigned char angle_sign = 128;     // ∠
 constexpr int max_reading_depth = 500;
 
 enum class T {
-  end, program_open, program_close, list_open, list_close, array_open, array_close,
-  paren_open, paren_close, string, quote, tag, hash, word,
+  end,
+  program_open,
+  program_close,
+  list_open,
+  list_close,
+  array_open,
+  array_close,
+  paren_open,
+  paren_close,
+  string,
+  quote,
+  tag,
+  hash,
+  word,
 };
 
 struct Token {
@@ -33,8 +45,8 @@ struct Token {
 };
 
 bool is_self_delimiting(unsigned char c) {
-  return c == program_open || c == program_close || c == '{' || c == '}' || c == '[' ||
-         c == ']' || c == '(' || c == ')' || c == '"' || c == '\'';
+  return c == program_open || c == program_close || c == '{' || c == '}' || c == '[' || c == ']' ||
+         c == '(' || c == ')' || c == '"' || c == '\'';
 }
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -42,8 +54,11 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 class Reader : public AlgebraicScope {
  public:
   Reader(const SourceText& source, const ReadContext& context)
-      : source_(source), text_(source.text()), mark_(source.fraction_mark),
-        angle_(source.angle_mode.value_or(context.angle_mode)), base_(context.binary_base) {}
+      : source_(source),
+        text_(source.text()),
+        mark_(source.fraction_mark),
+        angle_(source.angle_mode.value_or(context.angle_mode)),
+        base_(context.binary_base) {}
 
   Object read_body() {
     Sequence body;
@@ -70,7 +85,9 @@ class Reader : public AlgebraicScope {
 
   bool is_separator(unsigned char c) const { return c == ';' || (c == ',' && mark_ == '.'); }
 
-  std::string_view text_of(const Token& t) const { return std::string_view(text_).substr(t.start, t.end - t.start); }
+  std::string_view text_of(const Token& t) const {
+    return std::string_view(text_).substr(t.start, t.end - t.start);
+  }
 
   void skip_blanks() {
     while (pos_ < text_.size()) {
@@ -132,8 +149,7 @@ class Reader : public AlgebraicScope {
       case '\'': return quoted(T::quote, '\'');
       case ':': {
         const std::size_t found = text_.find(':', pos_ + 1);
-        if (found == std::string::npos || found == pos_ + 1 ||
-            text_.find('\n', pos_ + 1) < found)
+        if (found == std::string::npos || found == pos_ + 1 || text_.find('\n', pos_ + 1) < found)
           fail(pos_);
         t.type = T::tag;
         pos_ = t.end = found + 1;
@@ -161,16 +177,10 @@ class Reader : public AlgebraicScope {
     seq.positions.push_back(source_.position_at(at));
     seq.control.emplace_back();
     switch (seq.builder.add(seq.items, seq.control)) {
-      case StructureBuilder::Event::invalid:
-        fail(at);
-      case StructureBuilder::Event::for_name:
-        scope_.push_back(seq.items.back().symbol());
-        break;
-      case StructureBuilder::Event::closed_for:
-        scope_.pop_back();
-        break;
-      case StructureBuilder::Event::ok:
-        break;
+      case StructureBuilder::Event::invalid: fail(at);
+      case StructureBuilder::Event::for_name: scope_.push_back(seq.items.back().symbol()); break;
+      case StructureBuilder::Event::closed_for: scope_.pop_back(); break;
+      case StructureBuilder::Event::ok: break;
     }
   }
 
@@ -192,7 +202,8 @@ class Reader : public AlgebraicScope {
           continue;
         }
         Object item = read_word(t);
-        const bool is_for = item.is(Kind::command) && command_info(item.command_id()).word == Word::for_;
+        const bool is_for =
+            item.is(Kind::command) && command_info(item.command_id()).word == Word::for_;
         append(seq, std::move(item), t.start);
         if (is_for) {
           const Token name = next();
@@ -243,7 +254,8 @@ class Reader : public AlgebraicScope {
   Object declared_name(const Token& t) {
     const std::string_view word = text_of(t);
     if (looks_numeric(word)) fail(t.start);
-    if (const auto id = find_command(word); id && command_info(*id).word != Word::none) fail(t.start);
+    if (const auto id = find_command(word); id && command_info(*id).word != Word::none)
+      fail(t.start);
     return Object::name(intern(word), true);
   }
 
@@ -283,7 +295,8 @@ class Reader : public AlgebraicScope {
       case T::word: {
         Object item = read_word(t);
         // Outside a program, structure words have no meaning.
-        if (item.is(Kind::command) && command_info(item.command_id()).word != Word::none) fail(t.start);
+        if (item.is(Kind::command) && command_info(item.command_id()).word != Word::none)
+          fail(t.start);
         return item;
       }
       case T::program_open: {
@@ -291,7 +304,8 @@ class Reader : public AlgebraicScope {
         Sequence body;
         read_sequence(T::program_close, t.start, body);
         --depth_;
-        return make_program(std::move(body.items), std::move(body.positions), std::move(body.control));
+        return make_program(std::move(body.items), std::move(body.positions),
+                            std::move(body.control));
       }
       case T::list_open: {
         nest(t.start);
@@ -300,14 +314,10 @@ class Reader : public AlgebraicScope {
         --depth_;
         return Object::list(std::move(body.items), std::move(body.positions));
       }
-      case T::array_open:
-        return read_array(t);
-      case T::paren_open:
-        return read_complex(t);
-      case T::string:
-        return Object::string(std::string(text_of(t).substr(1, t.end - t.start - 2)));
-      case T::quote:
-        return read_quoted(t);
+      case T::array_open: return read_array(t);
+      case T::paren_open: return read_complex(t);
+      case T::string: return Object::string(std::string(text_of(t).substr(1, t.end - t.start - 2)));
+      case T::quote: return read_quoted(t);
       case T::tag: {
         const std::string tag(text_of(t).substr(1, t.end - t.start - 2));
         const Token value = next();
@@ -317,10 +327,8 @@ class Reader : public AlgebraicScope {
         --depth_;
         return Object::tagged(tag, std::move(object));
       }
-      case T::hash:
-        return read_binary(t);
-      default:
-        fail(t.start);
+      case T::hash: return read_binary(t);
+      default: fail(t.start);
     }
   }
 
@@ -361,12 +369,14 @@ class Reader : public AlgebraicScope {
       i = j;
     }
     if (parts.size() != 2) fail(parts.size() > 2 ? parts[2].first : open.start);
-    const auto re = real_literal(std::string_view(text_).substr(parts[0].first, parts[0].second - parts[0].first));
+    const auto re = real_literal(
+        std::string_view(text_).substr(parts[0].first, parts[0].second - parts[0].first));
     if (!re) fail(parts[0].first);
     std::size_t im_start = parts[1].first;
     const bool polar = static_cast<unsigned char>(text_[im_start]) == angle_sign;
     if (polar) ++im_start;
-    const auto im = real_literal(std::string_view(text_).substr(im_start, parts[1].second - im_start));
+    const auto im =
+        real_literal(std::string_view(text_).substr(im_start, parts[1].second - im_start));
     if (!im) fail(parts[1].first);
     pos_ = close + 1;
     if (polar) return Object::complex(from_polar(*re, *im, angle_).value);
@@ -433,8 +443,10 @@ class Reader : public AlgebraicScope {
     std::uint64_t value = 0;
     for (const char c : digits) {
       int d = -1;
-      if (is_digit(c)) d = c - '0';
-      else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
+      if (is_digit(c))
+        d = c - '0';
+      else if (c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
       if (d < 0 || d >= base) fail(t.start);
       value = value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(d);
     }

@@ -1,5 +1,6 @@
 #include "rplrun/session.h"
 
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -7,7 +8,6 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
-#include <sys/stat.h>
 
 #include "rplrun/display.h"
 #include "rplrun/machine.h"
@@ -25,7 +25,9 @@ class Session {
     if (options.angle_mode) machine_.flags.set_angle_mode(*options.angle_mode);
     if (options.number_format) machine_.flags.set_display(*options.number_format, options.digits);
     machine_.limits.max_steps = options.max_steps;
-    machine_.terminal.show = [this](const std::string& text) { write_out(encode(text, options_.charset) + "\n"); };
+    machine_.terminal.show = [this](const std::string& text) {
+      write_out(encode(text, options_.charset) + "\n");
+    };
   }
 
   int run() {
@@ -41,7 +43,8 @@ class Session {
     for (std::size_t k = 0; k < options_.operands.size() && status == exit_done; ++k) {
       status = run_command_line("arg" + std::to_string(k + 1), options_.operands[k]);
     }
-    if (!options_.quiet) write_out(encode(stack_text(machine_, options_.top_only), options_.charset));
+    if (!options_.quiet)
+      write_out(encode(stack_text(machine_, options_.top_only), options_.charset));
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
       report(std::string("cannot write the standard output: ") + std::strerror(errno));
       return exit_usage;
@@ -156,17 +159,14 @@ class Session {
     const Outcome outcome = machine_.run(body, is_file);
     const std::string command = outcome.command.empty() ? "" : outcome.command + " ";
     switch (outcome.status) {
-      case Outcome::Status::done:
-        return exit_done;
+      case Outcome::Status::done: return exit_done;
       case Outcome::Status::error:
         message(where(outcome.where) + command + "Error: " + outcome.error.message);
         break;
       case Outcome::Status::unsupported:
         message(where(outcome.where) + command + "Error: not supported by rplrun");
         break;
-      case Outcome::Status::interrupted:
-        message(where(outcome.where) + "Interrupted");
-        break;
+      case Outcome::Status::interrupted: message(where(outcome.where) + "Interrupted"); break;
       case Outcome::Status::halted:
         message(where(outcome.where) + "Halted: no input line left");
         break;

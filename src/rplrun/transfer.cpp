@@ -50,7 +50,7 @@ SourceText load_transfer(std::uint32_t id, std::string bytes) {
       if (field == 'T' && value >= '0' && value <= '3') {
         mode = value - '0';
       } else if (field == 'A' && (value == 'R' || value == 'D' || value == 'G')) {
-        source.angle_mode = value == 'R' ? AngleMode::radians
+        source.angle_mode = value == 'R'   ? AngleMode::radians
                             : value == 'D' ? AngleMode::degrees
                                            : AngleMode::grads;
       } else if (field == 'F' && (value == '.' || value == ',')) {

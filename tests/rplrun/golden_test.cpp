@@ -53,7 +53,9 @@ struct Case {
   int status = 0;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.file.filename().string() << ":" << c.line; }
+void PrintTo(const Case& c, std::ostream* os) {
+  *os << c.file.filename().string() << ":" << c.line;
+}
 
 std::vector<std::string> split_blanks(const std::string& text) {
   std::istringstream in(text);
@@ -93,14 +95,21 @@ std::vector<Case> read_cases(const fs::path& file) {
       case '#': break;
       case '$': {
         std::string text = rest;
-        for (std::size_t at; (at = text.find("{src}")) != std::string::npos;) text.replace(at, 5, source_dir());
+        for (std::size_t at; (at = text.find("{src}")) != std::string::npos;)
+          text.replace(at, 5, source_dir());
         const auto words = split_blanks(text);
         current.args.insert(current.args.end(), words.begin(), words.end());
         break;
       }
       case '>': current.rpl.push_back(rest); break;
-      case '<': current.input += rest + "\n"; current.has_input = true; break;
-      case '@': current.translate = rest; current.has_input = true; break;
+      case '<':
+        current.input += rest + "\n";
+        current.has_input = true;
+        break;
+      case '@':
+        current.translate = rest;
+        current.has_input = true;
+        break;
       case '+': current.operands.push_back(rest); break;
       case '!': current.err += rest + "\n"; break;
       case '=': current.status = std::stoi(rest); break;

@@ -59,10 +59,13 @@ class JsonLine {
       char c = text_[pos_++];
       if (c == '\\') {
         c = text_.at(pos_++);
-        if (c == 'n') c = '\n';
-        else if (c == 't') c = '\t';
+        if (c == 'n')
+          c = '\n';
+        else if (c == 't')
+          c = '\t';
         else if (c == 'u') {
-          const unsigned code = static_cast<unsigned>(std::stoul(text_.substr(pos_, 4), nullptr, 16));
+          const unsigned code =
+              static_cast<unsigned>(std::stoul(text_.substr(pos_, 4), nullptr, 16));
           pos_ += 4;
           if (code < 0x80) {
             out += static_cast<char>(code);
@@ -100,10 +103,15 @@ class JsonLine {
   // Any value, ignored.
   void skip_value() {
     const char c = peek();
-    if (c == '"') string();
-    else if (c == '[') each_item([&] { skip_value(); });
-    else if (c == '{') each_field([&](const std::string&) { skip_value(); });
-    else while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '}' && text_[pos_] != ']') ++pos_;
+    if (c == '"')
+      string();
+    else if (c == '[')
+      each_item([&] { skip_value(); });
+    else if (c == '{')
+      each_field([&](const std::string&) { skip_value(); });
+    else
+      while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '}' && text_[pos_] != ']')
+        ++pos_;
   }
 
  private:
@@ -127,13 +135,20 @@ Record parse(const std::string& line) {
   Record r;
   JsonLine json(line);
   json.each_field([&](const std::string& key) {
-    if (key == "id") r.id = json.string();
-    else if (key == "scope") r.scope = json.string();
-    else if (key == "rpl") r.rpl = json.string();
-    else if (key == "error") r.error = json.string();
-    else if (key == "expected") json.each_item([&] { r.expected.push_back(json.string()); });
-    else if (key == "truncated_levels") json.each_item([&] { r.truncated_levels.insert(static_cast<int>(json.number())); });
-    else json.skip_value();
+    if (key == "id")
+      r.id = json.string();
+    else if (key == "scope")
+      r.scope = json.string();
+    else if (key == "rpl")
+      r.rpl = json.string();
+    else if (key == "error")
+      r.error = json.string();
+    else if (key == "expected")
+      json.each_item([&] { r.expected.push_back(json.string()); });
+    else if (key == "truncated_levels")
+      json.each_item([&] { r.truncated_levels.insert(static_cast<int>(json.number())); });
+    else
+      json.skip_value();
   });
   return r;
 }
@@ -150,8 +165,10 @@ std::vector<Record> selected_records() {
     if (!(in >> verb >> id) || verb[0] == '#') continue;
     std::string reason;
     std::getline(in >> std::ws, reason);
-    if (verb == "run") run_other.insert(id);
-    else skipped[id] = verb + ": " + reason;
+    if (verb == "run")
+      run_other.insert(id);
+    else
+      skipped[id] = verb + ": " + reason;
   }
   std::vector<Record> records;
   std::ifstream data(records_dir() / "records.jsonl");
@@ -159,7 +176,8 @@ std::vector<Record> selected_records() {
     if (line.empty()) continue;
     Record r = parse(line);
     if (r.scope != "core" && !run_other.contains(r.id)) continue;
-    if (const auto found = skipped.find(r.id); found != skipped.end()) r.skip_reason = found->second;
+    if (const auto found = skipped.find(r.id); found != skipped.end())
+      r.skip_reason = found->second;
     records.push_back(std::move(r));
   }
   return records;

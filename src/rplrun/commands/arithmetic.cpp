@@ -29,15 +29,21 @@ void plus(Machine& m, const Args& a) {
   const Object& y = a[1];
   if (x.is(Kind::list) || y.is(Kind::list)) {
     std::vector<Object> items;
-    if (x.is(Kind::list)) items = x.items();
-    else items.push_back(x);
-    if (y.is(Kind::list)) items.insert(items.end(), y.items().begin(), y.items().end());
-    else items.push_back(y);
+    if (x.is(Kind::list))
+      items = x.items();
+    else
+      items.push_back(x);
+    if (y.is(Kind::list))
+      items.insert(items.end(), y.items().begin(), y.items().end());
+    else
+      items.push_back(y);
     m.push(Object::list(std::move(items)));
     return;
   }
   if (x.is(Kind::string) || y.is(Kind::string)) {
-    auto text = [&](const Object& o) { return o.is(Kind::string) ? o.as_string() : decompile(o, m.flags); };
+    auto text = [&](const Object& o) {
+      return o.is(Kind::string) ? o.as_string() : decompile(o, m.flags);
+    };
     m.push(Object::string(text(x) + text(y)));
     return;
   }
@@ -100,120 +106,148 @@ void number1(Machine& m, const Object& x, RealFn real_fn, ComplexFn complex_fn) 
 
 void neg(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return RealResult{negate(x)}; }, [](const Complex& z) { return ComplexResult{negate(z)}; });
+  number1(
+      m, a[1], [&](Real x) { return RealResult{negate(x)}; },
+      [](const Complex& z) { return ComplexResult{negate(z)}; });
 }
 
 void inv(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return inverse(x); }, [](const Complex& z) { return inverse(z); });
+  number1(
+      m, a[1], [&](Real x) { return inverse(x); }, [](const Complex& z) { return inverse(z); });
 }
 
 void sq(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return square(x); }, [](const Complex& z) { return square(z); });
+  number1(
+      m, a[1], [&](Real x) { return square(x); }, [](const Complex& z) { return square(z); });
 }
 
 void sqrt_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return square_root(x); }, [](const Complex& z) { return square_root(z); });
+  number1(
+      m, a[1], [&](Real x) { return square_root(x); },
+      [](const Complex& z) { return square_root(z); });
 }
 
 void exp_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return exp(x); }, [](const Complex& z) { return exp(z); });
+  number1(
+      m, a[1], [&](Real x) { return exp(x); }, [](const Complex& z) { return exp(z); });
 }
 
 void ln_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return ln(x); }, [](const Complex& z) { return ln(z); });
+  number1(
+      m, a[1], [&](Real x) { return ln(x); }, [](const Complex& z) { return ln(z); });
 }
 
 void log_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return log(x); }, [](const Complex& z) { return log(z); });
+  number1(
+      m, a[1], [&](Real x) { return log(x); }, [](const Complex& z) { return log(z); });
 }
 
 void alog_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return alog(x); }, [](const Complex& z) { return alog(z); });
+  number1(
+      m, a[1], [&](Real x) { return alog(x); }, [](const Complex& z) { return alog(z); });
 }
 
 void sin_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return sin(x, mode); }, [](const Complex& z) { return sin(z); });
+  number1(
+      m, a[1], [&](Real x) { return sin(x, mode); }, [](const Complex& z) { return sin(z); });
 }
 
 void cos_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return cos(x, mode); }, [](const Complex& z) { return cos(z); });
+  number1(
+      m, a[1], [&](Real x) { return cos(x, mode); }, [](const Complex& z) { return cos(z); });
 }
 
 void tan_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return tan(x, mode); }, [](const Complex& z) { return tan(z); });
+  number1(
+      m, a[1], [&](Real x) { return tan(x, mode); }, [](const Complex& z) { return tan(z); });
 }
 
 void asin_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return asin(x, mode); }, [](const Complex& z) { return asin(z); });
+  number1(
+      m, a[1], [&](Real x) { return asin(x, mode); }, [](const Complex& z) { return asin(z); });
 }
 
 void acos_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return acos(x, mode); }, [](const Complex& z) { return acos(z); });
+  number1(
+      m, a[1], [&](Real x) { return acos(x, mode); }, [](const Complex& z) { return acos(z); });
 }
 
 void atan_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return atan(x, mode); }, [](const Complex& z) { return atan(z); });
+  number1(
+      m, a[1], [&](Real x) { return atan(x, mode); }, [](const Complex& z) { return atan(z); });
 }
 
 void sinh_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return sinh(x); }, [](const Complex& z) { return sinh(z); });
+  number1(
+      m, a[1], [&](Real x) { return sinh(x); }, [](const Complex& z) { return sinh(z); });
 }
 
 void cosh_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return cosh(x); }, [](const Complex& z) { return cosh(z); });
+  number1(
+      m, a[1], [&](Real x) { return cosh(x); }, [](const Complex& z) { return cosh(z); });
 }
 
 void tanh_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return tanh(x); }, [](const Complex& z) { return tanh(z); });
+  number1(
+      m, a[1], [&](Real x) { return tanh(x); }, [](const Complex& z) { return tanh(z); });
 }
 
 void asinh_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return asinh(x); }, [](const Complex& z) { return asinh(z); });
+  number1(
+      m, a[1], [&](Real x) { return asinh(x); }, [](const Complex& z) { return asinh(z); });
 }
 
 void acosh_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return acosh(x); }, [](const Complex& z) { return acosh(z); });
+  number1(
+      m, a[1], [&](Real x) { return acosh(x); }, [](const Complex& z) { return acosh(z); });
 }
 
 void atanh_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return atanh(x); }, [](const Complex& z) { return atanh(z); });
+  number1(
+      m, a[1], [&](Real x) { return atanh(x); }, [](const Complex& z) { return atanh(z); });
 }
 
 void sign_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return RealResult{sign(x)}; }, [](const Complex& z) { return sign(z); });
+  number1(
+      m, a[1], [&](Real x) { return RealResult{sign(x)}; },
+      [](const Complex& z) { return sign(z); });
 }
 
 void conj_(Machine& m, const Args& a) {
   [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
-  number1(m, a[1], [&](Real x) { return RealResult{x}; }, [](const Complex& z) { return ComplexResult{conj(z)}; });
+  number1(
+      m, a[1], [&](Real x) { return RealResult{x}; },
+      [](const Complex& z) { return ComplexResult{conj(z)}; });
 }
-
 
 void abs_(Machine& m, const Args& a) {
   const Object& x = a[1];
-  if (x.is(Kind::real)) m.push(Object::real(abs(x.as_real())));
-  else if (x.is(Kind::complex)) m.push(settled(m, abs(x.as_complex())));
-  else fail(bad_argument_type);
+  if (x.is(Kind::real))
+    m.push(Object::real(abs(x.as_real())));
+  else if (x.is(Kind::complex))
+    m.push(settled(m, abs(x.as_complex())));
+  else
+    fail(bad_argument_type);
 }
 
 void arg_(Machine& m, const Args& a) {
@@ -241,7 +275,9 @@ void c_to_r(Machine& m, const Args& a) {
   m.push(Object::real(a[1].as_complex().im));
 }
 
-void xroot_(Machine& m, const Args& a) { m.push(settled(m, xroot(real_arg(a[2]), real_arg(a[1])))); }
+void xroot_(Machine& m, const Args& a) {
+  m.push(settled(m, xroot(real_arg(a[2]), real_arg(a[1]))));
+}
 
 void factorial_(Machine& m, const Args& a) { m.push(settled(m, factorial(real_arg(a[1])))); }
 
@@ -272,8 +308,10 @@ constexpr std::uint64_t fixed_clock = 0;
 
 void rdz(Machine& m, const Args& a) {
   const Real seed = real_arg(a[1]);
-  if (seed.is_zero()) m.random.seed_from_clock(fixed_clock);
-  else m.random.seed(seed);
+  if (seed.is_zero())
+    m.random.seed_from_clock(fixed_clock);
+  else
+    m.random.seed(seed);
 }
 
 constexpr Algebra infix(std::uint8_t precedence) { return {Notation::infix, precedence, 2}; }

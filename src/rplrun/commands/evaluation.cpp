@@ -56,9 +56,7 @@ void obj_to(Machine& m, const Args& a) {
       for (const Object& item : x.items()) m.push(item);
       m.push(integer_object(static_cast<std::int64_t>(x.items().size())));
       return;
-    case Kind::string:
-      run_text(m, x.as_string());
-      return;
+    case Kind::string: run_text(m, x.as_string()); return;
     case Kind::tagged:
       m.push(x.tagged_value());
       m.push(Object::string(x.tag()));
@@ -71,39 +69,34 @@ void obj_to(Machine& m, const Args& a) {
       m.push(Object::list(std::move(size)));
       return;
     }
-    default:
-      fail(bad_argument_type);
+    default: fail(bad_argument_type);
   }
 }
 
 void to_tag(Machine& m, const Args& a) {
   const Object& tag = a[1];
   std::string text;
-  if (tag.is(Kind::string)) text = tag.as_string();
-  else if (tag.is(Kind::name)) text = tag.symbol()->text();
-  else text = decompile(tag, m.flags);
+  if (tag.is(Kind::string))
+    text = tag.as_string();
+  else if (tag.is(Kind::name))
+    text = tag.symbol()->text();
+  else
+    text = decompile(tag, m.flags);
   m.push(Object::tagged(std::move(text), a[2]));
 }
 
-void dtag(Machine& m, const Args& a) {
-  m.push(a[1].is(Kind::tagged) ? a[1].tagged_value() : a[1]);
-}
+void dtag(Machine& m, const Args& a) { m.push(a[1].is(Kind::tagged) ? a[1].tagged_value() : a[1]); }
 
 void equation(Machine& m, const Args& a) {
   m.push(build_algebraic(&a[2], 2, Object::command(command_id("="))));
 }
 
 constexpr CommandRow rows[] = {
-    {"EVAL", 1, eval},
-    {"\\->NUM", 1, to_num},
-    {"\\->STR", 1, to_str},
-    {"STR\\->", 1, str_to},
-    {"TYPE", 1, type},
-    {"VTYPE", 1, vtype},
-    {"OBJ\\->", 1, obj_to},
-    {"\\->TAG", 2, to_tag},
-    {"DTAG", 1, dtag},
-    {"=", 2, equation, {Notation::infix, prec_equation, 2}, true},
+    {"EVAL", 1, eval},      {"\\->NUM", 1, to_num},
+    {"\\->STR", 1, to_str}, {"STR\\->", 1, str_to},
+    {"TYPE", 1, type},      {"VTYPE", 1, vtype},
+    {"OBJ\\->", 1, obj_to}, {"\\->TAG", 2, to_tag},
+    {"DTAG", 1, dtag},      {"=", 2, equation, {Notation::infix, prec_equation, 2}, true},
 };
 
 }  // namespace

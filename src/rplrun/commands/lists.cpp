@@ -47,8 +47,10 @@ void get(Machine& m, const Args& a) {
 void put(Machine& m, const Args& a) {
   const Object& container = container_arg(m, a[3]);
   Object result = with_element(container, element_offset(container, a[2]), a[1]);
-  if (a[3].is(Kind::name)) m.store(a[3], std::move(result));
-  else m.push(std::move(result));
+  if (a[3].is(Kind::name))
+    m.store(a[3], std::move(result));
+  else
+    m.push(std::move(result));
 }
 
 void geti(Machine& m, const Args& a) {
@@ -125,7 +127,8 @@ void pos(Machine& m, const Args& a) {
   const Object& x = a[2];
   if (x.is(Kind::list)) {
     const auto& items = x.items();
-    const auto found = std::find_if(items.begin(), items.end(), [&](const Object& item) { return same(item, a[1]); });
+    const auto found = std::find_if(items.begin(), items.end(),
+                                    [&](const Object& item) { return same(item, a[1]); });
     m.push(integer_object(found == items.end() ? 0 : found - items.begin() + 1));
   } else if (x.is(Kind::string)) {
     const std::size_t found = x.as_string().find(string_arg(a[1]));
@@ -136,7 +139,8 @@ void pos(Machine& m, const Args& a) {
 }
 
 // SUB's positions, brought into 1..size; an empty range when start > end.
-std::pair<std::size_t, std::size_t> range(const Object& start, const Object& end, std::size_t size) {
+std::pair<std::size_t, std::size_t> range(const Object& start, const Object& end,
+                                          std::size_t size) {
   const std::int64_t from = std::max<std::int64_t>(1, integer_arg(start));
   const std::int64_t to = std::min<std::int64_t>(static_cast<std::int64_t>(size), integer_arg(end));
   if (from > to) return {0, 0};
@@ -182,13 +186,16 @@ void add_(Machine& m, const Args& a) {
 class DoList : public Continuation {
  public:
   DoList(std::vector<Object> lists, Object program, std::size_t base)
-      : lists_(std::move(lists)), program_(std::move(program)), base_(base),
+      : lists_(std::move(lists)),
+        program_(std::move(program)),
+        base_(base),
         length_(lists_.front().items().size()) {}
 
   bool resume(Machine& m) override {
     auto& s = m.stack();
     if (s.size() > base_) {
-      results_.insert(results_.end(), std::make_move_iterator(s.begin() + static_cast<std::ptrdiff_t>(base_)),
+      results_.insert(results_.end(),
+                      std::make_move_iterator(s.begin() + static_cast<std::ptrdiff_t>(base_)),
                       std::make_move_iterator(s.end()));
     }
     s.resize(std::min(s.size(), base_));
@@ -237,10 +244,9 @@ void dolist(Machine& m, const Args& a) {
 }
 
 constexpr CommandRow rows[] = {
-    {"\\->LIST", 1, to_list}, {"LIST\\->", 1, list_to}, {"GET", 2, get},
-    {"PUT", 3, put},          {"GETI", 2, geti},        {"PUTI", 3, puti},
-    {"SIZE", 1, size},        {"HEAD", 1, head},        {"TAIL", 1, tail},
-    {"POS", 2, pos},          {"SUB", 3, sub},          {"REVLIST", 1, revlist},
+    {"\\->LIST", 1, to_list}, {"LIST\\->", 1, list_to}, {"GET", 2, get},   {"PUT", 3, put},
+    {"GETI", 2, geti},        {"PUTI", 3, puti},        {"SIZE", 1, size}, {"HEAD", 1, head},
+    {"TAIL", 1, tail},        {"POS", 2, pos},          {"SUB", 3, sub},   {"REVLIST", 1, revlist},
     {"ADD", 2, add_},         {"DOLIST", 2, dolist},
 };
 

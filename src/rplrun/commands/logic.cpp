@@ -26,9 +26,10 @@ int order(const Object& x, const Object& y) {
   if (x.is(Kind::string) && y.is(Kind::string)) {
     const std::string& a = x.as_string();
     const std::string& b = y.as_string();
-    const bool less = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](char p, char q) { return static_cast<unsigned char>(p) < static_cast<unsigned char>(q); });
+    const bool less =
+        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char p, char q) {
+          return static_cast<unsigned char>(p) < static_cast<unsigned char>(q);
+        });
     return less ? -1 : a == b ? 0 : 1;
   }
   fail(bad_argument_type);

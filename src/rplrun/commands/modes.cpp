@@ -45,9 +45,9 @@ void fc_clear(Machine& m, const Args& a) {
 }
 
 constexpr CommandRow rows[] = {
-    {"STD", 0, std_},  {"FIX", 1, fix},   {"SCI", 1, sci},   {"ENG", 1, eng},
-    {"RAD", 0, rad},   {"DEG", 0, deg},   {"GRAD", 0, grad}, {"SF", 1, sf},
-    {"CF", 1, cf},     {"FS?", 1, fs},    {"FC?", 1, fc},    {"FS?C", 1, fs_clear},
+    {"STD", 0, std_},      {"FIX", 1, fix}, {"SCI", 1, sci},   {"ENG", 1, eng},
+    {"RAD", 0, rad},       {"DEG", 0, deg}, {"GRAD", 0, grad}, {"SF", 1, sf},
+    {"CF", 1, cf},         {"FS?", 1, fs},  {"FC?", 1, fc},    {"FS?C", 1, fs_clear},
     {"FC?C", 1, fc_clear},
 };
 

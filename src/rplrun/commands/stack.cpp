@@ -63,7 +63,8 @@ void roll(Machine& m, const Args& a) {
   m.require(n);
   if (n < 2) return;
   auto& s = m.stack();
-  std::rotate(s.end() - static_cast<std::ptrdiff_t>(n), s.end() - static_cast<std::ptrdiff_t>(n) + 1, s.end());
+  std::rotate(s.end() - static_cast<std::ptrdiff_t>(n),
+              s.end() - static_cast<std::ptrdiff_t>(n) + 1, s.end());
 }
 
 void rolld(Machine& m, const Args& a) {
@@ -84,10 +85,10 @@ void lastarg(Machine& m, const Args&) {
 }
 
 constexpr CommandRow rows[] = {
-    {"DUP", 1, dup},       {"DUP2", 2, dup2},    {"DUPN", 1, dupn},   {"DROP", 1, drop},
-    {"DROP2", 2, drop},    {"DROPN", 1, dropn},  {"SWAP", 2, swap},   {"OVER", 2, over},
-    {"ROT", 3, rot},       {"PICK", 1, pick},    {"ROLL", 1, roll},   {"ROLLD", 1, rolld},
-    {"DEPTH", 0, depth},   {"CLEAR", 0, clear},  {"LASTARG", 0, lastarg},
+    {"DUP", 1, dup},     {"DUP2", 2, dup2},   {"DUPN", 1, dupn},       {"DROP", 1, drop},
+    {"DROP2", 2, drop},  {"DROPN", 1, dropn}, {"SWAP", 2, swap},       {"OVER", 2, over},
+    {"ROT", 3, rot},     {"PICK", 1, pick},   {"ROLL", 1, roll},       {"ROLLD", 1, rolld},
+    {"DEPTH", 0, depth}, {"CLEAR", 0, clear}, {"LASTARG", 0, lastarg},
 };
 
 }  // namespace

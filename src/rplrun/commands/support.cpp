@@ -3,7 +3,8 @@
 namespace rplrun {
 
 namespace {
-Object apply(Machine& m, std::string_view ascii_name, std::initializer_list<const Object*> operands) {
+Object apply(Machine& m, std::string_view ascii_name,
+             std::initializer_list<const Object*> operands) {
   const std::vector<Object> saved = m.last_args;
   const std::size_t base = m.depth();
   for (const Object* operand : operands) m.push(*operand);

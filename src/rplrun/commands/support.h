@@ -17,7 +17,9 @@ inline Real real_arg(const Object& object) {
 }
 
 // A real holding an integer, for counts and indices (truncated toward zero).
-inline std::int64_t integer_arg(const Object& object) { return real_arg(object).int64_toward_zero(); }
+inline std::int64_t integer_arg(const Object& object) {
+  return real_arg(object).int64_toward_zero();
+}
 
 // A count of stack levels: a non-negative integer.
 inline std::size_t count_arg(const Object& object) {
@@ -42,7 +44,9 @@ inline Object truth(bool value) { return integer_object(value ? 1 : 0); }
 
 // A computed real or complex, its condition settled by the flags.
 inline Object settled(Machine& m, const RealResult& r) { return Object::real(m.flags.settle(r)); }
-inline Object settled(Machine& m, const ComplexResult& r) { return Object::complex(m.flags.settle(r)); }
+inline Object settled(Machine& m, const ComplexResult& r) {
+  return Object::complex(m.flags.settle(r));
+}
 inline Object settled(Machine& m, const NumberResult& r) {
   m.flags.settle_condition(r.condition);
   return r.is_complex ? Object::complex(r.value) : Object::real(r.value.re);

@@ -15,11 +15,11 @@ struct StructureWord {
 };
 
 constexpr StructureWord structure_words[] = {
-    {"IF", Word::if_},         {"THEN", Word::then_},     {"ELSE", Word::else_},
-    {"END", Word::end_},       {"CASE", Word::case_},     {"IFERR", Word::iferr_},
-    {"WHILE", Word::while_},   {"REPEAT", Word::repeat_}, {"DO", Word::do_},
-    {"UNTIL", Word::until_},   {"START", Word::start_},   {"FOR", Word::for_},
-    {"NEXT", Word::next_},     {"STEP", Word::step_},     {"\\->", Word::arrow_},
+    {"IF", Word::if_},       {"THEN", Word::then_},     {"ELSE", Word::else_},
+    {"END", Word::end_},     {"CASE", Word::case_},     {"IFERR", Word::iferr_},
+    {"WHILE", Word::while_}, {"REPEAT", Word::repeat_}, {"DO", Word::do_},
+    {"UNTIL", Word::until_}, {"START", Word::start_},   {"FOR", Word::for_},
+    {"NEXT", Word::next_},   {"STEP", Word::step_},     {"\\->", Word::arrow_},
 };
 
 struct Table {

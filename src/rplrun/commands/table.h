@@ -45,23 +45,37 @@ enum class Notation : std::uint8_t {
 // Binding strength inside algebraics, loosest first. ORDER: the infix reader and the
 // printer compare these numbers.
 enum Precedence : std::uint8_t {
-  prec_equation = 2,    // =
-  prec_or = 4,          // OR XOR
-  prec_and = 6,         // AND
-  prec_not = 7,         // NOT
-  prec_compare = 8,     // == \=/ < > \<= \>=
-  prec_sum = 10,        // + -
-  prec_product = 12,    // * /
-  prec_negate = 14,     // prefix -
-  prec_power = 16,      // ^
-  prec_postfix = 18,    // !
-  prec_atom = 20,       // numbers, names, functions
+  prec_equation = 2,  // =
+  prec_or = 4,        // OR XOR
+  prec_and = 6,       // AND
+  prec_not = 7,       // NOT
+  prec_compare = 8,   // == \=/ < > \<= \>=
+  prec_sum = 10,      // + -
+  prec_product = 12,  // * /
+  prec_negate = 14,   // prefix -
+  prec_power = 16,    // ^
+  prec_postfix = 18,  // !
+  prec_atom = 20,     // numbers, names, functions
 };
 
 // The words of program structures.
 enum class Word : std::uint8_t {
-  none, if_, then_, else_, end_, case_, iferr_, while_, repeat_, do_, until_, start_,
-  for_, next_, step_, arrow_,
+  none,
+  if_,
+  then_,
+  else_,
+  end_,
+  case_,
+  iferr_,
+  while_,
+  repeat_,
+  do_,
+  until_,
+  start_,
+  for_,
+  next_,
+  step_,
+  arrow_,
 };
 
 struct Algebra {

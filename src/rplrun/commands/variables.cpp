@@ -63,7 +63,8 @@ void store_arithmetic(Machine& m, const Args& a, std::string_view op) {
   const bool name_first = !a[1].is(Kind::name);
   const Object& name = name_first ? a[2] : a[1];
   const Object& value = variable_value(m, name);
-  const Object result = name_first ? apply_command(m, op, value, a[1]) : apply_command(m, op, a[2], value);
+  const Object result =
+      name_first ? apply_command(m, op, value, a[1]) : apply_command(m, op, a[2], value);
   m.store(name, result);
 }
 
@@ -116,11 +117,10 @@ void vars(Machine& m, const Args&) {
 }
 
 constexpr CommandRow rows[] = {
-    {"STO", 2, sto},         {"RCL", 1, rcl},         {"STO+", 2, sto_plus},
-    {"STO-", 2, sto_minus},  {"STO*", 2, sto_times},  {"STO/", 2, sto_divide},
-    {"INCR", 1, incr},       {"DECR", 1, decr},       {"SNEG", 1, sneg},
-    {"SINV", 1, sinv},       {"SCONJ", 1, sconj},     {"PURGE", 1, purge},
-    {"CLVAR", 0, clvar},     {"VARS", 0, vars},
+    {"STO", 2, sto},        {"RCL", 1, rcl},         {"STO+", 2, sto_plus}, {"STO-", 2, sto_minus},
+    {"STO*", 2, sto_times}, {"STO/", 2, sto_divide}, {"INCR", 1, incr},     {"DECR", 1, decr},
+    {"SNEG", 1, sneg},      {"SINV", 1, sinv},       {"SCONJ", 1, sconj},   {"PURGE", 1, purge},
+    {"CLVAR", 0, clvar},    {"VARS", 0, vars},
 };
 
 }  // namespace

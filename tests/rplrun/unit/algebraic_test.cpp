@@ -16,7 +16,8 @@ std::string reprint(const std::string& ascii) {
   const std::string text = decode_backslash_codes(ascii);
   std::vector<Object> postfix;
   std::size_t error_at = 0;
-  if (!read_infix(text, '.', NoLocals(), postfix, error_at)) return "error at " + std::to_string(error_at);
+  if (!read_infix(text, '.', NoLocals(), postfix, error_at))
+    return "error at " + std::to_string(error_at);
   std::string out;
   append_infix(out, postfix, DisplayMode{});
   return encode(out, OutputCharset::ascii);

@@ -13,10 +13,10 @@ std::string hp(std::initializer_list<int> codes) {
 }
 
 struct CodeCase {
-  const char* ascii;      // as a transfer file writes it
-  std::string hp_text;    // the characters read
-  const char* written;    // written back with --ascii
-  const char* utf8;       // written back with --unicode
+  const char* ascii;    // as a transfer file writes it
+  std::string hp_text;  // the characters read
+  const char* written;  // written back with --ascii
+  const char* utf8;     // written back with --unicode
 };
 
 const CodeCase code_cases[] = {
@@ -30,7 +30,8 @@ const CodeCase code_cases[] = {
      "\\Ga\\Gb\\Gg\\Gd\\Ge\\Gn\\Gh\\Gl", "αßγδεηθλ"},
     {"\\Gr\\Gs\\Gt\\Gw\\GD\\PI\\GW\\[]\\oo", hp({151, 152, 153, 154, 155, 156, 157, 158, 159}),
      "\\Gr\\Gs\\Gt\\Gw\\GD\\PI\\GW\\[]\\oo", "ρστωΔΠΩ■∞"},
-    {"\\^o\\Gm\\.x\\O/\\0/\\:-", hp({176, 181, 215, 216, 216, 247}), "\\^o\\Gm\\.x\\O/\\O/\\:-", "°µ×ØØ÷"},
+    {"\\^o\\Gm\\.x\\O/\\0/\\:-", hp({176, 181, 215, 216, 216, 247}), "\\^o\\Gm\\.x\\O/\\O/\\:-",
+     "°µ×ØØ÷"},
     {"\\065\\156\\255", hp({'A', 156, 255}), "A\\PI\\255", "AΠÿ"},
     {"\\\\", "\\", "\\", "\\"},
     {"\\q \\256 \\12", "\\q \\256 \\12", "\\q \\256 \\12", "\\q \\256 \\12"},

@@ -102,7 +102,8 @@ TEST(Reader, TransferHeaderAndModes) {
     std::string shown;
     try {
       const SourceText source = load_transfer(register_source("f"), c.file);
-      shown = encode(decompile(read_program_body(source, ReadContext{}), Flags()), OutputCharset::ascii);
+      shown = encode(decompile(read_program_body(source, ReadContext{}), Flags()),
+                     OutputCharset::ascii);
     } catch (const SyntaxError& error) {
       shown = std::to_string(error.where.line) + ":" + std::to_string(error.where.column);
     }
