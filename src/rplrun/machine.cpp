@@ -6,9 +6,7 @@
 #include "rplrun/algebraic.h"
 #include "rplrun/commands/table.h"
 #include "rplrun/elements.h"
-#include "rplrun/reader.h"
 #include "rplrun/real_functions.h"
-#include "rplrun/transfer.h"
 
 namespace rplrun {
 
@@ -21,6 +19,7 @@ constexpr int max_args = 6;
 
 void request_interrupt() { interrupt_flag.store(true, std::memory_order_relaxed); }
 void clear_interrupt() { interrupt_flag.store(false, std::memory_order_relaxed); }
+bool interrupt_requested() { return interrupt_flag.load(std::memory_order_relaxed); }
 
 struct Machine::Frame {
   std::shared_ptr<const Node> owner;  // keeps the items alive
@@ -36,6 +35,7 @@ struct Machine::Frame {
   std::uint32_t handlers_base = 0;
   bool numeric = false;
   bool run_programs = false;
+  bool algebraic = false;
   std::uint32_t command = no_command;  // a continuation's command
   std::unique_ptr<Continuation> continuation;
 };
@@ -137,6 +137,7 @@ void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeri
   frame.handlers_base = static_cast<std::uint32_t>(handlers_.size());
   frame.numeric = numeric;
   frame.run_programs = run_programs;
+  frame.algebraic = sequence.is(Kind::algebraic);
   frames_.push_back(std::move(frame));
 }
 
@@ -451,6 +452,10 @@ void Machine::execute(std::size_t fi, const Object& item, std::uint32_t index) {
         push(item.unquoted());
         return;
       }
+      if (watchers.undefined_name && !item.is_local() && !frames_[fi].algebraic &&
+          !global(item.symbol())) {
+        watchers.undefined_name(current_position(), item);
+      }
       execute_name(item);
       return;
     case Kind::command:
@@ -477,18 +482,39 @@ void Machine::check_limits() {
   if (limits.max_steps != 0 && steps_ > limits.max_steps) throw Stop{Outcome::Status::interrupted};
 }
 
-void Machine::halt() {
-  if (terminal.input.empty()) throw Stop{Outcome::Status::halted};
-  std::string line = std::move(terminal.input.front());
-  terminal.input.pop_front();
-  static std::uint32_t count = 0;
-  const std::uint32_t source = register_source("--input:" + std::to_string(++count));
-  try {
-    const SourceText text = load_command_line(source, std::move(line));
-    ReadContext context{flags.angle_mode(), flags.binary_base()};
-    push_frame(read_program_body(text, context), nullptr, false);
-  } catch (const SyntaxError&) {
-    fail(invalid_syntax);
+void Machine::stop(Outcome::Status status) { throw Stop{status}; }
+
+void Machine::kill() {
+  halted_.clear();
+  stop(Outcome::Status::killed);
+}
+
+void Machine::continue_halted() {
+  if (halted_.empty()) return;
+  Halted program = std::move(halted_.back());
+  halted_.pop_back();
+  // Its frames, locals, loops and traps go on top of the running ones: every index
+  // they hold into those stacks moves up by what is already there.
+  const auto frames = static_cast<std::uint32_t>(frames_.size());
+  const auto locals = static_cast<std::uint32_t>(locals_.size());
+  const auto loops = static_cast<std::uint32_t>(loops_.size());
+  const auto handlers = static_cast<std::uint32_t>(handlers_.size());
+  for (Frame& f : program.frames) {
+    f.locals_base += locals;
+    f.loops_base += loops;
+    f.handlers_base += handlers;
+    frames_.push_back(std::move(f));
+  }
+  for (LocalSlot& slot : program.locals) locals_.push_back(std::move(slot));
+  for (Loop& loop : program.loops) {
+    if (loop.slot >= 0) loop.slot += static_cast<std::int32_t>(locals);
+    loops_.push_back(std::move(loop));
+  }
+  for (Handler& h : program.handlers) {
+    h.frame += frames;
+    h.locals += locals;
+    h.loops += loops;
+    handlers_.push_back(h);
   }
 }
 
@@ -539,6 +565,13 @@ Outcome Machine::run(const Object& body, bool run_programs) {
       check_limits();
       // The item stays alive while its frame's owner does, even if frames_ grows.
       const Object& item = frame.items[index];
+      if (watchers.evaluated) {
+        const Position where = current_position();
+        const Object traced = item;
+        execute(frames_.size() - 1, item, index);
+        watchers.evaluated(where, traced);
+        continue;
+      }
       execute(frames_.size() - 1, item, index);
     } catch (const RplError& error) {
       if (catch_error(error)) continue;
@@ -559,6 +592,10 @@ Outcome Machine::run(const Object& body, bool run_programs) {
       }
       for (std::size_t i = frames_.size(); i-- > 1;) {
         if (frames_[i].name) outcome.chain.emplace_back(frames_[i].name, frame_position(i - 1));
+      }
+      if (stop.status == Outcome::Status::halted) {
+        halted_.push_back(
+            {std::move(frames_), std::move(locals_), std::move(loops_), std::move(handlers_)});
       }
       break;
     }
