@@ -39,7 +39,15 @@ void arm_timer(double seconds) {
 // A line of a longer input (a --input line, a line typed in interactive mode), read so
 // that its positions give its line number there.
 SourceText numbered_line(std::uint32_t source, std::size_t number, const std::string& utf8) {
-  return load_command_line(source, std::string(number - 1, '\n') + utf8);
+  const auto line = static_cast<std::uint32_t>(number);
+  try {
+    SourceText text = load_command_line(source, utf8);
+    text.first_line = line;
+    return text;
+  } catch (SyntaxError& error) {
+    error.where.line += line - 1;
+    throw;
+  }
 }
 
 std::string without_blanks_around(const std::string& text) {
