@@ -17,6 +17,7 @@ namespace {
 struct Program {
   const char* name;
   const char* floor;  // rplrun_floor's program
+  long argument;      // its N
   long iterations;
   const char* unit;
   std::string rpl;
@@ -28,14 +29,14 @@ std::vector<Program> programs() {
   const std::string fib =
       "\\<< \\-> n \\<< IF n 2 < THEN n ELSE n 1 - FIB n 2 - FIB + END \\>> \\>> 'FIB' STO ";
   return {
-      {"counting loop", "count", 1000000, "loop",
+      {"counting loop", "count", 1000000, 1000000, "loop",
        "\\<< 0 1 1000000 FOR i i + NEXT \\>> EVAL"},
       // fib(22) makes 57313 calls.
-      {"fibonacci 22", "fib", 57313, "call", fib + "22 FIB"},
-      {"list, \\->LIST", "list", 1000000, "element",
+      {"fibonacci 22", "fib", 22, 57313, "call", fib + "22 FIB"},
+      {"list, \\->LIST", "list", 1000000, 1000000, "element",
        "1 " + count_to(1000000) + " FOR i i NEXT " + count_to(1000000) + " \\->LIST"},
-      {"list, +", "list", 10000, "element", "{ } 1 10000 FOR i i + NEXT"},
-      {"string, +", "string", 10000, "append", "\"\" 1 10000 FOR i i \\->STR + NEXT"},
+      {"list, +", "list", 10000, 10000, "element", "{ } 1 10000 FOR i i + NEXT"},
+      {"string, +", "string", 10000, 10000, "append", "\"\" 1 10000 FOR i i \\->STR + NEXT"},
   };
 }
 
@@ -53,7 +54,8 @@ Times time_runs(const std::vector<std::string>& argv, int runs) {
   std::vector<double> wall, cpu;
   long peak = 0;
   for (int i = 0; i < runs; ++i) {
-    const Measure m = run_once(argv, "/dev/null");
+    const Measure m = run_program(argv, "/dev/null", "/dev/null");
+    if (m.status != 0) die("rplrun_bench", argv[0] + " failed with status " + std::to_string(m.status));
     wall.push_back(m.seconds);
     cpu.push_back(m.cpu_seconds);
     peak = std::max(peak, m.peak_kilobytes);
@@ -69,7 +71,7 @@ void program_table(const Options& o) {
   for (const Program& p : programs()) {
     const Times r = time_runs({o.rplrun, "-q", "-e", p.rpl}, o.runs);
     const Times f =
-        time_runs({o.floor, p.floor, std::to_string(p.iterations)}, o.runs);
+        time_runs({o.floor, p.floor, std::to_string(p.argument)}, o.runs);
     const double n = static_cast<double>(p.iterations);
     std::printf("%-16s %9ld %9.1f %9.1f %10.0f %9.1f %9.1f %10.0f %7.2f  (per %s)\n", p.name,
                 p.iterations, r.wall * 1e3, r.cpu * 1e3, r.cpu / n * 1e9, f.wall * 1e3,
