@@ -15,6 +15,26 @@ std::atomic<bool> interrupt_flag{false};
 constexpr std::uint32_t no_command = UINT32_MAX;
 // The most arguments any command takes from the stack.
 constexpr int max_args = 6;
+
+// The arguments of the command running, moved off the stack: only as many objects as
+// it takes are built.
+class ArgBuffer {
+ public:
+  ArgBuffer(Object* from, int count) : count_(count) {
+    for (int k = 0; k < count; ++k) new (storage_ + k * sizeof(Object)) Object(std::move(from[k]));
+  }
+  ~ArgBuffer() {
+    for (int k = 0; k < count_; ++k) data()[k].~Object();
+  }
+  ArgBuffer(const ArgBuffer&) = delete;
+  ArgBuffer& operator=(const ArgBuffer&) = delete;
+  Object* data() { return std::launder(reinterpret_cast<Object*>(storage_)); }
+  Object& operator[](int k) { return data()[k]; }
+
+ private:
+  alignas(Object) unsigned char storage_[max_args * sizeof(Object)];
+  int count_;
+};
 }  // namespace
 
 void request_interrupt() { interrupt_flag.store(true, std::memory_order_relaxed); }
@@ -45,11 +65,6 @@ Machine::~Machine() = default;
 
 // ---- data stack
 
-void Machine::push(Object object) {
-  if (stack_.size() >= limits.max_stack) fail(insufficient_memory);
-  stack_.push_back(std::move(object));
-}
-
 Object Machine::pop() {
   if (stack_.empty()) fail(too_few_arguments);
   Object top = std::move(stack_.back());
@@ -59,6 +74,19 @@ Object Machine::pop() {
 
 void Machine::require(std::size_t n) const {
   if (stack_.size() < n) fail(too_few_arguments);
+}
+
+std::vector<Object> Machine::take(std::size_t n) {
+  require(n);
+  if (n == stack_.size() && stack_.capacity() <= 2 * n + 16) {
+    std::vector<Object> all;
+    all.swap(stack_);
+    return all;
+  }
+  const auto first = stack_.end() - static_cast<std::ptrdiff_t>(n);
+  std::vector<Object> top(std::make_move_iterator(first), std::make_move_iterator(stack_.end()));
+  stack_.erase(first, stack_.end());
+  return top;
 }
 
 // ---- variables
@@ -300,12 +328,32 @@ void Machine::dispatch(std::uint32_t id) {
   }
   if (info.word != Word::none) throw RplError{invalid_syntax, error_message(invalid_syntax), id};
   const int n = info.argc;
+  if (info.on_reals && stack_.size() >= 2) {
+    Object& x = stack_[stack_.size() - 2];
+    const Object& y = stack_.back();
+    if (x.is(Kind::real) && y.is(Kind::real)) {
+      // The arithmetic of loops: the same as the handler's, with the arguments left in
+      // place until the result replaces them.
+      if (flags.saves_last_args()) {
+        last_args.resize(2);
+        last_args[0] = x;
+        last_args[1] = y;
+      }
+      try {
+        x = Object::real(flags.settle(info.on_reals(x.as_real(), y.as_real())));
+      } catch (RplError& error) {
+        error.command = id;
+        throw;
+      }
+      stack_.pop_back();
+      return;
+    }
+  }
   if (stack_.size() < static_cast<std::size_t>(n)) {
     throw RplError{too_few_arguments, error_message(too_few_arguments), id};
   }
   const std::size_t base = stack_.size() - static_cast<std::size_t>(n);
-  Object args[max_args];
-  for (int k = 0; k < n; ++k) args[k] = std::move(stack_[base + static_cast<std::size_t>(k)]);
+  ArgBuffer args(stack_.data() + base, n);
   stack_.resize(base);
   if (info.numbers_only) {
     for (int k = 0; k < n; ++k) {
@@ -318,7 +366,10 @@ void Machine::dispatch(std::uint32_t id) {
       }
     }
   }
-  if (n > 0 && flags.saves_last_args()) last_args.assign(args, args + n);
+  if (n > 0 && flags.saves_last_args()) {
+    last_args.resize(static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) last_args[static_cast<std::size_t>(k)] = args[k];
+  }
   const std::uint32_t outer_command = current_command_;
   current_command_ = id;
   try {
@@ -330,12 +381,12 @@ void Machine::dispatch(std::uint32_t id) {
         numeric_or_symbolic = numeric_or_symbolic && (args[k].is_symbolic() || args[k].is_number());
       }
       if (symbolic && numeric_or_symbolic) {
-        push(build_algebraic(args, static_cast<std::size_t>(n), Object::command(id)));
+        push(build_algebraic(args.data(), static_cast<std::size_t>(n), Object::command(id)));
         current_command_ = outer_command;
         return;
       }
     }
-    info.handler(*this, Args(args, n));
+    info.handler(*this, Args(args.data(), n));
   } catch (RplError& error) {
     current_command_ = outer_command;
     if (stack_.size() > base) stack_.resize(base);
@@ -478,8 +529,9 @@ void Machine::execute(std::size_t fi, const Object& item, std::uint32_t index) {
 }
 
 void Machine::check_limits() {
-  if (interrupt_flag.load(std::memory_order_relaxed)) throw Stop{Outcome::Status::interrupted};
-  if (limits.max_steps != 0 && steps_ > limits.max_steps) throw Stop{Outcome::Status::interrupted};
+  if (interrupt_flag.load(std::memory_order_relaxed) ||
+      (limits.max_steps != 0 && steps_ > limits.max_steps)) [[unlikely]]
+    throw Stop{Outcome::Status::interrupted};
 }
 
 void Machine::stop(Outcome::Status status) { throw Stop{status}; }

@@ -85,11 +85,19 @@ class Machine {
   Machine& operator=(const Machine&) = delete;
 
   // ---- data stack
-  void push(Object object);
+  void push(Object object) {
+    if (stack_.size() >= limits.max_stack) [[unlikely]]
+      fail(insufficient_memory);
+    stack_.push_back(std::move(object));
+  }
   Object pop();
   const Object& level(std::size_t n) const { return stack_[stack_.size() - n]; }  // 1 = top
   std::size_t depth() const { return stack_.size(); }
   void require(std::size_t n) const;  // Too Few Arguments unless n objects are there
+  // The top n objects, deepest first, taken off the stack (Too Few Arguments unless
+  // there). When they are the whole stack its storage goes with them, not a copy: a long
+  // list built on the stack is not held twice.
+  std::vector<Object> take(std::size_t n);
   std::vector<Object>& stack() { return stack_; }
   const std::vector<Object>& stack() const { return stack_; }
 

@@ -53,6 +53,7 @@ struct Table {
         info.handler = row.handler;
         info.algebra = row.algebra;
         info.symbolic = row.symbolic;
+        info.on_reals = row.on_reals;
         info.supported = true;
         info.numbers_only = numeric_group && info.name != "SAME";
         info.joins_lists = info.name == "+";

@@ -33,6 +33,10 @@ class Args {
 
 using Handler = void (*)(Machine& machine, const Args& args);
 
+// What a command of two arguments computes from two reals, when that is all it does with
+// them: the evaluator then computes it at once, without moving the arguments.
+using RealOperation = RealResult (*)(Real x, Real y);
+
 // How a command is written inside an algebraic.
 enum class Notation : std::uint8_t {
   none,      // not usable in algebraics
@@ -94,6 +98,7 @@ struct CommandRow {
   // Builds an algebraic when an argument is a name or an algebraic and none is a list,
   // string, array or other object the handler gives a meaning to.
   bool symbolic = false;
+  RealOperation on_reals = nullptr;  // level 2 and level 1 both reals
 };
 
 struct CommandInfo {
@@ -109,6 +114,7 @@ struct CommandInfo {
   // yet and reported as not supported; + joins lists itself.
   bool numbers_only = false;
   bool joins_lists = false;
+  RealOperation on_reals = nullptr;
 };
 
 std::optional<std::uint32_t> find_command(std::string_view hp_name);
