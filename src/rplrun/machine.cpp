@@ -291,6 +291,19 @@ void Machine::execute_call(const Object& call) {
 
 void Machine::run_command(std::uint32_t id) { dispatch(id); }
 
+namespace {
+// Whether a command's array form applies: an array among the arguments, and no list or
+// string (which + joins, arrays included).
+bool takes_array_form(const Object* args, int n) {
+  bool array = false;
+  for (int k = 0; k < n; ++k) {
+    if (args[k].is(Kind::list) || args[k].is(Kind::string)) return false;
+    array = array || args[k].is(Kind::array);
+  }
+  return array;
+}
+}  // namespace
+
 void Machine::dispatch(std::uint32_t id) {
   const CommandInfo& info = command_info(id);
   if (!info.supported || (!info.handler && info.word == Word::none)) {
@@ -309,7 +322,7 @@ void Machine::dispatch(std::uint32_t id) {
   if (info.numbers_only) {
     for (int k = 0; k < n; ++k) {
       const Kind kind = args[k].kind();
-      if (kind == Kind::array || kind == Kind::binary || kind == Kind::tagged ||
+      if (kind == Kind::binary || kind == Kind::tagged ||
           (kind == Kind::list && !info.joins_lists)) {
         for (int j = 0; j < n; ++j) stack_.push_back(std::move(args[j]));
         unsupported_ = id;
@@ -321,6 +334,11 @@ void Machine::dispatch(std::uint32_t id) {
   const std::uint32_t outer_command = current_command_;
   current_command_ = id;
   try {
+    if (info.array_handler && takes_array_form(args, n)) {
+      info.array_handler(*this, Args(args, n));
+      current_command_ = outer_command;
+      return;
+    }
     if (info.symbolic) {
       bool symbolic = false;
       bool numeric_or_symbolic = true;

@@ -44,7 +44,8 @@ struct Table {
     }
     for (auto group : {stack_commands, arithmetic_commands, logic_commands, control_commands,
                        variable_commands, evaluation_commands, list_commands, string_commands,
-                       mode_commands, text_display_commands}) {
+                       mode_commands, text_display_commands, array_commands, matrix_commands,
+                       vector_commands}) {
       const bool numeric_group = group == arithmetic_commands || group == logic_commands;
       for (const CommandRow& row : group()) {
         CommandInfo info;
@@ -59,6 +60,8 @@ struct Table {
         add(std::move(info));
       }
     }
+    for (const ArrayForm& form : array_forms())
+      commands[by_name.at(decode_backslash_codes(form.name))].array_handler = form.handler;
     for (const char* name : hp48g_command_names()) {
       CommandInfo info;
       info.name = decode_backslash_codes(name);

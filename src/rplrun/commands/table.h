@@ -109,6 +109,16 @@ struct CommandInfo {
   // yet and reported as not supported; + joins lists itself.
   bool numbers_only = false;
   bool joins_lists = false;
+  // Runs instead of the handler when an argument is an array and none is a list or a
+  // string (+ joins those); null: the handler alone decides.
+  Handler array_handler = nullptr;
+};
+
+// The form a command takes on arrays (the arithmetic commands, SUB, REPL), joined by
+// name to the command's row.
+struct ArrayForm {
+  const char* name;  // with the backslash codes
+  Handler handler;
 };
 
 std::optional<std::uint32_t> find_command(std::string_view hp_name);
@@ -128,6 +138,10 @@ std::span<const CommandRow> list_commands();
 std::span<const CommandRow> string_commands();
 std::span<const CommandRow> mode_commands();
 std::span<const CommandRow> text_display_commands();
+std::span<const CommandRow> array_commands();
+std::span<const CommandRow> matrix_commands();
+std::span<const CommandRow> vector_commands();
+std::span<const ArrayForm> array_forms();
 // Every command name of the HP48G ROM, with the backslash codes.
 std::span<const char* const> hp48g_command_names();
 
