@@ -26,7 +26,7 @@ class Extended {
   bool is_zero() const;
   bool is_integer() const;
   friend bool operator<(Extended a, Extended b);
-  Extended magnitude() const;  // |x|
+  Extended magnitude() const;        // |x|
   Extended nearest_integer() const;  // halves away from zero
   // The value as a 12-digit Real, brought into range, with the condition that arose.
   RealResult rounded() const;

@@ -232,8 +232,7 @@ MatrixResult product(const Matrix& a, const Matrix& b) {
 }
 
 MatrixResult cross(const Matrix& a, const Matrix& b) {
-  return a.is_complex || b.is_complex ? cross_of<ExtendedComplex>(a, b)
-                                      : cross_of<Extended>(a, b);
+  return a.is_complex || b.is_complex ? cross_of<ExtendedComplex>(a, b) : cross_of<Extended>(a, b);
 }
 
 NumberResult multiply_add(const Complex& x, const Complex& y, const Complex& z, bool complex) {
@@ -260,8 +259,7 @@ MatrixResult inverse(const Matrix& a) {
 }
 
 MatrixResult solve(const Matrix& a, const Matrix& b) {
-  return a.is_complex || b.is_complex ? solve_of<ExtendedComplex>(a, b)
-                                      : solve_of<Extended>(a, b);
+  return a.is_complex || b.is_complex ? solve_of<ExtendedComplex>(a, b) : solve_of<Extended>(a, b);
 }
 
 RealResult frobenius_norm(const Matrix& a) {

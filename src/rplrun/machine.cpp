@@ -292,9 +292,9 @@ void Machine::execute_call(const Object& call) {
 void Machine::run_command(std::uint32_t id) { dispatch(id); }
 
 namespace {
-// Whether a command's array form applies: an array among the arguments, and no list or
-// string (which + joins, arrays included).
-bool takes_array_form(const Object* args, int n) {
+// Whether a command's array form applies (ArrayForm in table.h); args[0] is the deepest.
+bool takes_array_form(const CommandInfo& info, const Object* args, int n) {
+  if (info.array_target) return args[0].is(Kind::array);
   bool array = false;
   for (int k = 0; k < n; ++k) {
     if (args[k].is(Kind::list) || args[k].is(Kind::string)) return false;
@@ -334,7 +334,7 @@ void Machine::dispatch(std::uint32_t id) {
   const std::uint32_t outer_command = current_command_;
   current_command_ = id;
   try {
-    if (info.array_handler && takes_array_form(args, n)) {
+    if (info.array_handler && takes_array_form(info, args, n)) {
       info.array_handler(*this, Args(args, n));
       current_command_ = outer_command;
       return;

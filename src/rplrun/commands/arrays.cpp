@@ -77,8 +77,8 @@ void con(Machine& m, const Args& a) {
 Object identity(std::uint32_t n, bool complex) {
   if (static_cast<std::size_t>(n) * n > max_array_elements) fail(insufficient_memory);
   Elements elements(static_cast<std::size_t>(n) * n, zero_element(complex));
-  const Object one = complex ? Object::complex(Complex{Real::from_int64(1), Real()})
-                             : integer_object(1);
+  const Object one =
+      complex ? Object::complex(Complex{Real::from_int64(1), Real()}) : integer_object(1);
   for (std::uint32_t i = 0; i < n; ++i) elements[static_cast<std::size_t>(i) * n + i] = one;
   return make_matrix(std::move(elements), n, n);
 }
@@ -314,9 +314,9 @@ void rci(Machine& m, const Args& a) {
   const bool complex = target.is_complex || x.is(Kind::complex);
   Elements elements = target.elements;
   for (std::size_t k = begin; k < end; ++k) {
-    elements[k] =
-        complex ? number_object(m, multiply(x.to_complex(), elements[k].to_complex()), true)
-                : number_object(m, multiply(x.as_real(), elements[k].as_real()), false);
+    elements[k] = complex
+                      ? number_object(m, multiply(x.to_complex(), elements[k].to_complex()), true)
+                      : number_object(m, multiply(x.as_real(), elements[k].as_real()), false);
   }
   m.push(make_array(std::move(elements), shape_of(target)));
 }
@@ -330,11 +330,11 @@ void rcij(Machine& m, const Args& a) {
   const bool complex = target.is_complex || x.is(Kind::complex);
   Elements elements = target.elements;
   for (std::size_t k = 0; begin + k < end; ++k) {
-    elements[begin + k] = number_object(
-        m,
-        multiply_add(x.to_complex(), target.elements[from + k].to_complex(),
-                     target.elements[begin + k].to_complex(), complex),
-        complex);
+    elements[begin + k] =
+        number_object(m,
+                      multiply_add(x.to_complex(), target.elements[from + k].to_complex(),
+                                   target.elements[begin + k].to_complex(), complex),
+                      complex);
   }
   m.push(make_array(std::move(elements), shape_of(target)));
 }

@@ -221,8 +221,8 @@ void sub(Machine& m, const Args& a) {
     for (std::uint32_t c = from.column; c <= to.column; ++c)
       elements.push_back(x.elements[static_cast<std::size_t>(r) * x.columns + c]);
   }
-  m.push(make_array(std::move(elements), {to.row - from.row + 1, to.column - from.column + 1,
-                                          x.is_matrix}));
+  m.push(make_array(std::move(elements),
+                    {to.row - from.row + 1, to.column - from.column + 1, x.is_matrix}));
 }
 
 // The replacement's elements go in from the position on: a matrix as a block, a vector
@@ -254,12 +254,8 @@ void repl(Machine& m, const Args& a) {
 }
 
 constexpr CommandRow rows[] = {
-    {"DOT", 2, dot_},
-    {"CROSS", 2, cross_},
-    {"DET", 1, det},
-    {"TRACE", 1, trace_},
-    {"RNRM", 1, rnrm},
-    {"CNRM", 1, cnrm},
+    {"DOT", 2, dot_},     {"CROSS", 2, cross_}, {"DET", 1, det},
+    {"TRACE", 1, trace_}, {"RNRM", 1, rnrm},    {"CNRM", 1, cnrm},
 };
 
 constexpr ArrayForm forms[] = {
@@ -278,8 +274,8 @@ constexpr ArrayForm forms[] = {
     {"C\\->R", c_to_r},
     {"RND", round_elements<rnd>},
     {"TRNC", round_elements<trnc>},
-    {"SUB", sub},
-    {"REPL", repl},
+    {"SUB", sub, true},
+    {"REPL", repl, true},
 };
 
 }  // namespace

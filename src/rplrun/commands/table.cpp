@@ -60,8 +60,11 @@ struct Table {
         add(std::move(info));
       }
     }
-    for (const ArrayForm& form : array_forms())
-      commands[by_name.at(decode_backslash_codes(form.name))].array_handler = form.handler;
+    for (const ArrayForm& form : array_forms()) {
+      CommandInfo& info = commands[by_name.at(decode_backslash_codes(form.name))];
+      info.array_handler = form.handler;
+      info.array_target = form.target;
+    }
     for (const char* name : hp48g_command_names()) {
       CommandInfo info;
       info.name = decode_backslash_codes(name);

@@ -109,16 +109,20 @@ struct CommandInfo {
   // yet and reported as not supported; + joins lists itself.
   bool numbers_only = false;
   bool joins_lists = false;
-  // Runs instead of the handler when an argument is an array and none is a list or a
-  // string (+ joins those); null: the handler alone decides.
+  // Runs instead of the handler on arrays (see ArrayForm); null: the handler alone
+  // decides.
   Handler array_handler = nullptr;
+  bool array_target = false;
 };
 
 // The form a command takes on arrays (the arithmetic commands, SUB, REPL), joined by
-// name to the command's row.
+// name to the command's row. It applies when an argument is an array and none is a list
+// or a string (which + joins, arrays included); with `target`, whenever the object worked
+// on (the deepest argument) is an array, whatever the others (SUB's positions).
 struct ArrayForm {
   const char* name;  // with the backslash codes
   Handler handler;
+  bool target = false;
 };
 
 std::optional<std::uint32_t> find_command(std::string_view hp_name);

@@ -34,8 +34,8 @@ void to_v3(Machine& m, const Args& a) {
   if (spherical(m.flags)) {
     const TripleResult r = from_spherical(first, second, third, m.flags.angle_mode());
     m.flags.settle_condition(r.condition);
-    m.push(make_vector({Object::real(r.values[0]), Object::real(r.values[1]),
-                        Object::real(r.values[2])}));
+    m.push(make_vector(
+        {Object::real(r.values[0]), Object::real(r.values[1]), Object::real(r.values[2])}));
     return;
   }
   const Complex z = plane(m, first, second);
