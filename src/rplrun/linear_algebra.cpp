@@ -50,10 +50,15 @@ NumberResult dot_of(const Matrix& a, const Matrix& b) {
   return number(sum);
 }
 
+void call(const Poll& poll) {
+  if (poll) poll();
+}
+
 template <class S>
-MatrixResult product_of(const Matrix& a, const Matrix& b) {
+MatrixResult product_of(const Matrix& a, const Matrix& b, const Poll& poll) {
   Builder out(a.rows, b.columns, a.is_complex || b.is_complex);
   for (std::uint32_t i = 0; i < a.rows; ++i) {
+    call(poll);
     for (std::uint32_t j = 0; j < b.columns; ++j) {
       S sum{};
       for (std::uint32_t k = 0; k < a.columns; ++k) {
@@ -93,7 +98,7 @@ struct Factorization {
 // `replace_zero_pivot`: go on with MINR in place of a zero pivot (INV, /); otherwise stop
 // at the first one (DET, whose value is then zero).
 template <class S>
-Factorization<S> factor(const Matrix& a, bool replace_zero_pivot) {
+Factorization<S> factor(const Matrix& a, bool replace_zero_pivot, const Poll& poll) {
   Factorization<S> f;
   f.n = a.rows;
   const std::uint32_t n = f.n;
@@ -101,6 +106,7 @@ Factorization<S> factor(const Matrix& a, bool replace_zero_pivot) {
   for (std::size_t k = 0; k < a.values.size(); ++k) f.lu.push_back(element<S>(a, k));
   for (std::uint32_t i = 0; i < n; ++i) f.order.push_back(i);
   for (std::uint32_t j = 0; j < n; ++j) {
+    call(poll);
     for (std::uint32_t i = j; i < n; ++i) {
       S sum = f.at(i, j);
       for (std::uint32_t k = 0; k < j; ++k) sum = sum - f.at(i, k) * f.at(k, j);
@@ -136,14 +142,14 @@ Factorization<S> factor(const Matrix& a, bool replace_zero_pivot) {
 }
 
 template <class S>
-NumberResult determinant_of(const Matrix& a, bool integer_result) {
+NumberResult determinant_of(const Matrix& a, bool integer_result, const Poll& poll) {
   S det{};
   if (a.rows == 1) {
     det = element<S>(a, 0);
   } else if (a.rows == 2) {
     det = element<S>(a, 0) * element<S>(a, 3) - element<S>(a, 1) * element<S>(a, 2);
   } else {
-    Factorization<S> f = factor<S>(a, false);
+    Factorization<S> f = factor<S>(a, false, poll);
     if (!f.singular) {
       det = f.at(0, 0);
       for (std::uint32_t i = 1; i < f.n; ++i) det = det * f.at(i, i);
@@ -165,8 +171,8 @@ NumberResult determinant_of(const Matrix& a, bool integer_result) {
 }
 
 template <class S>
-MatrixResult solve_of(const Matrix& a, const Matrix& b) {
-  Factorization<S> f = factor<S>(a, true);
+MatrixResult solve_of(const Matrix& a, const Matrix& b, const Poll& poll) {
+  Factorization<S> f = factor<S>(a, true, poll);
   const std::uint32_t n = f.n;
   const std::uint32_t p = b.columns;
   std::vector<S> x(static_cast<std::size_t>(n) * p);
@@ -174,6 +180,7 @@ MatrixResult solve_of(const Matrix& a, const Matrix& b) {
     return x[static_cast<std::size_t>(i) * p + j];
   };
   for (std::uint32_t j = 0; j < p; ++j) {
+    call(poll);
     for (std::uint32_t i = 0; i < n; ++i) {
       S sum = element<S>(b, static_cast<std::size_t>(f.order[i]) * p + j);
       for (std::uint32_t k = 0; k < i; ++k) sum = sum - f.at(i, k) * xs(k, j);
@@ -226,9 +233,9 @@ NumberResult dot(const Matrix& a, const Matrix& b) {
   return a.is_complex || b.is_complex ? dot_of<ExtendedComplex>(a, b) : dot_of<Extended>(a, b);
 }
 
-MatrixResult product(const Matrix& a, const Matrix& b) {
-  return a.is_complex || b.is_complex ? product_of<ExtendedComplex>(a, b)
-                                      : product_of<Extended>(a, b);
+MatrixResult product(const Matrix& a, const Matrix& b, const Poll& poll) {
+  return a.is_complex || b.is_complex ? product_of<ExtendedComplex>(a, b, poll)
+                                      : product_of<Extended>(a, b, poll);
 }
 
 MatrixResult cross(const Matrix& a, const Matrix& b) {
@@ -240,26 +247,27 @@ NumberResult multiply_add(const Complex& x, const Complex& y, const Complex& z, 
   return (ExtendedComplex(x) * ExtendedComplex(y) + ExtendedComplex(z)).rounded();
 }
 
-NumberResult determinant(const Matrix& a, bool integer_result) {
-  return a.is_complex ? determinant_of<ExtendedComplex>(a, integer_result)
-                      : determinant_of<Extended>(a, integer_result);
+NumberResult determinant(const Matrix& a, bool integer_result, const Poll& poll) {
+  return a.is_complex ? determinant_of<ExtendedComplex>(a, integer_result, poll)
+                      : determinant_of<Extended>(a, integer_result, poll);
 }
 
 NumberResult trace(const Matrix& a) {
   return a.is_complex ? trace_of<ExtendedComplex>(a) : trace_of<Extended>(a);
 }
 
-MatrixResult inverse(const Matrix& a) {
+MatrixResult inverse(const Matrix& a, const Poll& poll) {
   Matrix identity;
   identity.rows = identity.columns = a.rows;
   identity.values.assign(static_cast<std::size_t>(a.rows) * a.rows, Complex{});
   for (std::uint32_t i = 0; i < a.rows; ++i)
     identity.values[static_cast<std::size_t>(i) * a.rows + i].re = Real::from_int64(1);
-  return solve(a, identity);
+  return solve(a, identity, poll);
 }
 
-MatrixResult solve(const Matrix& a, const Matrix& b) {
-  return a.is_complex || b.is_complex ? solve_of<ExtendedComplex>(a, b) : solve_of<Extended>(a, b);
+MatrixResult solve(const Matrix& a, const Matrix& b, const Poll& poll) {
+  return a.is_complex || b.is_complex ? solve_of<ExtendedComplex>(a, b, poll)
+                                      : solve_of<Extended>(a, b, poll);
 }
 
 RealResult frobenius_norm(const Matrix& a) {

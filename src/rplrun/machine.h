@@ -119,6 +119,9 @@ class Machine {
   void evaluate_numerically(const Object& object);
   // HALT and PROMPT: continue with the next input line, or stop the run as halted.
   void halt();
+  // For commands that compute long (matrix products and inverses): stops the run, as
+  // between two objects, when it has been interrupted (Ctrl-C, --timeout).
+  void poll() { check_limits(); }
   std::uint64_t steps() const { return steps_; }
 
  private:

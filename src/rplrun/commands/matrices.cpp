@@ -15,6 +15,11 @@ Matrix numbers(const Object& array) { return to_matrix(array_arg(array)); }
 
 Object settled_number(Machine& m, const NumberResult& r) { return settled(m, r); }
 
+// Lets Ctrl-C and --timeout stop a long computation.
+Poll poll_of(Machine& m) {
+  return [&m] { m.poll(); };
+}
+
 // ---- commands of their own
 
 void dot_(Machine& m, const Args& a) {
@@ -44,7 +49,7 @@ void cross_(Machine& m, const Args& a) {
 // is an integer (unverified).
 void det(Machine& m, const Args& a) {
   const ArrayNode& x = square_matrix_arg(a[1]);
-  m.push(settled_number(m, determinant(to_matrix(x), !m.flags.test(-54))));
+  m.push(settled_number(m, determinant(to_matrix(x), !m.flags.test(-54), poll_of(m))));
 }
 
 void trace_(Machine& m, const Args& a) {
@@ -116,7 +121,7 @@ void times(Machine& m, const Args& a) {
   const ArrayNode& p = array_arg(x);
   const ArrayNode& q = array_arg(y);
   if (!p.is_matrix || p.columns != (q.is_matrix ? q.rows : q.columns)) fail(invalid_dimension);
-  m.push(settled_array(m, product(to_matrix(p), to_matrix(q)), !q.is_matrix));
+  m.push(settled_array(m, product(to_matrix(p), to_matrix(q), poll_of(m)), !q.is_matrix));
 }
 
 // /: an array divided by a number, element by element; B / A the solution X of A X = B
@@ -131,7 +136,7 @@ void divided(Machine& m, const Args& a) {
   const ArrayNode& b = array_arg(x);
   const ArrayNode& divisor = square_matrix_arg(y);
   if ((b.is_matrix ? b.rows : b.columns) != divisor.rows) fail(invalid_dimension);
-  m.push(settled_array(m, solve(to_matrix(divisor), to_matrix(b)), !b.is_matrix));
+  m.push(settled_array(m, solve(to_matrix(divisor), to_matrix(b), poll_of(m)), !b.is_matrix));
 }
 
 void neg(Machine& m, const Args& a) {
@@ -176,12 +181,12 @@ void c_to_r(Machine& m, const Args& a) {
 void abs_(Machine& m, const Args& a) { m.push(settled(m, frobenius_norm(numbers(a[1])))); }
 
 void inv(Machine& m, const Args& a) {
-  m.push(settled_array(m, inverse(to_matrix(square_matrix_arg(a[1]))), false));
+  m.push(settled_array(m, inverse(to_matrix(square_matrix_arg(a[1])), poll_of(m)), false));
 }
 
 void sq(Machine& m, const Args& a) {
   const Matrix x = to_matrix(square_matrix_arg(a[1]));
-  m.push(settled_array(m, product(x, x), false));
+  m.push(settled_array(m, product(x, x, poll_of(m)), false));
 }
 
 // RND and TRNC of each element (both parts of a complex one).
