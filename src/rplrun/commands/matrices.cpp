@@ -13,8 +13,6 @@ using Elements = std::vector<Object>;
 
 Matrix numbers(const Object& array) { return to_matrix(array_arg(array)); }
 
-Object settled_number(Machine& m, const NumberResult& r) { return settled(m, r); }
-
 // Lets Ctrl-C and --timeout stop a long computation.
 Poll poll_of(Machine& m) {
   return [&m] { m.poll(); };
@@ -26,7 +24,7 @@ void dot_(Machine& m, const Args& a) {
   const ArrayNode& x = array_arg(a[2]);
   const ArrayNode& y = array_arg(a[1]);
   if (shape_of(x) != shape_of(y)) fail(invalid_dimension);
-  m.push(settled_number(m, dot(to_matrix(x), to_matrix(y))));
+  m.push(settled(m, dot(to_matrix(x), to_matrix(y))));
 }
 
 // A vector of 2 or 3 elements as 3 numbers (the third zero).
@@ -49,11 +47,11 @@ void cross_(Machine& m, const Args& a) {
 // is an integer (unverified).
 void det(Machine& m, const Args& a) {
   const ArrayNode& x = square_matrix_arg(a[1]);
-  m.push(settled_number(m, determinant(to_matrix(x), !m.flags.test(-54), poll_of(m))));
+  m.push(settled(m, determinant(to_matrix(x), !m.flags.test(-54), poll_of(m))));
 }
 
 void trace_(Machine& m, const Args& a) {
-  m.push(settled_number(m, trace(to_matrix(square_matrix_arg(a[1])))));
+  m.push(settled(m, trace(to_matrix(square_matrix_arg(a[1])))));
 }
 
 void rnrm(Machine& m, const Args& a) { m.push(settled(m, row_norm(numbers(a[1])))); }

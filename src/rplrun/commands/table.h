@@ -104,9 +104,9 @@ struct CommandInfo {
   bool symbolic = false;
   Word word = Word::none;
   bool supported = false;  // false: an HP48G command that rplrun does not run
-  // A function of numbers: arrays, binary integers, tagged objects and lists (which
-  // the calculator processes element by element) among its arguments are not handled
-  // yet and reported as not supported; + joins lists itself.
+  // A function of numbers: binary integers, tagged objects and lists (which the
+  // calculator processes element by element) among its arguments are not handled yet
+  // and reported as not supported; + joins lists itself. (Arrays: array_handler.)
   bool numbers_only = false;
   bool joins_lists = false;
   // Runs instead of the handler on arrays (see ArrayForm); null: the handler alone
