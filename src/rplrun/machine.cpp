@@ -359,6 +359,14 @@ void Machine::dispatch(std::uint32_t id) {
     for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
     if (!error.command) error.command = id;
     throw;
+  } catch (const Stop& stop) {
+    // A command interrupted while computing (poll) leaves its arguments, as an error does.
+    current_command_ = outer_command;
+    if (stop.status == Outcome::Status::interrupted) {
+      if (stack_.size() > base) stack_.resize(base);
+      for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
+    }
+    throw;
   }
   current_command_ = outer_command;
 }
