@@ -165,6 +165,11 @@ void Machine::start_continuation(std::unique_ptr<Continuation> continuation) {
   frames_.push_back(std::move(frame));
 }
 
+void Machine::not_supported() {
+  unsupported_ = current_command_;
+  throw Stop{Outcome::Status::unsupported};
+}
+
 Position Machine::frame_position(std::size_t i) const {
   const Frame& f = frames_[i];
   if (f.continuation || f.ip == 0 || !f.positions) return f.origin;
@@ -260,7 +265,9 @@ void Machine::execute_call(const Object& call) {
   const std::uint32_t argc = call.call_argc();
   // A calculator function that rplrun does not run, kept by name in the algebraic.
   if (!call.is_local()) {
-    if (const auto id = find_command(symbol->text()); id && !command_info(*id).supported) {
+    if (const auto id = find_command(symbol->text());
+        id &&
+        (!command_info(*id).supported || command_info(*id).algebra.notation == Notation::kept)) {
       unsupported_ = *id;
       throw Stop{Outcome::Status::unsupported};
     }
@@ -340,6 +347,14 @@ void Machine::dispatch(std::uint32_t id) {
     if (stack_.size() > base) stack_.resize(base);
     for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
     if (!error.command) error.command = id;
+    throw;
+  } catch (const Stop& stop) {
+    current_command_ = outer_command;
+    if (stop.status == Outcome::Status::unsupported) {
+      // Not run: the arguments stay as they were.
+      if (stack_.size() > base) stack_.resize(base);
+      for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
+    }
     throw;
   }
   current_command_ = outer_command;

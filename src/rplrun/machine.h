@@ -111,6 +111,9 @@ class Machine {
   void call(const Object& program);
   // Starts a continuation frame for the command now running.
   void start_continuation(std::unique_ptr<Continuation> continuation);
+  // Stops the run: the running command is not supported for these arguments (they are
+  // put back on the stack).
+  [[noreturn]] void not_supported();
   // Runs a command now, as the current item (EVAL of a command object).
   void run_command(std::uint32_t id);
   // Whether results are wanted as numbers (\->NUM, flag -3) in the running frame.
@@ -153,6 +156,7 @@ class Machine {
   void dispatch(std::uint32_t id);
   bool take_test(std::uint32_t command);
   void check_limits();
+
   Position current_position() const;
   Position frame_position(std::size_t frame_index) const;
   void fill_error(Outcome& outcome, const RplError& error);

@@ -43,8 +43,8 @@ struct Table {
       add(std::move(info));
     }
     for (auto group : {stack_commands, arithmetic_commands, logic_commands, control_commands,
-                       variable_commands, evaluation_commands, list_commands, string_commands,
-                       mode_commands, text_display_commands}) {
+                       variable_commands, evaluation_commands, list_commands, algebra_commands,
+                       string_commands, mode_commands, text_display_commands}) {
       const bool numeric_group = group == arithmetic_commands || group == logic_commands;
       for (const CommandRow& row : group()) {
         CommandInfo info;
@@ -54,7 +54,7 @@ struct Table {
         info.algebra = row.algebra;
         info.symbolic = row.symbolic;
         info.supported = true;
-        info.numbers_only = numeric_group && info.name != "SAME";
+        info.numbers_only = numeric_group && !row.any_objects;
         info.joins_lists = info.name == "+";
         add(std::move(info));
       }

@@ -40,11 +40,15 @@ enum class Notation : std::uint8_t {
   prefix,    // -A (NEG), NOT A
   postfix,   // A!
   function,  // SIN(A), XROOT(2,A), \pi
+  // Written as a function on the calculator but not run inside algebraics by rplrun
+  // (APPLY): read and kept by name, reported as not supported when evaluated.
+  kept,
 };
 
 // Binding strength inside algebraics, loosest first. ORDER: the infix reader and the
 // printer compare these numbers.
 enum Precedence : std::uint8_t {
+  prec_where = 1,     // |
   prec_equation = 2,  // =
   prec_or = 4,        // OR XOR
   prec_and = 6,       // AND
@@ -83,6 +87,8 @@ struct Algebra {
   std::uint8_t precedence = prec_atom;  // for infix and prefix
   std::uint8_t arity = 0;               // arguments of a function
   bool reversed = false;                // written with its arguments in reverse stack order (XROOT)
+  // Its arguments are kept whole, unevaluated, inside the algebraic (QUOTE).
+  bool quoted_args = false;
 };
 
 // A row of a group's list.
@@ -94,6 +100,9 @@ struct CommandRow {
   // Builds an algebraic when an argument is a name or an algebraic and none is a list,
   // string, array or other object the handler gives a meaning to.
   bool symbolic = false;
+  // In a group of functions of numbers but no such function: any object is an argument
+  // (SAME, IFT, IFTE).
+  bool any_objects = false;
 };
 
 struct CommandInfo {
@@ -125,6 +134,7 @@ std::span<const CommandRow> control_commands();
 std::span<const CommandRow> variable_commands();
 std::span<const CommandRow> evaluation_commands();
 std::span<const CommandRow> list_commands();
+std::span<const CommandRow> algebra_commands();
 std::span<const CommandRow> string_commands();
 std::span<const CommandRow> mode_commands();
 std::span<const CommandRow> text_display_commands();
