@@ -78,8 +78,8 @@ void ifte(Machine& m, const Args& a) {
 constexpr Algebra compare{Notation::infix, prec_compare, 2};
 
 constexpr CommandRow rows[] = {
-    {"==", 2, equals, compare, true},
-    {"\\=/", 2, not_equals, compare, true},
+    {"==", 2, equals, compare, true, true},
+    {"\\=/", 2, not_equals, compare, true, true},
     {"<", 2, less, compare, true},
     {">", 2, greater, compare, true},
     {"\\<=", 2, less_equal, compare, true},

@@ -100,6 +100,9 @@ struct CommandRow {
   // Builds an algebraic when an argument is a name or an algebraic and none is a list,
   // string, array or other object the handler gives a meaning to.
   bool symbolic = false;
+  // In a group of functions of numbers: the handler gives lists a meaning of its own (+
+  // joins them, == compares them) instead of their being processed element by element.
+  bool takes_lists = false;
   // In a group of functions of numbers but no such function: any object is an argument
   // (SAME, IFT, IFTE).
   bool any_objects = false;
@@ -113,11 +116,13 @@ struct CommandInfo {
   bool symbolic = false;
   Word word = Word::none;
   bool supported = false;  // false: an HP48G command that rplrun does not run
-  // A function of numbers: arrays, binary integers, tagged objects and lists (which
-  // the calculator processes element by element) among its arguments are not handled
-  // yet and reported as not supported; + joins lists itself.
+  // A function of numbers: arrays, binary integers and tagged objects among its
+  // arguments are not handled yet and reported as not supported. Lists are processed
+  // element by element (maps_lists) by the functions written in algebraics, given to
+  // the handler when it takes them itself (takes_lists), else not supported.
   bool numbers_only = false;
-  bool joins_lists = false;
+  bool takes_lists = false;
+  bool maps_lists = false;
 };
 
 std::optional<std::uint32_t> find_command(std::string_view hp_name);
@@ -134,6 +139,8 @@ std::span<const CommandRow> control_commands();
 std::span<const CommandRow> variable_commands();
 std::span<const CommandRow> evaluation_commands();
 std::span<const CommandRow> list_commands();
+std::span<const CommandRow> list_arithmetic_commands();
+std::span<const CommandRow> list_program_commands();
 std::span<const CommandRow> algebra_commands();
 std::span<const CommandRow> string_commands();
 std::span<const CommandRow> mode_commands();
