@@ -1,6 +1,6 @@
-# The Vim support loads without errors, detects source files, highlights a
-# sample as intended, compiles with the real compiler, and indents (see
-# check_vim.vim).
+# The Vim support loads without errors, detects source files and transfer
+# files, highlights samples of both as intended, compiles with the real
+# compiler, and indents (see check_vim.vim).
 #
 # cmake -DVIM_RUNTIME=editors/vim -DSAMPLES=... -DCHECK=check_vim.vim -DRPLGEN=...
 #       -DWORK_DIR=... -P check_vim.cmake

@@ -1,6 +1,6 @@
 " Loads the Vim support the way a user's Vim does and checks it: the file
-" type and the highlight groups at chosen places of a source file, the
-" compiler plugin with the real compiler, and indentation.
+" types, the highlight groups at chosen places of a source file and of a
+" transfer file, the compiler plugin with the real compiler, and indentation.
 " Failures are written to standard error and make Vim exit with status 1.
 "
 " Environment: RPLGEN_VIM_RUNTIME (editors/vim), RPLGEN_SAMPLES (this
@@ -96,6 +96,48 @@ else
   if synIDattr(synIDtrans(hlID('c48NotKeyword')), 'name') !=# 'WarningMsg'
     call s:Fail('break, return and continue are not highlighted as warnings')
   endif
+
+  " Transfer files, by their header.
+  call s:Open($RPLGEN_SAMPLES . '/highlight_sample.txt', 'hp48')
+  call s:CheckGroups([
+        \ ['\V%%HP:', 'hp48Header'],
+        \ ['\V\\<<', 'hp48Program'],
+        \ ['\V@ Sample', 'hp48Comment'],
+        \ ['\V\\->', 'hp48Local'],
+        \ ['\V\<WHILE', 'hp48Repeat'],
+        \ ['\V\\=/', 'hp48Command'],
+        \ ['\V\<REPEAT', 'hp48Repeat'],
+        \ ['\V''t''', 'hp48Algebraic'],
+        \ ['\V\<STO', 'hp48Command'],
+        \ ['\V\<MOD', 'hp48Command'],
+        \ ['\V\<END', 'hp48Conditional'],
+        \ ['\V\<IF', 'hp48Conditional'],
+        \ ['\V> THEN', 'hp48Command'],
+        \ ['\V"yes', 'hp48String'],
+        \ ['\V\\Ga', 'hp48Code'],
+        \ ['\V\\->LIST', 'hp48Command'],
+        \ ['\V{', 'hp48Delimiter'],
+        \ ['\VSTO\\>>', 'hp48Command'],
+        \ ['\V\\>> DOLIST', 'hp48Program'],
+        \ ['\VDOLIST', 'hp48Command'],
+        \ ['\V$ \\<<', ''],
+        \ ['\VCASE', 'hp48Conditional'],
+        \ ['\V==', 'hp48Command'],
+        \ ['\VEND\\>>', 'hp48Conditional'],
+        \ ['\V1.5E-3', 'hp48Number'],
+        \ ['\V-2', 'hp48Number'],
+        \ ['\V#1Fh', 'hp48Number'],
+        \ ['\V(1', 'hp48Delimiter'],
+        \ ['\V\\v/', 'hp48Command'],
+        \ ['\VARRY\\->', 'hp48Command'],
+        \ ['\V:Tag:', 'hp48Tag'],
+        \ ['\VSQRT', ''],
+        \ ['\VPI', ''],
+        \ ['\V\<i\>', 'hp48Command'],
+        \ ['\Vx1', ''],
+        \ ['\VFS?C', 'hp48Command'],
+        \ ['\V''GCD''', 'hp48Algebraic'],
+        \ ])
 
   " The compiler plugin: a failed compilation puts its message on the line of
   " the compiled buffer and leaves no output; a good one writes the .txt file.
