@@ -41,6 +41,8 @@ endif()
 # the licence as "copyright" and CHANGELOG.md as "changelog.gz", in the format
 # that Debian's tools read, the guide, the examples and the editor support.
 configure_file(docs/README.installed.md.in ${docs}/README.md @ONLY)
+# The change log names the maintainer: rewritten when the setting changes.
+file(CONFIGURE OUTPUT ${docs}/maintainer CONTENT "${RPLGEN_PACKAGE_MAINTAINER}\n")
 add_custom_command(OUTPUT ${docs}/changelog.gz
   COMMAND ${CMAKE_COMMAND} -DCHANGELOG=${PROJECT_SOURCE_DIR}/CHANGELOG.md
     -DOUTPUT=${docs}/changelog -DPACKAGE=${PROJECT_NAME}
@@ -48,6 +50,7 @@ add_custom_command(OUTPUT ${docs}/changelog.gz
     -P ${CMAKE_CURRENT_LIST_DIR}/debian_changelog.cmake
   COMMAND ${GZIP} -9nf ${docs}/changelog
   DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${CMAKE_CURRENT_LIST_DIR}/debian_changelog.cmake
+    ${docs}/maintainer
   VERBATIM)
 add_custom_target(changelog ALL DEPENDS ${docs}/changelog.gz)
 
