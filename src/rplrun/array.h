@@ -17,10 +17,10 @@ struct ArrayNode : Node {
 };
 
 // The most elements an array built by a command may have; more is Insufficient Memory.
-// Already more than a calculator's memory holds (8 bytes a real element), and small
-// enough that a product or an inverse of the largest square matrix (256 x 256) takes
-// well under a second.
-inline constexpr std::size_t max_array_elements = 65536;
+// As much as a calculator's memory holds (8 bytes a real element), and small enough
+// that a product or an inverse of the largest square matrix (128 x 128) takes a fraction
+// of a second.
+inline constexpr std::size_t max_array_elements = 16384;
 
 // The dimensions of an array: a vector of `columns` elements, or a matrix.
 struct Shape {
