@@ -95,6 +95,19 @@ const Case cases[] = {
      [] { return source("/*\0*/x;\n//\0\n#\0\ny;\n"s, program("x\ny\n")); }},
     {"NulInsideUnterminatedComment",
      [] { return source("x;\n/*\0"s, program("x\n"), diag("2: parse error"), 1); }},
+    // Megabytes of them cost no more than other bytes (the scanner once
+    // rescanned a lexeme at each of its NULs), and every one reaches the output.
+    {"MegabytesOfNulsInEveryCommentAndLiteral",
+     [] {
+       const std::string nuls(2 * 1000 * 1000, '\0');
+       const std::string name = repeat("\\"s + '\0', nuls.size() / 2);
+       return source("/*" + nuls + "*/\n//" + nuls + "\n#" + nuls + "\ns = \"" + nuls +
+                         "\";\na = '" + nuls + "';\nv = `" + nuls + "`;\np = @<<" + nuls +
+                         ">>;\n" + name + " = 1;\n",
+                     program("\"" + nuls + "\" 's' STO\n'" + nuls + "' 'a' STO\n" + nuls +
+                             " 'v' STO\n\\<<" + nuls + "\\>> 'p' STO\n1 '" +
+                             std::string(nuls.size() / 2, '\0') + "' STO\n"));
+     }},
 
     // Carriage returns: not white space; inside literals and comments they stay.
     {"CrBeforeAnyStatement",

@@ -258,6 +258,10 @@ TEST(Tokens, NulBytesAreContentInsideLiteralsAndCommentsOnly) {
       {nul("a // x", " b\nc"), {id("a"), id("c")}},
       {nul("a # x", " b\nc"), {id("a"), id("c")}},
       {nul("a\\", "b"), {id(nul("a\\", "b"))}},
+      // The byte 1, which stands in for a NUL inside the scanner, stays itself.
+      {"a\1b", {id("a"), ch('\1'), id("b")}},
+      {nul("'\1", "\1'"), {{ALGEBRAIC, nul("'\1", "\1'")}}},
+      {nul("\\\1\\", ""), {id(nul("\\\1\\", ""))}},
   });
 }
 
@@ -321,6 +325,14 @@ TEST(Tokens, LongTokensAndCommentsCrossTheBufferWhole) {
     EXPECT_EQ(tokens(program + "\ny"), (std::vector<Token>{{RPL_PROGRAM, program}, id("y", 2)}));
     // An unterminated literal that long still falls back to its quote.
     EXPECT_EQ(tokens("`" + body), (std::vector<Token>{ch('`'), id(body)}));
+    // NUL bytes and bytes 1 keep their places, also in a lexeme that was
+    // moved to the front of the buffer or read in several parts.
+    std::string mixed(length, 'm');
+    mixed[0] = mixed[length / 2] = mixed[length - 1] = '\0';
+    mixed[length / 3] = '\1';
+    const std::string mixed_string = "\"" + mixed + "\"";
+    EXPECT_EQ(tokens(mixed_string + mixed_string),
+              (std::vector<Token>{{STRING, mixed_string}, {STRING, mixed_string}}));
 
     std::string comment_body(length, 'c');
     comment_body[length / 2] = '\n';
