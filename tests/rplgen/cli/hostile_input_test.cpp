@@ -185,6 +185,17 @@ const Case cases[] = {
      }},
     {"HugeLineComment",
      [] { return source("//" + std::string(big, 'c') + "\nx;\n", program("x\n")); }},
+    // A comment is skipped a bounded run at a time: one whose lines are longer
+    // than the memory there is still costs next to none.
+    {"LongCommentLinesInLittleMemory",
+     [] {
+       const std::string line(big, 'c');
+       Trial t = source("/*" + line + "*/\n/* " + std::string(big, '*') + "/\n//" + line +
+                            "\n#" + line + "\nx;\n",
+                        program("x\n"));
+       t.max_address_space = rlim_t{28} << 20;
+       return t;
+     }},
     {"HugeUnterminatedString",
      [] {
        return source("x;\n\"" + std::string(big, 's'), program("x\n"), diag("2: parse error"), 1);

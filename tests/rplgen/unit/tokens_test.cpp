@@ -346,6 +346,22 @@ TEST(Tokens, LongTokensAndCommentsCrossTheBufferWhole) {
   }
 }
 
+// Comments are skipped in runs of a bounded length: wherever a run breaks
+// off, in text, in stars or before a newline, the comment ends where it should.
+TEST(Tokens, CommentsEndWhereverTheirRunsBreakOff) {
+  for (const std::size_t length : {1, 63, 64, 65, 128, 129, 300}) {
+    SCOPED_TRACE(length);
+    const std::string stars(length, '*');
+    const std::string text(length, 'c');
+    EXPECT_EQ(tokens("a /*" + stars + "/ b"), (std::vector<Token>{id("a"), id("b")}));
+    EXPECT_EQ(tokens("a /*" + text + stars + text + " " + stars + "/ b"),
+              (std::vector<Token>{id("a"), id("b")}));
+    const Dump lines = scan("a /*" + text + "\n" + stars + "\n*/ b //" + text + "\nc #" + text);
+    EXPECT_EQ(lines.tokens, (std::vector<Token>{id("a", 1), id("b", 3), id("c", 4)}));
+    EXPECT_EQ(lines.final_line, 4);
+  }
+}
+
 // Switching inputs takes nothing but a new rplgen_yyin once the last one has ended.
 TEST(Tokens, AfterTheEndOfInputTheNextStreamIsRead) {
   EXPECT_EQ(tokens("a @<< b"), (std::vector<Token>{id("a"), ch('@'), {LEFT_OP, "<<"}, id("b")}));
