@@ -220,6 +220,23 @@ const Case cases[] = {
     {"TranslationThatDoublesPerLevel",
      [] { return source(doubling_expression(40), "", diag("Cannot allocate memory"), 1); }},
 
+    // A local costs memory for its name and initial value only.
+    {"ManyLocalsInLittleMemory",
+     [] {
+       std::string locals, values, names;
+       for (int i = 0; i < 300000; ++i) {
+         const std::string n = std::to_string(i);
+         locals += (i > 0 ? ", l" : "l") + n + "(" + n + ")";
+         values += (i > 0 ? "," : "") + n;
+         names += (i > 0 ? ",l" : "l") + n;
+       }
+       const std::string header = "\\<< " + values + " \\-> " + names;
+       Trial t = source("declare f() : " + locals + " { }\n",
+                        program(header + " \\<<  \\>> \\>> 'f' STO\n"));
+       t.max_address_space = rlim_t{48} << 20;
+       return t;
+     }},
+
     // Memory that runs out before the compiler's own limits: the translation
     // reports it as exhausted memory, the scanner with its own message.
     {"TranslationBeyondAvailableMemory",
