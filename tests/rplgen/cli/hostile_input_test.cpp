@@ -245,6 +245,17 @@ const Case cases[] = {
        t.max_address_space = rlim_t{256} << 20;
        return t;
      }},
+    // While the process ends, the locals held are released: that must not
+    // fail again and add a second line.
+    {"MemoryRunsOutWhileLocalsAreHeld",
+     [] {
+       std::string locals;
+       for (int i = 0; i < 200000; ++i) locals += (i > 0 ? ", l" : "l") + std::to_string(i) + "(0)";
+       Trial t = source("declare f() : " + locals + " {\n" + doubling_expression(40) + "}\n", "",
+                        diag("Cannot allocate memory"), 1);
+       t.max_address_space = rlim_t{64} << 20;
+       return t;
+     }},
     {"TokenBeyondAvailableMemory",
      [] {
        Trial t = source(std::string(2 * big, 'n') + ";\n", "",
