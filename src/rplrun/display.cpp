@@ -52,7 +52,7 @@ void append_array(std::string& out, const ArrayNode& a, const DisplayMode& mode)
   }
   out += '[';
   for (std::uint32_t r = 0; r < a.rows; ++r) {
-    out += r == 0 ? "[" : "  [";
+    out += r == 0 ? "[" : "\n [";  // a row per line
     for (std::uint32_t c = 0; c < a.columns; ++c) {
       out += ' ';
       element(static_cast<std::size_t>(r) * a.columns + c);

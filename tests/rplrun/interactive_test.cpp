@@ -68,12 +68,12 @@ const Dialogue dialogues[] = {
      {{"> ", "12" + interrupt}, {"> ", "3\n" + end}},
      "> \n> 1: 3\n> \n",
      ""},
-    // Ctrl-C while INPUT waits cancels the program.
+    // Ctrl-C while INPUT waits cancels the program, INPUT's arguments back.
     {"InterruptInput",
      {},
      "5 \"?\" \"\" INPUT 6\n",
      {{"?\n", interrupt}, {"> ", end}},
-     "> ?\n1: 5\n> \n",
+     "> ?\n3: 5\n2: \"?\"\n1: \"\"\n> \n",
      "rplrun: -:1:10: Interrupted\n"},
     {"OffLeaves", {}, "1 OFF 2\n3\n", {}, "> ", ""},
     // A line that fails to read runs nothing; the step limit counts each line apart.
