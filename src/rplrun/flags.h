@@ -29,10 +29,13 @@ class Flags {
   AngleMode angle_mode() const;  // -17, -18
   void set_angle_mode(AngleMode mode);
   DisplayMode display_mode() const;  // -45..-50, -51
+  // -51: also the fraction mark of what is typed (command lines, STR\->, INPUT lines).
+  char fraction_mark() const { return test(-51) ? ',' : '.'; }
   void set_display(NumberFormat format, int digits);
   int binary_base() const;  // -11, -12
   void set_binary_base(int base);
-  int word_size() const;  // -5..-10
+  int word_size() const;  // -5..-10: the size less one
+  void set_word_size(int bits);  // 1..64
   bool symbolic_constants() const { return !test(-2); }
   bool numeric_results() const { return test(-3); }
   bool saves_last_args() const { return !test(-55); }

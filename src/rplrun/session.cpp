@@ -117,7 +117,8 @@ class Session {
 
   int run_command_line(const std::string& name, const std::string& utf8) {
     try {
-      const SourceText text = load_command_line(register_source(name), utf8);
+      SourceText text = load_command_line(register_source(name), utf8);
+      text.fraction_mark = machine_.flags.fraction_mark();
       return evaluate(read_program_body(text, context()), false);
     } catch (const SyntaxError& error) {
       return syntax_error(error);

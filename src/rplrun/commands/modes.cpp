@@ -1,4 +1,4 @@
-// Modes and flags: STD FIX SCI ENG, RAD DEG GRAD, SF CF FS? FC? FS?C FC?C.
+// Modes and flags: STD FIX SCI ENG, RAD DEG GRAD, SF CF FS? FC? FS?C FC?C, RCLF STOF.
 #include "rplrun/commands/support.h"
 
 namespace rplrun {
@@ -44,11 +44,31 @@ void fc_clear(Machine& m, const Args& a) {
   m.flags.clear(flag);
 }
 
+// RCLF: { #system #user }, bit k of each the flag -(k+1) or k+1.
+void rclf(Machine& m, const Args&) {
+  m.push(Object::list(
+      {Object::binary(m.flags.system_word()), Object::binary(m.flags.user_word())}));
+}
+
+// STOF: #system, or { #system #user } as RCLF gives them; all 64 bits count, whatever
+// the word size.
+void stof(Machine& m, const Args& a) {
+  const Object& x = a[1];
+  if (x.is(Kind::binary)) {
+    m.flags.set_words(x.as_binary(), m.flags.user_word());
+    return;
+  }
+  const std::vector<Object>& words = list_arg(x);
+  if (words.size() != 2 || !words[0].is(Kind::binary) || !words[1].is(Kind::binary))
+    fail(bad_argument_type);
+  m.flags.set_words(words[0].as_binary(), words[1].as_binary());
+}
+
 constexpr CommandRow rows[] = {
     {"STD", 0, std_},      {"FIX", 1, fix}, {"SCI", 1, sci},   {"ENG", 1, eng},
     {"RAD", 0, rad},       {"DEG", 0, deg}, {"GRAD", 0, grad}, {"SF", 1, sf},
     {"CF", 1, cf},         {"FS?", 1, fs},  {"FC?", 1, fc},    {"FS?C", 1, fs_clear},
-    {"FC?C", 1, fc_clear},
+    {"FC?C", 1, fc_clear}, {"RCLF", 0, rclf}, {"STOF", 1, stof},
 };
 
 }  // namespace

@@ -104,9 +104,10 @@ struct CommandInfo {
   bool symbolic = false;
   Word word = Word::none;
   bool supported = false;  // false: an HP48G command that rplrun does not run
-  // A function of numbers: arrays, binary integers, tagged objects and lists (which
-  // the calculator processes element by element) among its arguments are not handled
-  // yet and reported as not supported; + joins lists itself.
+  // A function of numbers: arrays, tagged objects and lists (which the calculator
+  // processes element by element) among its arguments are not handled yet and reported
+  // as not supported; + joins lists itself. Binary integers reach the handler, which
+  // takes them or reports Bad Argument Type.
   bool numbers_only = false;
   bool joins_lists = false;
 };
@@ -128,6 +129,7 @@ std::span<const CommandRow> list_commands();
 std::span<const CommandRow> string_commands();
 std::span<const CommandRow> mode_commands();
 std::span<const CommandRow> text_display_commands();
+std::span<const CommandRow> binary_commands();
 // Every command name of the HP48G ROM, with the backslash codes.
 std::span<const char* const> hp48g_command_names();
 
