@@ -1,6 +1,6 @@
 // The calculator's flags: system flags -1..-64 and user flags 1..64, with every effect
 // they have on rplrun in this one class (angle mode, display format, binary base and
-// word size, what happens to results out of range, LASTARG).
+// word size, coordinates, what happens to results out of range, LASTARG).
 #pragma once
 
 #include <cstdint>
@@ -36,6 +36,9 @@ class Flags {
   void set_binary_base(int base);
   int word_size() const;  // -5..-10: the size less one
   void set_word_size(int bits);  // 1..64
+  CoordinateMode coordinate_mode() const;  // -16 polar, -15 with it spherical
+  void set_coordinate_mode(CoordinateMode mode);
+  bool complex_from_v2() const { return test(-19); }  // \->V2 makes a complex number
   bool symbolic_constants() const { return !test(-2); }
   bool numeric_results() const { return test(-3); }
   bool saves_last_args() const { return !test(-55); }

@@ -1,4 +1,5 @@
-// Modes and flags: STD FIX SCI ENG, RAD DEG GRAD, SF CF FS? FC? FS?C FC?C, RCLF STOF.
+// Modes and flags: STD FIX SCI ENG, RAD DEG GRAD, RECT CYLIN SPHERE, SF CF FS? FC? FS?C
+// FC?C, RCLF STOF.
 #include "rplrun/commands/support.h"
 
 namespace rplrun {
@@ -20,6 +21,10 @@ void eng(Machine& m, const Args& a) { digits_mode(m, a, NumberFormat::engineerin
 void rad(Machine& m, const Args&) { m.flags.set_angle_mode(AngleMode::radians); }
 void deg(Machine& m, const Args&) { m.flags.set_angle_mode(AngleMode::degrees); }
 void grad(Machine& m, const Args&) { m.flags.set_angle_mode(AngleMode::grads); }
+
+void rect(Machine& m, const Args&) { m.flags.set_coordinate_mode(CoordinateMode::rectangular); }
+void cylin(Machine& m, const Args&) { m.flags.set_coordinate_mode(CoordinateMode::cylindrical); }
+void sphere(Machine& m, const Args&) { m.flags.set_coordinate_mode(CoordinateMode::spherical); }
 
 int flag_arg(const Object& x) {
   const std::int64_t n = integer_arg(x);
@@ -68,7 +73,8 @@ constexpr CommandRow rows[] = {
     {"STD", 0, std_},      {"FIX", 1, fix}, {"SCI", 1, sci},   {"ENG", 1, eng},
     {"RAD", 0, rad},       {"DEG", 0, deg}, {"GRAD", 0, grad}, {"SF", 1, sf},
     {"CF", 1, cf},         {"FS?", 1, fs},  {"FC?", 1, fc},    {"FS?C", 1, fs_clear},
-    {"FC?C", 1, fc_clear}, {"RCLF", 0, rclf}, {"STOF", 1, stof},
+    {"FC?C", 1, fc_clear}, {"RECT", 0, rect}, {"CYLIN", 0, cylin}, {"SPHERE", 0, sphere},
+    {"RCLF", 0, rclf},     {"STOF", 1, stof},
 };
 
 }  // namespace
