@@ -25,6 +25,7 @@ class Session {
     if (options.angle_mode) machine_.flags.set_angle_mode(*options.angle_mode);
     if (options.number_format) machine_.flags.set_display(*options.number_format, options.digits);
     machine_.limits.max_steps = options.max_steps;
+    machine_.real_clock = options.real_clock;
     machine_.terminal.show = [this](const std::string& text) {
       write_out(encode(text, options_.charset) + "\n");
     };

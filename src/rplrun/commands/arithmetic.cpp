@@ -1,6 +1,7 @@
 // Real and complex arithmetic and functions, and the symbolic constants. The numbers
 // themselves come from the number modules; this file only picks the function by the
 // arguments' kinds.
+#include "rplrun/clock.h"
 #include "rplrun/commands/support.h"
 #include "rplrun/display.h"
 
@@ -319,13 +320,11 @@ void minr(Machine& m, const Args&) { constant(m, "MINR", Object::real(Real::min(
 
 void rand_(Machine& m, const Args&) { m.push(Object::real(m.random.next())); }
 
-// The clock that "0 RDZ" reads: fixed, so that runs repeat.
-constexpr std::uint64_t fixed_clock = 0;
-
+// 0 RDZ reads the clock's ticks: a fixed moment unless the real clock is asked for.
 void rdz(Machine& m, const Args& a) {
   const Real seed = real_arg(a[1]);
   if (seed.is_zero())
-    m.random.seed_from_clock(fixed_clock);
+    m.random.seed_from_clock(clock_ticks(read_clock(m.real_clock)));
   else
     m.random.seed(seed);
 }

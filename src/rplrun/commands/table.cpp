@@ -44,7 +44,7 @@ struct Table {
     }
     for (auto group : {stack_commands, arithmetic_commands, logic_commands, control_commands,
                        variable_commands, evaluation_commands, list_commands, string_commands,
-                       mode_commands, text_display_commands, binary_commands}) {
+                       mode_commands, text_display_commands, binary_commands, time_commands}) {
       const bool numeric_group = group == arithmetic_commands || group == logic_commands;
       for (const CommandRow& row : group()) {
         CommandInfo info;

@@ -130,6 +130,7 @@ std::span<const CommandRow> string_commands();
 std::span<const CommandRow> mode_commands();
 std::span<const CommandRow> text_display_commands();
 std::span<const CommandRow> binary_commands();
+std::span<const CommandRow> time_commands();
 // Every command name of the HP48G ROM, with the backslash codes.
 std::span<const char* const> hp48g_command_names();
 
