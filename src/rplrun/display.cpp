@@ -5,6 +5,7 @@
 #include "rplrun/algebraic.h"
 #include "rplrun/array.h"
 #include "rplrun/commands/table.h"
+#include "rplrun/coordinates.h"
 #include "rplrun/machine.h"
 
 namespace rplrun {
@@ -45,10 +46,8 @@ bool append_polar_vector(std::string& out, const ArrayNode& a, const DisplayMode
   Real parts[3];
   bool angle[3] = {false, true, false};
   if (n == 3 && mode.coordinates == CoordinateMode::spherical) {
-    const Vector3Result s = to_spherical(x, y, a.elements[2].as_real(), mode.angle_mode);
-    parts[0] = s.a;
-    parts[1] = s.b;
-    parts[2] = s.c;
+    const TripleResult s = to_spherical(x, y, a.elements[2].as_real(), mode.angle_mode);
+    for (std::size_t k = 0; k < 3; ++k) parts[k] = s.values[k];
     angle[2] = true;
   } else {
     const Complex polar = to_polar(Complex{x, y}, mode.angle_mode).value;

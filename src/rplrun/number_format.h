@@ -6,12 +6,19 @@
 #include <string>
 
 #include "rplrun/complex.h"
-#include "rplrun/coordinates.h"
 #include "rplrun/real.h"
 
 namespace rplrun {
 
 enum class NumberFormat : std::uint8_t { standard, fixed, scientific, engineering };
+
+// The coordinate modes (flags -15, -16). Complex numbers and vectors are always kept
+// rectangular; in the cylindrical and spherical modes they are shown with polar parts:
+// an angle in the angle mode, marked by the angle sign.
+enum class CoordinateMode : std::uint8_t { rectangular, cylindrical, spherical };
+
+// The HP character that marks a polar part: (2,\<)90), [ 2 \<)90 ].
+inline constexpr unsigned char hp_angle_sign = 128;
 
 struct DisplayMode {
   NumberFormat format = NumberFormat::standard;

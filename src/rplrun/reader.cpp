@@ -452,9 +452,10 @@ class Reader : public AlgebraicScope {
       if (!x.is(Kind::real)) fail(open.start);
     }
     if (n == 3 && angles[2]) {
-      const Vector3Result v =
+      const TripleResult v =
           from_spherical(e[0].as_real(), e[1].as_real(), e[2].as_real(), angle_);
-      return make_vector({Object::real(v.a), Object::real(v.b), Object::real(v.c)});
+      return make_vector(
+          {Object::real(v.values[0]), Object::real(v.values[1]), Object::real(v.values[2])});
     }
     const Complex xy = from_polar(e[0].as_real(), e[1].as_real(), angle_).value;
     std::vector<Object> rect{Object::real(xy.re), Object::real(xy.im)};
