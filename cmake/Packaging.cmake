@@ -1,23 +1,72 @@
-# Installation layout and the Debian package.
+# Installation layout and the Debian package, for every program in
+# RPL_PROGRAMS.
 #
 #   cmake --install build [--prefix DIR]
-#   cpack --config build/CPackConfig.cmake -G DEB
+#   cpack --config build/CPackConfig.cmake -B DIR
 #
-# bin/rplgen itself is installed by src/CMakeLists.txt.
+# bin/NAME itself is installed by src/NAME/CMakeLists.txt. Every rule installs
+# into the component named by CMAKE_INSTALL_DEFAULT_COMPONENT_NAME (see
+# CMakeLists.txt), which cpack and the tests install alone.
 include(GNUInstallDirs)
+include(${CMAKE_CURRENT_LIST_DIR}/ManPages.cmake)
+find_program(GZIP gzip REQUIRED)
 
-install(FILES docs/rplgen.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES README.md docs/language.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+set(RPL_VERSION ${PROJECT_VERSION})
+set(docs ${PROJECT_BINARY_DIR}/docs)
+
+# Manual pages: the build's copies, then the install step.
+set(man_sources)
+foreach(program IN LISTS RPL_PROGRAMS)
+  set(source ${PROJECT_SOURCE_DIR}/docs/${program}.1.in)
+  rpl_write_man_page(${source} ${docs}/${program}.1 ${CMAKE_INSTALL_FULL_DOCDIR})
+  list(APPEND man_sources ${source})
+endforeach()
+install(CODE "
+  set(RPL_VERSION [[${RPL_VERSION}]])
+  set(RPL_BUG_ADDRESS [[${RPL_BUG_ADDRESS}]])
+  include([[${CMAKE_CURRENT_LIST_DIR}/ManPages.cmake]])
+  rpl_install_man_pages([[${docs}/installed]] [[${CMAKE_INSTALL_MANDIR}]]
+    [[${CMAKE_INSTALL_DOCDIR}]] [[${GZIP}]] [[${man_sources}]])")
+
+# The package's maintainer is a setting, for whoever builds and ships it.
+set(RPLGEN_PACKAGE_MAINTAINER "rplgen developers <${RPL_BUG_ADDRESS}>"
+  CACHE STRING "Maintainer named in the Debian package, as \"Name <address>\"")
+# Build trees made before kept an address that lintian rejects.
+if(RPLGEN_PACKAGE_MAINTAINER STREQUAL "rplgen developers <rplgen@invalid>")
+  set_property(CACHE RPLGEN_PACKAGE_MAINTAINER PROPERTY VALUE
+    "rplgen developers <${RPL_BUG_ADDRESS}>")
+endif()
+
+# The documentation directory: a README for users (not the developers' one),
+# the licence as "copyright" and CHANGELOG.md as "changelog.gz", in the format
+# that Debian's tools read, the guide, the examples and the editor support.
+configure_file(docs/README.installed.md.in ${docs}/README.md @ONLY)
+# The change log names the maintainer: rewritten when the setting changes.
+file(CONFIGURE OUTPUT ${docs}/maintainer CONTENT "${RPLGEN_PACKAGE_MAINTAINER}\n")
+add_custom_command(OUTPUT ${docs}/changelog.gz
+  COMMAND ${CMAKE_COMMAND} -DCHANGELOG=${PROJECT_SOURCE_DIR}/CHANGELOG.md
+    -DOUTPUT=${docs}/changelog -DPACKAGE=${PROJECT_NAME}
+    -DMAINTAINER=${RPLGEN_PACKAGE_MAINTAINER}
+    -P ${CMAKE_CURRENT_LIST_DIR}/debian_changelog.cmake
+  COMMAND ${GZIP} -9nf ${docs}/changelog
+  DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${CMAKE_CURRENT_LIST_DIR}/debian_changelog.cmake
+    ${docs}/maintainer
+  VERBATIM)
+add_custom_target(changelog ALL DEPENDS ${docs}/changelog.gz)
+
+install(FILES ${docs}/README.md docs/language.md ${docs}/changelog.gz
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
   FILES_MATCHING PATTERN "*.c48" PATTERN "*.out")
-install(DIRECTORY editors/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/editors)
+# The extension's own copy of the licence stays out: "copyright" is the one.
+install(DIRECTORY editors/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/editors
+  PATTERN vscode/LICENSE EXCLUDE)
 # Where Debian's Vim looks by itself: *.c48 files are coloured without set-up.
 install(DIRECTORY editors/vim/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vim/vimfiles)
 
-set(RPLGEN_PACKAGE_MAINTAINER "rplgen developers <rplgen@invalid>"
-  CACHE STRING "Maintainer named in the Debian package")
-
-set(CPACK_PACKAGE_NAME rplgen)
+# The package.
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VENDOR "rplgen developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "compiler from a C-like language to HP48 User RPL")
 set(CPACK_PACKAGE_DESCRIPTION
@@ -30,6 +79,10 @@ calculator. The package holds the compiler, its manual page, a guide to the\n\
 language with examples, and syntax colouring for Vim and VS Code.")
 set(CPACK_PACKAGE_CONTACT "${RPLGEN_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Install the one component, so that build/install_manifest.txt, the record of
+# the user's own install, is left alone.
+set(CPACK_INSTALL_CMAKE_PROJECTS
+  "${PROJECT_BINARY_DIR};${PROJECT_NAME};${CMAKE_INSTALL_DEFAULT_COMPONENT_NAME};/")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

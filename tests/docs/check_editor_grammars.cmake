@@ -1,7 +1,9 @@
-# The editor files are well formed and agree with the language: every JSON
-# file parses, the TextMate grammar's references resolve, the VS Code manifest
-# points at files that exist, and both the Vim syntax and the TextMate grammar
-# know every keyword of the scanner.
+# The editor files are well formed and agree with the languages: every JSON
+# file parses; the TextMate grammars' references resolve; the VS Code manifest
+# gives each language a grammar of the same scope and a configuration, all of
+# which exist; the Vim syntax and the TextMate grammar of sources know every
+# keyword of the scanner; and those of transfer files know the same commands,
+# all of the HP48G's (as rplrun's table has them, where it exists).
 #
 # cmake -DSOURCE_DIR=... -P check_editor_grammars.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -20,46 +22,68 @@ foreach(file IN LISTS json_files)
   endif()
 endforeach()
 
-# The grammar: its scope, its file type, and every "#name" include resolved.
-set(grammar_file "${editors}/vscode/syntaxes/c48.tmLanguage.json")
-file(READ "${grammar_file}" grammar)
-string(JSON scope GET "${grammar}" scopeName)
-if(NOT scope STREQUAL "source.c48")
-  message(SEND_ERROR "the grammar's scopeName is ${scope}")
-endif()
-string(JSON file_type GET "${grammar}" fileTypes 0)
-if(NOT file_type STREQUAL "c48")
-  message(SEND_ERROR "the grammar's file type is ${file_type}")
-endif()
-string(REGEX MATCHALL "\"include\": *\"#[^\"]*\"" includes "${grammar}")
-if(NOT includes)
-  message(SEND_ERROR "the grammar includes nothing from its repository")
-endif()
-foreach(include IN LISTS includes)
-  string(REGEX REPLACE ".*\"#([^\"]*)\"" "\\1" name "${include}")
-  string(JSON entry ERROR_VARIABLE error GET "${grammar}" repository "${name}")
-  if(error)
-    message(SEND_ERROR "the grammar includes #${name}, which its repository lacks")
+# Each grammar's "#name" includes resolve.
+file(GLOB grammar_files "${editors}/vscode/syntaxes/*.tmLanguage.json")
+foreach(grammar_file IN LISTS grammar_files)
+  file(READ "${grammar_file}" grammar)
+  string(REGEX MATCHALL "\"include\": *\"#[^\"]*\"" includes "${grammar}")
+  if(NOT includes)
+    message(SEND_ERROR "${grammar_file} includes nothing from its repository")
   endif()
+  foreach(include IN LISTS includes)
+    string(REGEX REPLACE ".*\"#([^\"]*)\"" "\\1" name "${include}")
+    string(JSON entry ERROR_VARIABLE error GET "${grammar}" repository "${name}")
+    if(error)
+      message(SEND_ERROR "${grammar_file} includes #${name}, which its repository lacks")
+    endif()
+  endforeach()
 endforeach()
 
-# The manifest: the language, its extension, and files that exist.
+# The manifest: each language with its grammar and configuration.
 file(READ "${editors}/vscode/package.json" manifest)
-string(JSON extension GET "${manifest}" contributes languages 0 extensions 0)
-if(NOT extension STREQUAL ".c48")
-  message(SEND_ERROR "package.json claims the extension ${extension}")
+string(JSON language_count LENGTH "${manifest}" contributes languages)
+string(JSON grammar_count LENGTH "${manifest}" contributes grammars)
+if(NOT language_count EQUAL 2 OR NOT grammar_count EQUAL 2)
+  message(SEND_ERROR "package.json has ${language_count} languages and ${grammar_count} grammars")
 endif()
-string(JSON path GET "${manifest}" contributes grammars 0 path)
-string(JSON manifest_scope GET "${manifest}" contributes grammars 0 scopeName)
-string(JSON configuration GET "${manifest}" contributes languages 0 configuration)
-foreach(referenced IN ITEMS "${path}" "${configuration}")
-  if(NOT EXISTS "${editors}/vscode/${referenced}")
-    message(SEND_ERROR "package.json names ${referenced}, which does not exist")
+foreach(check "0;c48;source.c48;.c48" "1;hp48;source.hp48;")
+  list(GET check 0 index)
+  list(GET check 1 id)
+  list(GET check 2 scope)
+  list(GET check 3 extension)
+  string(JSON language_id GET "${manifest}" contributes languages ${index} id)
+  string(JSON grammar_language GET "${manifest}" contributes grammars ${index} language)
+  string(JSON manifest_scope GET "${manifest}" contributes grammars ${index} scopeName)
+  string(JSON path GET "${manifest}" contributes grammars ${index} path)
+  string(JSON configuration GET "${manifest}" contributes languages ${index} configuration)
+  if(NOT language_id STREQUAL id OR NOT grammar_language STREQUAL id
+      OR NOT manifest_scope STREQUAL scope)
+    message(SEND_ERROR "package.json: language ${index} is ${language_id}, its grammar's "
+      "${grammar_language} with scope ${manifest_scope}; expected ${id} and ${scope}")
+  endif()
+  foreach(referenced IN ITEMS "${path}" "${configuration}")
+    if(NOT EXISTS "${editors}/vscode/${referenced}")
+      message(SEND_ERROR "package.json names ${referenced}, which does not exist")
+    endif()
+  endforeach()
+  file(READ "${editors}/vscode/${path}" grammar)
+  string(JSON grammar_scope GET "${grammar}" scopeName)
+  if(NOT grammar_scope STREQUAL scope)
+    message(SEND_ERROR "${path} has the scope ${grammar_scope}, expected ${scope}")
+  endif()
+  if(extension)
+    string(JSON claimed GET "${manifest}" contributes languages ${index} extensions 0)
+    if(NOT claimed STREQUAL extension)
+      message(SEND_ERROR "package.json claims the extension ${claimed} for ${id}")
+    endif()
+  else()
+    string(JSON first_line GET "${manifest}" contributes languages ${index} firstLine)
+    if(NOT first_line STREQUAL "^%%HP:")
+      message(SEND_ERROR "package.json detects ${id} by the first line ${first_line}")
+    endif()
   endif()
 endforeach()
-if(NOT manifest_scope STREQUAL scope)
-  message(SEND_ERROR "package.json names the scope ${manifest_scope}, the grammar ${scope}")
-endif()
+file(READ "${editors}/vscode/syntaxes/c48.tmLanguage.json" grammar)
 
 # The keywords, as the scanner knows them: rules of the form "word" { return ...; }.
 file(STRINGS "${SOURCE_DIR}/src/rplgen/lexer/scanner.l" keyword_rules
@@ -90,3 +114,78 @@ file(READ "${editors}/vim/ftdetect/c48.vim" ftdetect)
 if(NOT ftdetect MATCHES "\\*\\.c48 +setfiletype c48")
   message(SEND_ERROR "ftdetect/c48.vim does not detect *.c48 files")
 endif()
+
+# The commands of transfer files. Both editors leave out the structure words,
+# which they colour apart, and the delimiters and the arrow of locals.
+set(not_commands IF THEN ELSE END CASE IFERR WHILE REPEAT DO UNTIL FOR NEXT STEP START
+  "'" "\\<<" "\\>>" "\\->")
+
+# Vim: keywords, and a pattern for those that are no keywords; in Vim's
+# patterns "\|" separates the choices and "\" escapes a character.
+file(READ "${editors}/vim/syntax/hp48.vim" vim_syntax)
+string(REPLACE "\n      \\" "" vim_syntax "${vim_syntax}")  # continuation lines
+string(REGEX MATCHALL "\nsyntax keyword hp48Command [^\n]*" lines "${vim_syntax}")
+set(vim_commands)
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^\nsyntax keyword hp48Command " "" line "${line}")
+  string(REPLACE " " ";" words "${line}")
+  list(APPEND vim_commands ${words})
+endforeach()
+string(REGEX MATCH "\nsyntax match +hp48Command +![^\n]*" pattern "${vim_syntax}")
+string(REGEX REPLACE ".*\\\\@3<=\\\\%\\(" "" choices "${pattern}")
+string(REGEX REPLACE "\\\\\\)\\\\%\\(\\$.*" "" choices "${choices}")
+string(REPLACE "\\\\" "<backslash>" choices "${choices}")
+string(REPLACE "\\|" ";" choices "${choices}")
+string(REGEX REPLACE "\\\\(.)" "\\1" choices "${choices}")
+string(REPLACE "<backslash>" "\\" choices "${choices}")
+list(APPEND vim_commands ${choices})
+
+# TextMate: one pattern; "|" separates the choices and "\" escapes a character.
+file(READ "${editors}/vscode/syntaxes/hp48.tmLanguage.json" hp48_grammar)
+string(JSON pattern GET "${hp48_grammar}" repository commands match)
+string(FIND "${pattern}" ")(?:" start)
+string(FIND "${pattern}" ")(?=" end)
+math(EXPR start "${start} + 4")
+math(EXPR length "${end} - ${start}")
+string(SUBSTRING "${pattern}" ${start} ${length} choices)
+string(REPLACE "\\\\" "<backslash>" choices "${choices}")
+string(REPLACE "\\|" "<bar>" choices "${choices}")
+string(REPLACE "|" ";" choices "${choices}")
+string(REGEX REPLACE "\\\\(.)" "\\1" choices "${choices}")
+string(REPLACE "<backslash>" "\\" choices "${choices}")
+string(REPLACE "<bar>" "|" tm_commands "${choices}")
+
+# The reference: rplrun's table of the HP48G's command names (C++ strings),
+# or else their number.
+set(table "${SOURCE_DIR}/src/rplrun/commands/hp48g_names.cpp")
+list(SORT vim_commands)
+list(SORT tm_commands)
+if(EXISTS "${table}")
+  file(READ "${table}" text)
+  string(REGEX REPLACE ".*names\\[\\] = \\{" "" text "${text}")
+  string(REGEX REPLACE "\\};.*" "" text "${text}")
+  string(REGEX MATCHALL "\"([^\"\\\\]|\\\\.)*\"" names "${text}")
+  string(REGEX REPLACE "\\\\(.)" "\\1" names "${names}")
+  string(REPLACE "\"" "" names "${names}")
+  list(REMOVE_ITEM names ${not_commands})
+  list(SORT names)
+  set(reference_name "${table}")
+else()
+  list(LENGTH vim_commands count)
+  set(names ${vim_commands})
+  if(NOT count EQUAL 499)
+    message(SEND_ERROR "the Vim syntax has ${count} commands; the HP48G has 499 "
+      "besides the structure words, the delimiters and the arrow of locals")
+  endif()
+  set(reference_name "the Vim syntax")
+endif()
+foreach(editor vim tm)
+  if(NOT ${editor}_commands STREQUAL names)
+    set(missing ${names})
+    list(REMOVE_ITEM missing ${${editor}_commands})
+    set(extra ${${editor}_commands})
+    list(REMOVE_ITEM extra ${names})
+    message(SEND_ERROR "the ${editor} commands of transfer files differ from ${reference_name}:\n"
+      "missing: ${missing}\nextra: ${extra}")
+  endif()
+endforeach()

@@ -1,7 +1,9 @@
-# The Vim support loads without errors, detects *.c48 files and highlights a
-# sample as intended (see check_vim.vim).
+# The Vim support loads without errors, detects source files and transfer
+# files, highlights samples of both as intended, compiles with the real
+# compiler, and indents (see check_vim.vim).
 #
-# cmake -DVIM_RUNTIME=editors/vim -DSAMPLE=... -DCHECK=check_vim.vim -P check_vim.cmake
+# cmake -DVIM_RUNTIME=editors/vim -DSAMPLES=... -DCHECK=check_vim.vim -DRPLGEN=...
+#       -DWORK_DIR=... -P check_vim.cmake
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../harness/require_tool.cmake)
 
@@ -21,8 +23,15 @@ if(NOT version MATCHES "\\+syntax" OR NOT version MATCHES "\\+eval")
   return()
 endif()
 
+file(REMOVE_RECURSE "${WORK_DIR}")
+file(MAKE_DIRECTORY "${WORK_DIR}")
+get_filename_component(rplgen_dir "${RPLGEN}" DIRECTORY)
 set(ENV{RPLGEN_VIM_RUNTIME} "${VIM_RUNTIME}")
-set(ENV{RPLGEN_SAMPLE} "${SAMPLE}")
+set(ENV{RPLGEN_SAMPLES} "${SAMPLES}")
+set(ENV{RPLGEN_DIR} "${rplgen_dir}")
+set(ENV{RPLGEN_WORK_DIR} "${WORK_DIR}")
+# The compiler plugin's 'makeprg' is written for a POSIX shell.
+set(ENV{SHELL} /bin/sh)
 execute_process(COMMAND "${vim}" -N -u NONE -i NONE -n -es -S "${CHECK}"
   INPUT_FILE /dev/null OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status
   TIMEOUT 60)

@@ -1,28 +1,41 @@
 # "cmake --install" into a fresh prefix puts exactly the expected files in
-# place, and the installed compiler compiles the installed examples to their
-# installed expected output.
+# place and records them all for uninstalling; the installed documentation
+# holds together (see installed_docs.cmake); and the installed compiler
+# compiles the installed examples to their installed expected output.
 #
-# cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -P check_install.cmake
+# cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DPROGRAMS=... -DVERSION=...
+#       -DCOMPONENT=... -DGZIP=... -P check_install.cmake
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/installed_docs.cmake)
 
 set(prefix "${WORK_DIR}/prefix")
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
+rpl_manifest_state(manifest_before "${BUILD_DIR}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}"
+    --component "${COMPONENT}"
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${status}):\n${out}${err}")
 endif()
+rpl_manifest_state(manifest_after "${BUILD_DIR}")
+if(NOT manifest_after STREQUAL manifest_before)
+  message(SEND_ERROR "installing the component changed ${BUILD_DIR}/install_manifest.txt")
+endif()
 
 # The expected files, from the source tree.
 set(doc share/doc/rplgen)
-set(expected bin/rplgen share/man/man1/rplgen.1 ${doc}/README.md ${doc}/language.md)
+set(expected ${doc}/README.md ${doc}/language.md ${doc}/copyright ${doc}/changelog.gz)
+foreach(program IN LISTS PROGRAMS)
+  list(APPEND expected bin/${program} share/man/man1/${program}.1.gz)
+endforeach()
 file(GLOB examples RELATIVE "${SOURCE_DIR}/examples"
   "${SOURCE_DIR}/examples/*.c48" "${SOURCE_DIR}/examples/*.out")
 foreach(file IN LISTS examples)
   list(APPEND expected ${doc}/examples/${file})
 endforeach()
 file(GLOB_RECURSE editor_files RELATIVE "${SOURCE_DIR}/editors" "${SOURCE_DIR}/editors/*")
+list(REMOVE_ITEM editor_files vscode/LICENSE)  # the package's copyright is the one
 foreach(file IN LISTS editor_files)
   list(APPEND expected ${doc}/editors/${file})
   if(file MATCHES "^vim/(.*)")
@@ -41,6 +54,16 @@ if(NOT installed STREQUAL expected)
   message(FATAL_ERROR "installed files differ from the expected ones\n"
     "missing: ${missing}\nunexpected: ${extra}")
 endif()
+
+# The README's uninstall command reads a manifest that lists every file.
+file(STRINGS "${BUILD_DIR}/install_manifest_${COMPONENT}.txt" recorded)
+list(TRANSFORM recorded REPLACE "^${prefix}/" "")
+list(SORT recorded)
+if(NOT recorded STREQUAL installed)
+  message(SEND_ERROR "the install manifest lists\n${recorded}\nbut the files are\n${installed}")
+endif()
+
+check_installed_docs("" "${prefix}")
 
 # Every installed example compiles with the installed compiler, as its .out says.
 file(GLOB installed_examples "${prefix}/${doc}/examples/*.c48")

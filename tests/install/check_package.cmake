@@ -1,15 +1,19 @@
-# CPack builds a Debian package with sound metadata and contents, and the
-# compiler unpacked from it works.
+# CPack builds a Debian package with sound metadata and contents, without
+# touching the record of the user's own install; lintian finds nothing to
+# report; the installed documentation holds together (installed_docs.cmake),
+# and the compiler unpacked from the package works.
 #
 # cmake -DCPACK=... -DBUILD_DIR=... -DSOURCE_DIR=... -DVERSION=... -DWORK_DIR=...
-#       -P check_package.cmake
+#       -DPROGRAMS=... -DGZIP=... -P check_package.cmake
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../harness/require_tool.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/installed_docs.cmake)
 
 require_tool(dpkg_deb dpkg-deb dpkg)
 require_tool(dpkg dpkg dpkg)
 require_tool(dpkg_shlibdeps dpkg-shlibdeps dpkg-dev)
 require_tool(file_tool file file)
+require_tool(lintian lintian lintian)
 if(RPL_TOOL_MISSING)
   return()
 endif()
@@ -25,7 +29,12 @@ endfunction()
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
+rpl_manifest_state(manifest_before "${BUILD_DIR}")
 run("${CPACK}" -G DEB --config "${BUILD_DIR}/CPackConfig.cmake" -B "${WORK_DIR}")
+rpl_manifest_state(manifest_after "${BUILD_DIR}")
+if(NOT manifest_after STREQUAL manifest_before)
+  message(SEND_ERROR "cpack changed ${BUILD_DIR}/install_manifest.txt")
+endif()
 file(GLOB packages "${WORK_DIR}/*.deb")
 list(LENGTH packages count)
 if(NOT count EQUAL 1)
@@ -91,23 +100,33 @@ foreach(path IN LISTS paths)
     message(SEND_ERROR "the package installs ${path}, outside /usr")
   endif()
 endforeach()
-foreach(path
-    ./usr/bin/rplgen
-    ./usr/share/man/man1/rplgen.1
-    ./usr/share/doc/rplgen/language.md
-    ./usr/share/doc/rplgen/README.md
-    ./usr/share/doc/rplgen/examples/factorial.c48
-    ./usr/share/doc/rplgen/editors/vscode/syntaxes/c48.tmLanguage.json
-    ./usr/share/vim/vimfiles/syntax/c48.vim
-    ./usr/share/vim/vimfiles/ftdetect/c48.vim)
+set(doc ./usr/share/doc/rplgen)
+set(essential ${doc}/copyright ${doc}/changelog.gz ${doc}/README.md ${doc}/language.md
+  ${doc}/examples/factorial.c48 ${doc}/editors/vscode/syntaxes/c48.tmLanguage.json
+  ./usr/share/vim/vimfiles/syntax/c48.vim ./usr/share/vim/vimfiles/ftdetect/c48.vim)
+foreach(program IN LISTS PROGRAMS)
+  list(APPEND essential ./usr/bin/${program} ./usr/share/man/man1/${program}.1.gz)
+endforeach()
+foreach(path IN LISTS essential)
   if(NOT path IN_LIST paths)
     message(SEND_ERROR "the package lacks ${path}")
   endif()
 endforeach()
 
+# lintian, at its most demanding, with the information tags that tell of a
+# build without hardening; strip leaves a .comment section that only Debian's
+# own tools remove.
+execute_process(COMMAND "${lintian}" --pedantic --display-info
+    --suppress-tags binary-has-unneeded-section "${package}"
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR out MATCHES "(^|\n)[EWIPX]: ")
+  message(SEND_ERROR "lintian (status ${status}):\n${out}${err}")
+endif()
+
 # The packaged compiler, unpacked, works.
 set(root "${WORK_DIR}/root")
 run("${dpkg}" -x "${package}" "${root}")
+check_installed_docs("${root}" /usr)
 execute_process(COMMAND "${root}/usr/bin/rplgen" factorial.c48
   WORKING_DIRECTORY "${root}/usr/share/doc/rplgen/examples"
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)

@@ -17,7 +17,7 @@ syntax keyword c48Repeat       for while do
 syntax keyword c48Label        case default
 syntax keyword c48Statement    assign declare
 
-" Words that C programmers expect but that are plain names here.
+" Words that C programmers expect but that are plain names here: warn of them.
 syntax keyword c48NotKeyword   break return continue goto
 
 " A backslash takes the next character into a name: "a\-b" is one name.
@@ -60,7 +60,7 @@ highlight default link c48Conditional  Conditional
 highlight default link c48Repeat       Repeat
 highlight default link c48Label        Label
 highlight default link c48Statement    Statement
-highlight default link c48NotKeyword   Identifier
+highlight default link c48NotKeyword   WarningMsg
 highlight default link c48NameEscape   SpecialChar
 highlight default link c48Number       Number
 highlight default link c48Operator     Operator
