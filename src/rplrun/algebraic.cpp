@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "rplrun/commands/table.h"
+#include "rplrun/symbolic.h"
 
 namespace rplrun {
 
@@ -72,7 +73,7 @@ class InfixReader {
   }
 
   void read(std::vector<Object>& out) {
-    equation(out);
+    where(out);
     if (tok_ != Tok::end) fail();
   }
 
@@ -154,8 +155,8 @@ class InfixReader {
       return;
     }
     if (c == '+' || c == '-' || c == '*' || c == '/' || c == '^' || c == '=' || c == '<' ||
-        c == '>' || c == '!' || c == less_equal || c == greater_equal || c == not_equal ||
-        c == root_sign) {
+        c == '>' || c == '!' || c == '|' || c == less_equal || c == greater_equal ||
+        c == not_equal || c == root_sign) {
       op_ = std::string(1, c);
       ++pos_;
       tok_ = Tok::op;
@@ -206,6 +207,47 @@ class InfixReader {
 
   void nest() {
     if (++depth_ > max_reading_depth) fail();
+  }
+
+  // expr|(name=value, ...): the expression and its bindings are kept whole, as the
+  // arguments of |.
+  void where(std::vector<Object>& out) {
+    nest();
+    std::vector<Object> left;
+    equation(left);
+    while (at_op("|")) {
+      advance();
+      if (tok_ != Tok::open) fail();
+      advance();
+      std::vector<Object> bindings;
+      for (;;) {
+        if (tok_ != Tok::name) fail();
+        const Symbol* symbol = intern(name_);
+        const bool local = scope_.is_local(symbol);
+        if (!local && find_command(name_)) fail();
+        advance();
+        if (!at_op("=")) fail();
+        advance();
+        std::vector<Object> value;
+        where(value);
+        bindings.push_back(Object::name(symbol, local));
+        bindings.push_back(object_of(std::move(value)));
+        if (tok_ == Tok::separator) {
+          advance();
+          continue;
+        }
+        if (tok_ != Tok::close) fail();
+        advance();
+        break;
+      }
+      std::vector<Object> joined;
+      joined.push_back(Object::algebraic(std::move(left)));
+      joined.push_back(Object::list(std::move(bindings)));
+      emit(joined, "|");
+      left = std::move(joined);
+    }
+    out.insert(out.end(), left.begin(), left.end());
+    --depth_;
   }
 
   void equation(std::vector<Object>& out) {
@@ -353,7 +395,7 @@ class InfixReader {
         return;
       case Tok::open:
         advance();
-        equation(out);
+        where(out);
         if (tok_ != Tok::close) fail();
         advance();
         return;
@@ -394,7 +436,7 @@ class InfixReader {
     std::vector<std::vector<Object>> args;
     for (;;) {
       args.emplace_back();
-      equation(args.back());
+      where(args.back());
       if (tok_ == Tok::separator) {
         advance();
         continue;
@@ -407,16 +449,21 @@ class InfixReader {
     const auto argc = static_cast<std::uint32_t>(args.size());
     if (id) {
       const CommandInfo& info = command_info(*id);
-      if (info.supported) {
+      if (info.supported && info.algebra.notation != Notation::kept) {
         if (info.algebra.notation != Notation::function || info.algebra.arity != argc || argc == 0)
           fail_at(at);
         if (info.algebra.reversed) std::reverse(args.begin(), args.end());
-        for (auto& arg : args) out.insert(out.end(), arg.begin(), arg.end());
+        for (auto& arg : args) {
+          if (info.algebra.quoted_args)
+            out.push_back(Object::algebraic(std::move(arg)));
+          else
+            out.insert(out.end(), arg.begin(), arg.end());
+        }
         out.push_back(Object::command(*id));
         return;
       }
-      // A calculator function rplrun does not run: kept by name, reported when evaluated.
     }
+    // A calculator function rplrun does not run: kept by name, reported when evaluated.
     for (auto& arg : args) out.insert(out.end(), arg.begin(), arg.end());
     out.push_back(Object::call(symbol, argc, local));
   }
@@ -457,7 +504,43 @@ bool read_infix(std::string_view text, char fraction_mark, const AlgebraicScope&
   }
 }
 
-void append_infix(std::string& out, const std::vector<Object>& postfix, const DisplayMode& mode) {
+namespace {
+
+// The infix pieces the postfix items leave: one for a well-formed algebraic.
+std::vector<Piece> infix_pieces(const std::vector<Object>& postfix, const DisplayMode& mode);
+
+// A whole object held inside an algebraic, as one piece.
+Piece whole_piece(const Object& object, const DisplayMode& mode) {
+  switch (object.kind()) {
+    case Kind::real:
+      return {format_real(object.as_real(), mode),
+              object.as_real().is_negative() ? prec_negate : prec_atom};
+    case Kind::complex: return {format_complex(object.as_complex(), mode), prec_atom};
+    case Kind::name: return {object.symbol()->text(), prec_atom};
+    case Kind::algebraic: {
+      std::vector<Piece> pieces = infix_pieces(object.items(), mode);
+      if (pieces.size() == 1) return std::move(pieces.front());
+      std::string text;
+      for (const Piece& piece : pieces) text += (text.empty() ? "" : " ") + piece.text;
+      return {text, prec_atom};
+    }
+    default: return {"?", prec_atom};
+  }
+}
+
+// The bindings of |: (X=1,Y=2).
+Piece bindings_piece(const Object& list, const DisplayMode& mode) {
+  const std::string separator = mode.fraction_mark == ',' ? ";" : ",";
+  std::string text = "(";
+  const auto& items = list.items();
+  for (std::size_t k = 0; k + 1 < items.size(); k += 2) {
+    if (k) text += separator;
+    text += whole_piece(items[k], mode).text + "=" + whole_piece(items[k + 1], mode).text;
+  }
+  return {text + ")", prec_atom};
+}
+
+std::vector<Piece> infix_pieces(const std::vector<Object>& postfix, const DisplayMode& mode) {
   std::vector<Piece> stack;
   const std::string separator = mode.fraction_mark == ',' ? ";" : ",";
   auto pop = [&]() -> Piece {
@@ -537,16 +620,26 @@ void append_infix(std::string& out, const std::vector<Object>& postfix, const Di
             stack.push_back({function_text(info.name, args), prec_atom});
             break;
           }
-          case Notation::none: stack.push_back({info.name, prec_atom}); break;
+          case Notation::none:
+          case Notation::kept: stack.push_back({info.name, prec_atom}); break;
         }
         break;
       }
+      case Kind::algebraic: stack.push_back(whole_piece(item, mode)); break;
+      case Kind::list: stack.push_back(bindings_piece(item, mode)); break;
       default: stack.push_back({"?", prec_atom}); break;
     }
   }
-  for (std::size_t k = 0; k < stack.size(); ++k) {
+  return stack;
+}
+
+}  // namespace
+
+void append_infix(std::string& out, const std::vector<Object>& postfix, const DisplayMode& mode) {
+  const std::vector<Piece> pieces = infix_pieces(postfix, mode);
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
     if (k) out += ' ';
-    out += stack[k].text;
+    out += pieces[k].text;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "rplrun/algebraic.h"
+#include "rplrun/commands/elementwise.h"
 #include "rplrun/commands/table.h"
 #include "rplrun/elements.h"
 #include "rplrun/reader.h"
@@ -101,6 +102,7 @@ const Object* Machine::lookup(const Object& name) {
     if (!value) fail(undefined_local_name);
     return value;
   }
+  if (const Object* index = index_local(name.symbol())) return index;
   return global(name.symbol());
 }
 
@@ -111,7 +113,32 @@ void Machine::store(const Object& name, Object value) {
     *slot = std::move(value);
     return;
   }
+  if (Object* index = index_local(name.symbol())) {
+    *index = std::move(value);
+    return;
+  }
   store_global(name.symbol(), std::move(value));
+}
+
+void Machine::bind_index(const Symbol* name, Object value) {
+  locals_.push_back({name, std::move(value), true});
+  ++index_count_;
+}
+
+Object* Machine::index_local(const Symbol* name) {
+  if (index_count_ == 0) return nullptr;
+  for (auto it = locals_.rbegin(); it != locals_.rend(); ++it) {
+    if (it->index && it->name == name) return &it->value;
+  }
+  return nullptr;
+}
+
+void Machine::truncate_locals(std::size_t size) {
+  if (size >= locals_.size()) return;
+  if (index_count_ != 0) {
+    for (std::size_t k = size; k < locals_.size(); ++k) index_count_ -= locals_[k].index ? 1 : 0;
+  }
+  locals_.resize(size);
 }
 
 // ---- frames
@@ -142,7 +169,7 @@ void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeri
 
 void Machine::pop_frame() {
   Frame& frame = frames_.back();
-  locals_.resize(frame.locals_base);
+  truncate_locals(frame.locals_base);
   loops_.resize(frame.loops_base);
   handlers_.resize(frame.handlers_base);
   frames_.pop_back();
@@ -163,6 +190,18 @@ void Machine::start_continuation(std::unique_ptr<Continuation> continuation) {
   frame.numeric = numeric();
   frame.continuation = std::move(continuation);
   frames_.push_back(std::move(frame));
+}
+
+Continuation* Machine::find_continuation(bool (*match)(const Continuation&)) {
+  for (auto it = frames_.rbegin(); it != frames_.rend(); ++it) {
+    if (it->continuation && match(*it->continuation)) return it->continuation.get();
+  }
+  return nullptr;
+}
+
+void Machine::not_supported() {
+  unsupported_ = current_command_;
+  throw Stop{Outcome::Status::unsupported};
 }
 
 Position Machine::frame_position(std::size_t i) const {
@@ -213,17 +252,17 @@ void Machine::evaluate_numerically(const Object& object) {
 void Machine::call(const Object& program) { push_frame(program, nullptr, numeric()); }
 
 void Machine::execute_name(const Object& name) {
-  if (name.is_local()) {
-    const Object* value = local(name.symbol());
-    if (!value) fail(undefined_local_name);
-    if (numeric() && value->is_symbolic()) {
-      evaluate_numerically(*value);
+  const Symbol* symbol = name.symbol();
+  const Object* local_value = name.is_local() ? local(symbol) : index_local(symbol);
+  if (name.is_local() && !local_value) fail(undefined_local_name);
+  if (local_value) {
+    if (numeric() && local_value->is_symbolic()) {
+      evaluate_numerically(*local_value);
       return;
     }
-    push(*value);
+    push(*local_value);
     return;
   }
-  const Symbol* symbol = name.symbol();
   for (;;) {
     const Object* value = global(symbol);
     if (!value) {
@@ -260,7 +299,9 @@ void Machine::execute_call(const Object& call) {
   const std::uint32_t argc = call.call_argc();
   // A calculator function that rplrun does not run, kept by name in the algebraic.
   if (!call.is_local()) {
-    if (const auto id = find_command(symbol->text()); id && !command_info(*id).supported) {
+    if (const auto id = find_command(symbol->text());
+        id &&
+        (!command_info(*id).supported || command_info(*id).algebra.notation == Notation::kept)) {
       unsupported_ = *id;
       throw Stop{Outcome::Status::unsupported};
     }
@@ -310,7 +351,7 @@ void Machine::dispatch(std::uint32_t id) {
     for (int k = 0; k < n; ++k) {
       const Kind kind = args[k].kind();
       if (kind == Kind::array || kind == Kind::tagged ||
-          (kind == Kind::list && !info.joins_lists)) {
+          (kind == Kind::list && !info.takes_lists && !info.maps_lists)) {
         for (int j = 0; j < n; ++j) stack_.push_back(std::move(args[j]));
         unsupported_ = id;
         throw Stop{Outcome::Status::unsupported};
@@ -342,7 +383,12 @@ void Machine::dispatch(std::uint32_t id) {
         return;
       }
     }
-    info.handler(*this, Args(args, n));
+    if (info.maps_lists &&
+        std::any_of(args, args + n, [](const Object& x) { return x.is(Kind::list); })) {
+      push(apply_to_elements(*this, id, args, n));
+    } else {
+      info.handler(*this, Args(args, n));
+    }
   } catch (RplError& error) {
     current_command_ = outer_command;
     if (stack_.size() > base) stack_.resize(base);
@@ -350,6 +396,15 @@ void Machine::dispatch(std::uint32_t id) {
       for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
     }
     if (!error.command) error.command = id;
+    throw;
+  } catch (const Stop& stop) {
+    current_command_ = outer_command;
+    if (stop.status == Outcome::Status::unsupported) {
+      // Not run: the arguments stay as they were, also when a command it applied to
+      // an element is the one not supported.
+      if (stack_.size() > base) stack_.resize(base);
+      for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
+    }
     throw;
   }
   current_command_ = outer_command;
@@ -431,7 +486,7 @@ void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index
         frames_[fi].ip = loop.body;
         return;
       }
-      if (loop.slot >= 0) locals_.resize(static_cast<std::size_t>(loop.slot));
+      if (loop.slot >= 0) truncate_locals(static_cast<std::size_t>(loop.slot));
       loops_.pop_back();
       return;
     }
@@ -510,7 +565,7 @@ bool Machine::catch_error(const RplError& error) {
   const Handler h = handlers_.back();
   handlers_.pop_back();
   while (frames_.size() > h.frame + 1) frames_.pop_back();
-  locals_.resize(h.locals);
+  truncate_locals(h.locals);
   loops_.resize(h.loops);
   frames_[h.frame].ip = h.catch_ip;
   return true;
@@ -575,7 +630,7 @@ Outcome Machine::run(const Object& body, bool run_programs) {
     }
   }
   frames_.clear();
-  locals_.clear();
+  truncate_locals(0);
   loops_.clear();
   handlers_.clear();
   current_command_ = no_command;

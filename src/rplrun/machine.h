@@ -91,6 +91,9 @@ class Machine {
   const Object* lookup(const Object& name);
   // Stores by a name object: into its local, or into a global.
   void store(const Object& name, Object value);
+  // Binds a local that global names see too, until the running command's frame ends:
+  // the index of SEQ, which the program it runs reads by a global name.
+  void bind_index(const Symbol* name, Object value);
 
   // ---- state
   Flags flags;
@@ -112,6 +115,11 @@ class Machine {
   void call(const Object& program);
   // Starts a continuation frame for the command now running.
   void start_continuation(std::unique_ptr<Continuation> continuation);
+  // The innermost running continuation for which `match` holds, or null.
+  Continuation* find_continuation(bool (*match)(const Continuation&));
+  // Stops the run: the running command is not supported for these arguments (they are
+  // put back on the stack).
+  [[noreturn]] void not_supported();
   // Runs a command now, as the current item (EVAL of a command object).
   void run_command(std::uint32_t id);
   // Whether results are wanted as numbers (\->NUM, flag -3) in the running frame.
@@ -127,6 +135,7 @@ class Machine {
   struct LocalSlot {
     const Symbol* name;
     Object value;
+    bool index = false;  // seen by global names too (bind_index)
   };
   struct Loop {
     std::uint32_t body;  // index of the first item of the body
@@ -154,6 +163,9 @@ class Machine {
   void dispatch(std::uint32_t id);
   bool take_test(std::uint32_t command);
   void check_limits();
+  // Drops the locals from `size` on.
+  void truncate_locals(std::size_t size);
+  Object* index_local(const Symbol* name);
   Position current_position() const;
   Position frame_position(std::size_t frame_index) const;
   void fill_error(Outcome& outcome, const RplError& error);
@@ -163,6 +175,7 @@ class Machine {
   std::unordered_map<const Symbol*, Object> globals_;
   std::vector<const Symbol*> global_order_;
   std::vector<LocalSlot> locals_;
+  std::size_t index_count_ = 0;  // locals with `index` set
   std::vector<Frame> frames_;
   std::vector<Loop> loops_;
   std::vector<Handler> handlers_;

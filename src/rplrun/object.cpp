@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "rplrun/array.h"
+#include "rplrun/commands/table.h"
 #include "rplrun/errors.h"
 
 namespace rplrun {
@@ -81,6 +82,7 @@ std::uint32_t nesting_of(const Object& object) {
   switch (object.kind()) {
     case Kind::list:
     case Kind::program:
+    case Kind::algebraic:
     case Kind::tagged: return object.node()->nesting;
     default: return 0;
   }
@@ -103,6 +105,7 @@ Object Object::list(std::vector<Object> items, std::vector<Position> positions) 
 
 Object Object::algebraic(std::vector<Object> postfix) {
   auto node = std::make_shared<SequenceNode>();
+  set_nesting(*node, postfix);
   node->items = std::move(postfix);
   return from_node(Kind::algebraic, std::move(node));
 }
@@ -223,7 +226,9 @@ int type_number(const Object& object) {
     case Kind::algebraic: return 9;
     case Kind::binary: return 10;
     case Kind::tagged: return 12;
-    case Kind::command: return 18;
+    case Kind::command:
+      // A built-in function (one written in algebraics), else a built-in command.
+      return command_info(object.command_id()).algebra.notation == Notation::none ? 19 : 18;
     case Kind::call: return 9;
   }
   return 0;

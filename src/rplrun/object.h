@@ -37,8 +37,8 @@ enum class Kind : std::uint8_t {
 
 struct Node {
   virtual ~Node() = default;
-  // How many composite objects (lists, programs, tagged objects) are nested here, this
-  // one included: printing, comparing and freeing objects go that deep.
+  // How many composite objects (lists, programs, algebraics, tagged objects) are nested
+  // here, this one included: printing, comparing and freeing objects go that deep.
   std::uint32_t nesting = 1;
 };
 

@@ -336,7 +336,7 @@ constexpr Algebra f2 = function(2);
 constexpr Algebra f0 = function(0);
 
 constexpr CommandRow rows[] = {
-    {"+", 2, plus, infix(prec_sum), true},
+    {"+", 2, plus, infix(prec_sum), true, true},
     {"-", 2, minus, infix(prec_sum), true},
     {"*", 2, times, infix(prec_product), true},
     {"/", 2, divided, infix(prec_product), true},

@@ -5,6 +5,7 @@
 #include "rplrun/commands/support.h"
 #include "rplrun/display.h"
 #include "rplrun/reader.h"
+#include "rplrun/symbolic.h"
 
 namespace rplrun {
 
@@ -53,7 +54,6 @@ void obj_to(Machine& m, const Args& a) {
       m.push(Object::real(x.as_complex().im));
       return;
     case Kind::list:
-    case Kind::program:
       for (const Object& item : x.items()) m.push(item);
       m.push(integer_object(static_cast<std::int64_t>(x.items().size())));
       return;
@@ -62,6 +62,17 @@ void obj_to(Machine& m, const Args& a) {
       m.push(x.tagged_value());
       m.push(Object::string(x.tag()));
       return;
+    case Kind::algebraic: {
+      // The arguments of the function applied last, their count, and the function (a
+      // user function by its name).
+      const auto operands = last_operands(x.items());
+      for (const auto& operand : operands) m.push(object_of(operand));
+      m.push(integer_object(static_cast<std::int64_t>(operands.size())));
+      const Object& function = x.items().back();
+      m.push(function.is(Kind::call) ? Object::name(function.symbol(), function.is_local(), true)
+                                     : function);
+      return;
+    }
     case Kind::array: {
       const ArrayNode& array = x.node_as<ArrayNode>();
       for (const Object& e : array.elements) m.push(e);

@@ -1,4 +1,4 @@
-// Lists: \->LIST LIST\-> GET PUT GETI PUTI SIZE HEAD TAIL POS SUB REVLIST ADD DOLIST.
+// Lists: \->LIST LIST\-> GET PUT GETI PUTI SIZE HEAD TAIL POS SUB REVLIST ADD.
 // SIZE HEAD TAIL POS and SUB serve strings as well; GET PUT GETI PUTI SIZE arrays too.
 #include <algorithm>
 
@@ -182,72 +182,11 @@ void add_(Machine& m, const Args& a) {
   m.push(Object::list(std::move(sums)));
 }
 
-// DOLIST runs its program once per element on the machine's own loop.
-class DoList : public Continuation {
- public:
-  DoList(std::vector<Object> lists, Object program, std::size_t base)
-      : lists_(std::move(lists)),
-        program_(std::move(program)),
-        base_(base),
-        length_(lists_.front().items().size()) {}
-
-  bool resume(Machine& m) override {
-    auto& s = m.stack();
-    if (s.size() > base_) {
-      results_.insert(results_.end(),
-                      std::make_move_iterator(s.begin() + static_cast<std::ptrdiff_t>(base_)),
-                      std::make_move_iterator(s.end()));
-    }
-    s.resize(std::min(s.size(), base_));
-    base_ = s.size();
-    if (next_ == length_) {
-      m.push(Object::list(std::move(results_)));
-      return true;
-    }
-    for (const Object& list : lists_) m.push(list.items()[next_]);
-    ++next_;
-    m.evaluate(program_);
-    return false;
-  }
-
- private:
-  std::vector<Object> lists_;
-  Object program_;
-  std::size_t base_;
-  std::size_t length_;
-  std::size_t next_ = 0;
-  std::vector<Object> results_;
-};
-
-void dolist(Machine& m, const Args& a) {
-  const Object& program = a[1];
-  if (!program.is(Kind::program) && !program.is(Kind::command) && !program.is(Kind::name)) {
-    fail(bad_argument_type);
-  }
-  std::vector<Object> lists;
-  if (a[2].is(Kind::list)) {
-    lists.push_back(a[2]);
-  } else {
-    const std::size_t n = count_arg(a[2]);
-    if (n == 0) fail(bad_argument_value);
-    m.require(n);
-    auto& s = m.stack();
-    lists.assign(s.end() - static_cast<std::ptrdiff_t>(n), s.end());
-    for (const Object& list : lists) {
-      if (!list.is(Kind::list)) fail(bad_argument_type);
-      if (list.items().size() != lists.front().items().size()) fail(invalid_dimension);
-    }
-    s.resize(s.size() - n);
-  }
-  const std::size_t base = m.depth();
-  m.start_continuation(std::make_unique<DoList>(std::move(lists), program, base));
-}
-
 constexpr CommandRow rows[] = {
     {"\\->LIST", 1, to_list}, {"LIST\\->", 1, list_to}, {"GET", 2, get},   {"PUT", 3, put},
     {"GETI", 2, geti},        {"PUTI", 3, puti},        {"SIZE", 1, size}, {"HEAD", 1, head},
     {"TAIL", 1, tail},        {"POS", 2, pos},          {"SUB", 3, sub},   {"REVLIST", 1, revlist},
-    {"ADD", 2, add_},         {"DOLIST", 2, dolist},
+    {"ADD", 2, add_},
 };
 
 }  // namespace

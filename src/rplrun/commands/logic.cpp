@@ -104,34 +104,52 @@ void not_(Machine& m, const Args& a) {
   }
 }
 
-void ift(Machine& m, const Args& a) {
-  if (flag_of(a[2])) m.evaluate(a[1]);
+// The test of IFT and IFTE: a real (a binary integer is Bad Argument Type, as in IF).
+// Lists, arrays and tagged objects as tests are not handled.
+bool test_of(Machine& m, const Object& x) {
+  const Kind kind = x.kind();
+  if (kind == Kind::list || kind == Kind::array || kind == Kind::tagged)
+    m.not_supported();
+  return flag_of(x);
 }
 
+void ift(Machine& m, const Args& a) {
+  if (test_of(m, a[2])) m.evaluate(a[1]);
+}
+
+// IFTE with a symbolic test builds 'IFTE(test,a,b)', for which both branches must be
+// able to stand in an algebraic.
 void ifte(Machine& m, const Args& a) {
   if (a[3].is_symbolic()) {
+    for (int level : {1, 2}) {
+      if (!a[level].is_number() && !a[level].is_symbolic()) fail(bad_argument_type);
+    }
     m.push(build_algebraic(&a[3], 3, Object::command(command_id("IFTE"))));
     return;
   }
-  m.evaluate(flag_of(a[3]) ? a[2] : a[1]);
+  m.evaluate(test_of(m, a[3]) ? a[2] : a[1]);
 }
 
 constexpr Algebra compare{Notation::infix, prec_compare, 2};
 
 constexpr CommandRow rows[] = {
-    {"==", 2, equals, compare, true},
-    {"\\=/", 2, not_equals, compare, true},
+    {"==", 2, equals, compare, true, true},
+    {"\\=/", 2, not_equals, compare, true, true},
     {"<", 2, less, compare, true},
     {">", 2, greater, compare, true},
     {"\\<=", 2, less_equal, compare, true},
     {"\\>=", 2, greater_equal, compare, true},
-    {"SAME", 2, same_},
+    {.name = "SAME", .argc = 2, .handler = same_, .any_objects = true},
     {"AND", 2, and_, {Notation::infix, prec_and, 2}, true},
     {"OR", 2, or_, {Notation::infix, prec_or, 2}, true},
     {"XOR", 2, xor_, {Notation::infix, prec_or, 2}, true},
     {"NOT", 1, not_, {Notation::prefix, prec_not, 1}, true},
-    {"IFT", 2, ift},
-    {"IFTE", 3, ifte, {Notation::function, prec_atom, 3}},
+    {.name = "IFT", .argc = 2, .handler = ift, .any_objects = true},
+    {.name = "IFTE",
+     .argc = 3,
+     .handler = ifte,
+     .algebra = {Notation::function, prec_atom, 3},
+     .any_objects = true},
 };
 
 }  // namespace

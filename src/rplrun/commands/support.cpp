@@ -3,13 +3,12 @@
 namespace rplrun {
 
 namespace {
-Object apply(Machine& m, std::string_view ascii_name,
-             std::initializer_list<const Object*> operands) {
+Object apply(Machine& m, std::uint32_t id, std::initializer_list<const Object*> operands) {
   const std::vector<Object> saved = m.last_args;
   const std::size_t base = m.depth();
   for (const Object* operand : operands) m.push(*operand);
   try {
-    m.run_command(command_id(ascii_name));
+    m.run_command(id);
   } catch (RplError& error) {
     m.stack().resize(base);
     m.last_args = saved;
@@ -24,11 +23,17 @@ Object apply(Machine& m, std::string_view ascii_name,
 }  // namespace
 
 Object apply_command(Machine& m, std::string_view ascii_name, const Object& x) {
-  return apply(m, ascii_name, {&x});
+  return apply(m, command_id(ascii_name), {&x});
 }
 
 Object apply_command(Machine& m, std::string_view ascii_name, const Object& x, const Object& y) {
-  return apply(m, ascii_name, {&x, &y});
+  return apply(m, command_id(ascii_name), {&x, &y});
+}
+
+Object apply_command(Machine& m, std::uint32_t id, const Object& x) { return apply(m, id, {&x}); }
+
+Object apply_command(Machine& m, std::uint32_t id, const Object& x, const Object& y) {
+  return apply(m, id, {&x, &y});
 }
 
 }  // namespace rplrun

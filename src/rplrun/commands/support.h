@@ -67,6 +67,8 @@ namespace rplrun {
 // is left alone and an error is reported for the command that asked.
 Object apply_command(Machine& m, std::string_view ascii_name, const Object& x);
 Object apply_command(Machine& m, std::string_view ascii_name, const Object& x, const Object& y);
+Object apply_command(Machine& m, std::uint32_t id, const Object& x);
+Object apply_command(Machine& m, std::uint32_t id, const Object& x, const Object& y);
 
 }  // namespace rplrun
 

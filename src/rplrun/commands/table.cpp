@@ -42,9 +42,11 @@ struct Table {
       words[static_cast<int>(w.word)] = static_cast<std::uint32_t>(commands.size());
       add(std::move(info));
     }
-    for (auto group : {stack_commands, arithmetic_commands, logic_commands, control_commands,
-                       variable_commands, evaluation_commands, list_commands, string_commands,
-                       mode_commands, text_display_commands, binary_commands, time_commands}) {
+    for (auto group :
+         {stack_commands, arithmetic_commands, logic_commands, control_commands, variable_commands,
+          evaluation_commands, list_commands, list_arithmetic_commands, list_program_commands,
+          algebra_commands, string_commands, mode_commands, text_display_commands, binary_commands,
+          time_commands}) {
       const bool numeric_group = group == arithmetic_commands || group == logic_commands;
       for (const CommandRow& row : group()) {
         CommandInfo info;
@@ -54,8 +56,11 @@ struct Table {
         info.algebra = row.algebra;
         info.symbolic = row.symbolic;
         info.supported = true;
-        info.numbers_only = numeric_group && info.name != "SAME";
-        info.joins_lists = info.name == "+";
+        info.numbers_only = numeric_group && !row.any_objects;
+        info.takes_lists = row.takes_lists;
+        info.maps_lists = info.numbers_only && !row.takes_lists &&
+                          row.algebra.notation != Notation::none &&
+                          row.algebra.notation != Notation::kept && row.argc > 0 && row.argc <= 2;
         add(std::move(info));
       }
     }

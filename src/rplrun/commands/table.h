@@ -40,11 +40,15 @@ enum class Notation : std::uint8_t {
   prefix,    // -A (NEG), NOT A
   postfix,   // A!
   function,  // SIN(A), XROOT(2,A), \pi
+  // Written as a function on the calculator but not run inside algebraics by rplrun
+  // (APPLY): read and kept by name, reported as not supported when evaluated.
+  kept,
 };
 
 // Binding strength inside algebraics, loosest first. ORDER: the infix reader and the
 // printer compare these numbers.
 enum Precedence : std::uint8_t {
+  prec_where = 1,     // |
   prec_equation = 2,  // =
   prec_or = 4,        // OR XOR
   prec_and = 6,       // AND
@@ -83,6 +87,8 @@ struct Algebra {
   std::uint8_t precedence = prec_atom;  // for infix and prefix
   std::uint8_t arity = 0;               // arguments of a function
   bool reversed = false;                // written with its arguments in reverse stack order (XROOT)
+  // Its arguments are kept whole, unevaluated, inside the algebraic (QUOTE).
+  bool quoted_args = false;
 };
 
 // A row of a group's list.
@@ -94,6 +100,12 @@ struct CommandRow {
   // Builds an algebraic when an argument is a name or an algebraic and none is a list,
   // string, array or other object the handler gives a meaning to.
   bool symbolic = false;
+  // In a group of functions of numbers: the handler gives lists a meaning of its own (+
+  // joins them, == compares them) instead of their being processed element by element.
+  bool takes_lists = false;
+  // In a group of functions of numbers but no such function: any object is an argument
+  // (SAME, IFT, IFTE).
+  bool any_objects = false;
 };
 
 struct CommandInfo {
@@ -104,12 +116,14 @@ struct CommandInfo {
   bool symbolic = false;
   Word word = Word::none;
   bool supported = false;  // false: an HP48G command that rplrun does not run
-  // A function of numbers: arrays, tagged objects and lists (which the calculator
-  // processes element by element) among its arguments are not handled yet and reported
-  // as not supported; + joins lists itself. Binary integers reach the handler, which
-  // takes them or reports Bad Argument Type.
+  // A function of numbers: arrays and tagged objects among its arguments are not handled
+  // yet and reported as not supported; binary integers reach the handler, which takes
+  // them or reports Bad Argument Type. Lists are processed element by element
+  // (maps_lists) by the functions written in algebraics, given to the handler when it
+  // takes them itself (takes_lists), else not supported.
   bool numbers_only = false;
-  bool joins_lists = false;
+  bool takes_lists = false;
+  bool maps_lists = false;
 };
 
 std::optional<std::uint32_t> find_command(std::string_view hp_name);
@@ -126,6 +140,9 @@ std::span<const CommandRow> control_commands();
 std::span<const CommandRow> variable_commands();
 std::span<const CommandRow> evaluation_commands();
 std::span<const CommandRow> list_commands();
+std::span<const CommandRow> list_arithmetic_commands();
+std::span<const CommandRow> list_program_commands();
+std::span<const CommandRow> algebra_commands();
 std::span<const CommandRow> string_commands();
 std::span<const CommandRow> mode_commands();
 std::span<const CommandRow> text_display_commands();
