@@ -3,7 +3,7 @@
 #
 # cmake -DMAN_PAGE=... -DRPLGEN=... -DWORK_DIR=... -P check_man_page.cmake
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/../harness/require_tool.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/man_page.cmake)
 
 file(READ "${MAN_PAGE}" page)
 
@@ -29,10 +29,7 @@ foreach(message IN LISTS messages)
 endforeach()
 
 # Every fixed message listed under DIAGNOSTICS is one that the binary has.
-string(FIND "${page}" "\n.Sh DIAGNOSTICS\n" start)
-string(FIND "${page}" "\n.Sh SEE ALSO\n" end)
-math(EXPR length "${end} - ${start}")
-string(SUBSTRING "${page}" ${start} ${length} diagnostics)
+man_page_section(diagnostics "${page}" DIAGNOSTICS)
 string(REPLACE ";" "\\;" diagnostics "${diagnostics}")
 string(REPLACE "\n" ";" diagnostics "${diagnostics}")
 foreach(line IN LISTS diagnostics)
@@ -53,23 +50,10 @@ foreach(line IN LISTS diagnostics)
 endforeach()
 
 # The example: the first literal display is a source, the second its output.
-set(rest "${page}")
-foreach(index 0 1)
-  string(FIND "${rest}" "\n.Bd -literal" begin)
-  if(begin EQUAL -1)
-    message(FATAL_ERROR "the manual page has no example source and output")
-  endif()
-  math(EXPR begin "${begin} + 1")
-  string(SUBSTRING "${rest}" ${begin} -1 rest)
-  string(FIND "${rest}" "\n" first_line_end)
-  math(EXPR first_line_end "${first_line_end} + 1")
-  string(SUBSTRING "${rest}" ${first_line_end} -1 rest)
-  string(FIND "${rest}" "\n.Ed\n" end)
-  math(EXPR end "${end} + 1")
-  string(SUBSTRING "${rest}" 0 ${end} display)
-  string(SUBSTRING "${rest}" ${end} -1 rest)
-  string(REPLACE "\\e" "\\" display_${index} "${display}")
-endforeach()
+man_page_displays(display "${page}")
+if(display_count LESS 2)
+  message(FATAL_ERROR "the manual page has no example source and output")
+endif()
 file(MAKE_DIRECTORY "${WORK_DIR}")
 file(WRITE "${WORK_DIR}/example.c48" "${display_0}")
 execute_process(COMMAND "${RPLGEN}" example.c48 WORKING_DIRECTORY "${WORK_DIR}"
@@ -79,13 +63,4 @@ if(NOT status EQUAL 0 OR NOT err STREQUAL "" OR NOT out STREQUAL display_1)
     "but the page shows\n${display_1}")
 endif()
 
-# Lint: mandoc reports nothing, not even a remark on style.
-require_tool(mandoc mandoc mandoc)
-if(RPL_TOOL_MISSING)
-  return()
-endif()
-execute_process(COMMAND "${mandoc}" -Tlint -Wstyle "${MAN_PAGE}"
-  OUTPUT_VARIABLE lint ERROR_VARIABLE lint RESULT_VARIABLE status)
-if(NOT status EQUAL 0 OR NOT lint STREQUAL "")
-  message(SEND_ERROR "mandoc -Tlint (status ${status}):\n${lint}")
-endif()
+man_page_lint("${MAN_PAGE}")

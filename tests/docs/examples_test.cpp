@@ -18,11 +18,18 @@
 //    row holds a source that rplgen rejects and, in the second cell, the one
 //    line it writes on standard error after "rplgen: ". Nothing is written on
 //    standard output, and the exit status is 1.
+//  * A fenced block marked "console" is a shell session. Each line beginning
+//    with "$ " is a command, run by sh in a scratch copy of the source tree's
+//    examples/ directory (as "examples/NAME.c48"), with rplgen and rplrun
+//    first on the PATH. The lines after it, up to the next command, are what
+//    it writes on standard output and standard error together. It must end
+//    with status 0: a command that fails shows its status with "; echo $?".
 //
 // Sources are compiled from standard input, as "rplgen < file" would.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <sstream>
 
@@ -40,6 +47,15 @@ struct Example {
 
 void PrintTo(const Example& e, std::ostream* os) { *os << e.where; }
 
+struct Command {
+  std::string name;
+  std::string where;
+  std::string command;
+  std::string output;
+};
+
+void PrintTo(const Command& c, std::ostream* os) { *os << c.where << ": " << c.command; }
+
 struct Fence {
   std::string kind;
   std::vector<std::string> attributes;
@@ -49,6 +65,7 @@ struct Fence {
 
 struct Document {
   std::vector<Example> examples;
+  std::vector<Command> commands;
   std::vector<std::string> problems;
 };
 
@@ -111,6 +128,23 @@ std::string test_name(const std::string& file, int line) {
   const auto not_alnum = [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); };
   std::replace_if(name.begin(), name.end(), not_alnum, '_');
   return name;
+}
+
+void read_session(const std::string& file, const Fence& fence, Document& doc) {
+  const std::vector<std::string> lines = split_lines(fence.body);
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const int line = fence.line + 1 + static_cast<int>(k);
+    if (lines[k].rfind("$ ", 0) != 0) {
+      doc.problems.push_back(file + ":" + std::to_string(line) +
+                             ": a console block holds commands, each with its output");
+      return;
+    }
+    Command command{test_name(file, line), file + ":" + std::to_string(line), lines[k].substr(2),
+                    ""};
+    while (k + 1 < lines.size() && lines[k + 1].rfind("$ ", 0) != 0)
+      command.output += lines[++k] + "\n";
+    doc.commands.push_back(command);
+  }
 }
 
 void read_document(const std::string& file, Document& doc) {
@@ -176,6 +210,10 @@ void read_document(const std::string& file, Document& doc) {
       problem(fence.line, "an output block must follow a c48 block");
       continue;
     }
+    if (fence.kind == "console") {
+      read_session(file, fence, doc);
+      continue;
+    }
     if (fence.kind != "c48") continue;
     const std::string where = file + ":" + std::to_string(fence.line);
     Example example{test_name(file, fence.line), where, fence.body, "", "", 0};
@@ -204,22 +242,34 @@ void read_document(const std::string& file, Document& doc) {
   }
 }
 
-// The documents and the least number of examples each must yield, so that a
-// change of layout that hides examples from this test does not go unnoticed.
-const std::vector<std::pair<std::string, std::size_t>> documents = {
-    {"docs/language.md", 60},
-    {"README.md", 1},
+// The documents and the least number of examples and commands each must
+// yield, so that a change of layout that hides them from this test does not go
+// unnoticed.
+struct Least {
+  std::size_t examples;
+  std::size_t commands;
+};
+const std::vector<std::pair<std::string, Least>> documents = {
+    {"docs/language.md", {60, 15}},
+    {"README.md", {1, 1}},
 };
 
 const Document& all_documents() {
   static const Document doc = [] {
     Document d;
     for (const auto& [file, least] : documents) {
-      const std::size_t before = d.examples.size();
+      const std::size_t examples = d.examples.size();
+      const std::size_t commands = d.commands.size();
       read_document(file, d);
-      if (d.examples.size() - before < least) {
-        d.problems.push_back(file + ": only " + std::to_string(d.examples.size() - before) +
-                             " examples found, expected at least " + std::to_string(least));
+      if (d.examples.size() - examples < least.examples) {
+        d.problems.push_back(file + ": only " + std::to_string(d.examples.size() - examples) +
+                             " examples found, expected at least " +
+                             std::to_string(least.examples));
+      }
+      if (d.commands.size() - commands < least.commands) {
+        d.problems.push_back(file + ": only " + std::to_string(d.commands.size() - commands) +
+                             " console commands found, expected at least " +
+                             std::to_string(least.commands));
       }
     }
     return d;
@@ -241,6 +291,82 @@ TEST_P(DocumentedExample, CompilesAsShown) {
 
 INSTANTIATE_TEST_SUITE_P(Docs, DocumentedExample, testing::ValuesIn(all_documents().examples),
                          [](const testing::TestParamInfo<Example>& info) {
+                           return info.param.name;
+                         });
+
+std::string directory_of(const std::string& path) {
+  return std::filesystem::path(path).parent_path().string();
+}
+
+// Runs shell commands as a reader at the top of the source tree would, with
+// both programs first on the PATH, in a scratch copy of the examples; standard
+// error goes where standard output does.
+harness::Outcome run_shell(const std::string& commands) {
+  namespace fs = std::filesystem;
+  const fs::path scratch = harness::make_temp_dir();
+  fs::create_directory(scratch / "examples");
+  for (const auto& entry : fs::directory_iterator(source_dir() + "/examples")) {
+    if (entry.path().extension() == ".c48") fs::copy(entry.path(), scratch / "examples");
+  }
+  harness::Invocation inv;
+  inv.program = "/bin/sh";
+  inv.argv = {"sh", "-c",
+              "PATH='" + directory_of(RPLRUN_BINARY) + ":" + directory_of(rplgen_path()) +
+                  "':\"$PATH\"\n{ " + commands + "\n} 2>&1"};
+  inv.cwd = scratch.string();
+  inv.stdin_kind = harness::Stream::dev_null;
+  const harness::Outcome outcome = harness::run(inv);
+  fs::remove_all(scratch);
+  return outcome;
+}
+
+class DocumentedCommand : public testing::TestWithParam<Command> {};
+
+TEST_P(DocumentedCommand, PrintsAsShown) {
+  const Command& c = GetParam();
+  SCOPED_TRACE(c.where);
+  harness::expect_outcome(run_shell(c.command), c.output, "", 0);
+}
+
+// The README's line that starts with `start` and holds `holding`.
+std::string readme_line(const std::string& start, const std::string& holding) {
+  for (const std::string& line : split_lines(harness::read_file(source_dir() + "/README.md"))) {
+    if (line.rfind(start, 0) == 0 && line.find(holding) != std::string::npos) return line;
+  }
+  ADD_FAILURE() << "README.md has no line starting with \"" << start << "\" and holding \""
+                << holding << "\"";
+  return "";
+}
+
+// The first set-up command ends by running an example, whose output the
+// README states after it.
+TEST(Documentation, ReadmeSetUpRunsAnExample) {
+  std::string command = readme_line("apt-get update", "-DBUILD_TESTING=OFF && ");
+  command = command.substr(command.rfind("&& ") + 3);
+  for (const std::string program : {"rplgen", "rplrun"}) {
+    const std::string built = "build/src/" + program + "/" + program;
+    for (std::size_t at; (at = command.find(built)) != std::string::npos;)
+      command.replace(at, built.size(), program);
+  }
+  const std::string readme = harness::read_file(source_dir() + "/README.md");
+  const std::string marker = "It ends by printing `";
+  const std::size_t begin = readme.find(marker);
+  ASSERT_NE(begin, std::string::npos) << "README.md does not say what the set-up prints";
+  const std::size_t end = readme.find('`', begin + marker.size());
+  const std::string stated = readme.substr(begin + marker.size(), end - begin - marker.size());
+  harness::expect_outcome(run_shell(command), stated + "\n", "", 0);
+}
+
+// CI runs the README's test command.
+TEST(Documentation, ReadmeTestCommandIsTheOneCiRuns) {
+  const std::string command = readme_line("apt-get update", "ctest --test-dir build");
+  const std::string ci = harness::read_file(source_dir() + "/.ci/run");
+  EXPECT_NE(ci.find("\n" + command + "\n"), std::string::npos)
+      << ".ci/run does not run the README's test command:\n" << command;
+}
+
+INSTANTIATE_TEST_SUITE_P(Docs, DocumentedCommand, testing::ValuesIn(all_documents().commands),
+                         [](const testing::TestParamInfo<Command>& info) {
                            return info.param.name;
                          });
 

@@ -84,3 +84,11 @@ foreach(source IN LISTS installed_examples)
       "expected\n${expected_out}")
   endif()
 endforeach()
+
+# The installed runner runs an installed compiled example.
+execute_process(COMMAND "${prefix}/bin/rplrun" factorial.out "20 FACT"
+  WORKING_DIRECTORY "${prefix}/${doc}/examples"
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT err STREQUAL "" OR NOT out STREQUAL "1: 2.43290200818E18\n")
+  message(SEND_ERROR "installed rplrun on factorial.out: status ${status}\n${err}${out}")
+endif()
