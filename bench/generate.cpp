@@ -376,6 +376,84 @@ void write_comment(std::FILE* out, std::size_t bytes) {
   w << " */\nx;\n";
 }
 
+// --- nul: NUL bytes inside every kind of comment and literal. Each of the
+// seven pieces is one comment or literal a seventh of the size long, in which
+// about every other byte is a NUL, so that a lexeme grows with the file.
+void write_nul(std::FILE* out, std::size_t bytes) {
+  Writer w(out);
+  Random random(seed);
+  const std::size_t piece = bytes / 7;
+  // Words and runs of NULs; a newline now and then where one is allowed.
+  const auto body = [&](bool newlines) {
+    const std::size_t stop = w.written() + piece;
+    for (unsigned i = 1; w.written() < stop; ++i) {
+      w << random.pick(words);
+      for (unsigned n = 1 + random.below(8); n > 0; --n) w << '\0';
+      if (newlines && i % 10 == 0) w << '\n';
+    }
+  };
+  w << "/*";
+  body(true);
+  w << "*/\n//";
+  body(false);
+  w << "\n#";
+  body(false);
+  w << "\ns = \"";
+  body(true);
+  w << "\";\na = '";
+  body(true);
+  w << "';\nv = `";
+  body(true);
+  w << "`;\np = @<<";
+  body(false);
+  w << ">>;\n";
+}
+
+// --- locals: one function with all its locals, eight to a line, their
+// initial values of every constant kind.
+void write_locals(std::FILE* out, std::size_t bytes) {
+  Writer w(out);
+  static const char* const values[] = {"0", "1.5", "\"s\"", "'x+1'", "`DROP`", "2.5E-3"};
+  w << "declare f(a, b) :";
+  for (unsigned i = 0; w.written() < bytes; ++i) {
+    w << (i == 0 ? " " : i % 8 == 0 ? ",\n  " : ", ") << "l" << i << "(";
+    w << (i % 8 == 7 ? "@<< 1 + >>" : values[i % 6]) << ")";
+  }
+  w << " {\n  a + b;\n}\nf(1, 2);\n";
+}
+
+// --- long_line: comments of one line each, a quarter of the size long: a
+// block comment of words, one of stars, and a line comment of each kind.
+void write_long_line(std::FILE* out, std::size_t bytes) {
+  Writer w(out);
+  Random random(seed);
+  const std::size_t piece = bytes / 4;
+  const auto words_line = [&] {
+    const std::size_t stop = w.written() + piece;
+    while (w.written() < stop) w << ' ' << random.pick(words);
+  };
+  w << "/*";
+  words_line();
+  w << " */\n/* ";
+  const std::string stars(4096, '*');
+  for (const std::size_t stop = w.written() + piece; w.written() < stop;) w << stars;
+  w << "/\n//";
+  words_line();
+  w << "\n#";
+  words_line();
+  w << "\nx;\n";
+}
+
+// --- escaped: one name made of escape pairs, a quarter of them a backslash
+// and a NUL byte.
+void write_escaped(std::FILE* out, std::size_t bytes) {
+  Writer w(out);
+  Random random(seed);
+  static const char escaped[] = {'+', '-', ' ', '"', '\\', 'a', '\0', '\0'};
+  while (w.written() < bytes) w << '\\' << escaped[random.below(sizeof escaped)];
+  w << " = 1;\n";
+}
+
 }  // namespace
 
 const std::vector<Shape>& all_shapes() {
@@ -389,6 +467,10 @@ const std::vector<Shape>& all_shapes() {
       {"nesting", "blocks and parentheses 9000 deep, repeated", write_nesting},
       {"string", "one string literal", write_string},
       {"comment", "one block comment", write_comment},
+      {"nul", "NUL bytes in one comment or literal of each kind", write_nul},
+      {"locals", "one function with all its locals", write_locals},
+      {"long_line", "comments of a single line each", write_long_line},
+      {"escaped", "one name of escape pairs, some with a NUL byte", write_escaped},
   };
   return shapes;
 }

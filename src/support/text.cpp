@@ -1,5 +1,6 @@
 #include "support/text.h"
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -41,22 +42,18 @@ void check_size(std::size_t size) {
 // for the next small text instead of going back to malloc.
 constexpr std::size_t small_capacity = 128 - sizeof(Text);
 
-// The kept blocks. Never destroyed: at exit, other objects' destructors (an
-// open local table, after a fatal error) may still release texts, and the
-// blocks kept must stay reachable rather than be lost with the list.
-std::vector<Text*>& released_small_blocks() {
-  static auto* const blocks = new std::vector<Text*>;
-  return *blocks;
-}
+// The kept blocks, in storage of a fixed size: releasing a text never
+// allocates, so it cannot fail, not even while the process is exiting because
+// memory ran out (an open local table's destructor releases texts then). The
+// storage is never destroyed, so blocks kept stay reachable.
+struct {
+  std::array<Text*, 4096> blocks;
+  std::size_t count;
+} released;
 
 Text* allocate(std::size_t capacity) {
   if (capacity <= small_capacity) {
-    std::vector<Text*>& released = released_small_blocks();
-    if (!released.empty()) {
-      Text* text = released.back();
-      released.pop_back();
-      return text;
-    }
+    if (released.count > 0) return released.blocks[--released.count];
     capacity = small_capacity;
   }
   void* block = std::malloc(sizeof(Text) + capacity);
@@ -67,8 +64,8 @@ Text* allocate(std::size_t capacity) {
 }
 
 void release(Text* text) {
-  if (text->capacity == small_capacity) {
-    released_small_blocks().push_back(text);
+  if (text->capacity == small_capacity && released.count < released.blocks.size()) {
+    released.blocks[released.count++] = text;
   } else {
     std::free(text);
   }

@@ -16,6 +16,8 @@ set(messages
   "input in flex scanner failed"
   "fatal error - scanner input buffer overflow"
   "out of dynamic memory in Fn yy_create_buffer"
+  "out of dynamic memory in Fn yyensure_buffer_stack"
+  "out of dynamic memory in Fn yy_get_next_buffer"
   "fatal flex scanner internal error--end of buffer missed"
   "fatal flex scanner internal error--no action found")
 foreach(message IN LISTS messages)

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdlib>
 #include <new>
 
 #include "harness.h"
@@ -48,6 +49,18 @@ TEST(DiagnosticsDeathTest, FatalOnesEndTheProcessWithTheirStatus) {
         fatal_errno(1, nullptr);
       },
       testing::ExitedWithCode(1), "^rplgen: Cannot allocate memory\n$");
+}
+
+// A destructor or exit handler that fails while the process ends for an
+// earlier error: one line, and the first error's status.
+TEST(DiagnosticsDeathTest, ANewErrorWhileEndingAddsNothing) {
+  set_program_name("rplgen");
+  EXPECT_EXIT(
+      {
+        std::atexit([] { fatal(2, "second"); });
+        fatal(1, "first");
+      },
+      testing::ExitedWithCode(1), "^rplgen: first\n$");
 }
 
 void* volatile kept;

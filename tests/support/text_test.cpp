@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace rpl {
 namespace {
@@ -56,6 +57,18 @@ TEST(Xstrdup, EmptyViewWithoutStorage) {
 TEST(XstrcatList, JoinsWithoutSeparators) {
   EXPECT_EQ(take(xstrcat_list(text("a\n"), text(""), text("b\n"))), "a\nb\n");
   EXPECT_EQ(take(xstrcat_list(text("only"))), "only");
+}
+
+// Blocks of small texts released are kept for reuse up to a limit and freed
+// beyond it; either way every new text holds its own bytes.
+TEST(TextFree, ManySmallTextsAtOnce) {
+  std::vector<Text*> texts;
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 0; i < 10000; ++i) texts.push_back(text(std::to_string(i)));
+    for (int i = 0; i < 10000; ++i) EXPECT_EQ(text_view(texts[i]), std::to_string(i));
+    for (Text* t : texts) text_free(t);
+    texts.clear();
+  }
 }
 
 }  // namespace

@@ -24,9 +24,8 @@ namespace rplgen {
 // to 1 before each input.
 extern long lineno;
 
-// The text of the token most recently delivered by rplgen_yylex.
-inline std::string_view current_lexeme() {
-  return {rplgen_yytext, static_cast<std::size_t>(rplgen_yyleng)};
-}
+// The text of the token most recently delivered by rplgen_yylex, with every
+// NUL byte of the input in its place.
+std::string_view current_lexeme();
 
 }  // namespace rplgen

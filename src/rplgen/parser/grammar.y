@@ -17,6 +17,8 @@
 }
 
 %code {
+#include <cstdlib>
+
 #include "rplgen/lexer/scanner.h"
 #include "rplgen/parser/parser.h"
 #include "rplgen/translate/constants.h"
@@ -29,9 +31,12 @@ using namespace rplgen;
 using rpl::xstrcat_list;
 
 // The value stack starts with room for 200 entries, doubles when full and is
-// capped at 10000 entries.
+// capped at 10000 entries. Its growth ends the run as exhausted memory when
+// the allocation fails, so that reaching the cap is the only overflow.
 #define YYINITDEPTH 200
 #define YYMAXDEPTH 10000
+#define YYMALLOC rplgen::parser_stack_allocate
+#define YYFREE std::free
 }
 
 %define api.prefix {rplgen_yy}

@@ -3,6 +3,8 @@
 // prefix "rplgen_yy", like the scanner's.
 #pragma once
 
+#include <cstddef>
+
 // Parses the current scanner input; returns 0 once the input is accepted.
 // A syntax error or a parser stack overflow ends the process.
 int rplgen_yyparse();
@@ -10,3 +12,11 @@ int rplgen_yyparse();
 // Reports a syntax error or a stack overflow on the current line and ends
 // the process with status 1.
 [[noreturn]] void rplgen_yyerror(const char* message);
+
+namespace rplgen {
+
+// Storage for the parser's stacks, as malloc gives it; exhausted memory ends
+// the process (rpl::out_of_memory) instead of returning null.
+void* parser_stack_allocate(std::size_t size);
+
+}  // namespace rplgen

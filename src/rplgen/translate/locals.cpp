@@ -1,23 +1,41 @@
 #include "rplgen/translate/locals.h"
 
 #include <utility>
+#include <vector>
 
 namespace rplgen {
 
+using rpl::text_append;
+using rpl::text_free;
+using rpl::text_view;
+
 namespace {
 
-std::vector<std::vector<Local>> open_tables;
+std::vector<Locals> open_tables;
+
+// Appends an item to a comma-separated list, which it starts if there is none.
+void append_item(TextPtr& list, Text* item) {
+  if (list == nullptr) {
+    list.reset(item);
+    return;
+  }
+  Text* grown = text_append(list.release(), ",");
+  list.reset(text_append(grown, text_view(item)));
+  text_free(item);
+}
 
 }  // namespace
 
 void open_local_table() { open_tables.emplace_back(); }
 
 void add_local(Text* name, Text* initial_value) {
-  open_tables.back().push_back({TextPtr(name), TextPtr(initial_value)});
+  Locals& table = open_tables.back();
+  append_item(table.initial_values, initial_value);
+  append_item(table.names, name);
 }
 
-std::vector<Local> close_local_table() {
-  std::vector<Local> locals = std::move(open_tables.back());
+Locals close_local_table() {
+  Locals locals = std::move(open_tables.back());
   open_tables.pop_back();
   return locals;
 }

@@ -24,15 +24,6 @@ bool write_bytes(std::string_view bytes) {
   return std::fwrite(bytes.data(), 1, bytes.size(), outfile) == bytes.size();
 }
 
-// The initial values of the locals, or their names, separated by commas.
-Text* join_locals(const std::vector<Local>& locals, TextPtr Local::*part, Text* into) {
-  for (std::size_t i = 0; i < locals.size(); ++i) {
-    if (i > 0) into = text_append(into, ",");
-    into = text_append(into, text_view((locals[i].*part).get()));
-  }
-  return into;
-}
-
 }  // namespace
 
 void no_program() { warning("no output is produced, since no input was provided"); }
@@ -52,19 +43,20 @@ Text* empty_text() { return xstrdup(std::string_view{}); }
 // A definition's text ends with a newline like any other statement's: the
 // calculator would read "STO" and a following name or number as one word.
 Text* make_function(Text* name, Text* parameters, Text* body) {
-  const std::vector<Local> locals = close_local_table();
-  if (parameters == nullptr && locals.empty()) {
+  Locals locals = close_local_table();
+  const bool has_locals = locals.names != nullptr;
+  if (parameters == nullptr && !has_locals) {
     return xstrfmt("\\<<%s\\>> '%s' STO\n", body, name);
   }
   // The declaration part: the locals' initial values, then the names to bind,
   // parameters before locals, matching the order of the values on the stack.
-  Text* declaration = join_locals(locals, &Local::initial_value, empty_text());
+  Text* declaration = has_locals ? locals.initial_values.release() : empty_text();
   declaration = text_append(declaration, " \\-> ");
   if (parameters != nullptr) {
     declaration = xstrcat_list(declaration, parameters);
-    if (!locals.empty()) declaration = text_append(declaration, ",");
+    if (has_locals) declaration = text_append(declaration, ",");
   }
-  declaration = join_locals(locals, &Local::name, declaration);
+  if (has_locals) declaration = xstrcat_list(declaration, locals.names.release());
   return xstrfmt("\\<< %s \\<< %s \\>> \\>> '%s' STO\n", declaration, body, name);
 }
 

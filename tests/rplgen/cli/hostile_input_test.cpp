@@ -95,6 +95,19 @@ const Case cases[] = {
      [] { return source("/*\0*/x;\n//\0\n#\0\ny;\n"s, program("x\ny\n")); }},
     {"NulInsideUnterminatedComment",
      [] { return source("x;\n/*\0"s, program("x\n"), diag("2: parse error"), 1); }},
+    // Megabytes of them cost no more than other bytes (the scanner once
+    // rescanned a lexeme at each of its NULs), and every one reaches the output.
+    {"MegabytesOfNulsInEveryCommentAndLiteral",
+     [] {
+       const std::string nuls(2 * 1000 * 1000, '\0');
+       const std::string name = repeat("\\"s + '\0', nuls.size() / 2);
+       return source("/*" + nuls + "*/\n//" + nuls + "\n#" + nuls + "\ns = \"" + nuls +
+                         "\";\na = '" + nuls + "';\nv = `" + nuls + "`;\np = @<<" + nuls +
+                         ">>;\n" + name + " = 1;\n",
+                     program("\"" + nuls + "\" 's' STO\n'" + nuls + "' 'a' STO\n" + nuls +
+                             " 'v' STO\n\\<<" + nuls + "\\>> 'p' STO\n1 '" +
+                             std::string(nuls.size() / 2, '\0') + "' STO\n"));
+     }},
 
     // Carriage returns: not white space; inside literals and comments they stay.
     {"CrBeforeAnyStatement",
@@ -172,6 +185,17 @@ const Case cases[] = {
      }},
     {"HugeLineComment",
      [] { return source("//" + std::string(big, 'c') + "\nx;\n", program("x\n")); }},
+    // A comment is skipped a bounded run at a time: one whose lines are longer
+    // than the memory there is still costs next to none.
+    {"LongCommentLinesInLittleMemory",
+     [] {
+       const std::string line(big, 'c');
+       Trial t = source("/*" + line + "*/\n/* " + std::string(big, '*') + "/\n//" + line +
+                            "\n#" + line + "\nx;\n",
+                        program("x\n"));
+       t.max_address_space = rlim_t{28} << 20;
+       return t;
+     }},
     {"HugeUnterminatedString",
      [] {
        return source("x;\n\"" + std::string(big, 's'), program("x\n"), diag("2: parse error"), 1);
@@ -196,12 +220,40 @@ const Case cases[] = {
     {"TranslationThatDoublesPerLevel",
      [] { return source(doubling_expression(40), "", diag("Cannot allocate memory"), 1); }},
 
+    // A local costs memory for its name and initial value only.
+    {"ManyLocalsInLittleMemory",
+     [] {
+       std::string locals, values, names;
+       for (int i = 0; i < 300000; ++i) {
+         const std::string n = std::to_string(i);
+         locals += (i > 0 ? ", l" : "l") + n + "(" + n + ")";
+         values += (i > 0 ? "," : "") + n;
+         names += (i > 0 ? ",l" : "l") + n;
+       }
+       const std::string header = "\\<< " + values + " \\-> " + names;
+       Trial t = source("declare f() : " + locals + " { }\n",
+                        program(header + " \\<<  \\>> \\>> 'f' STO\n"));
+       t.max_address_space = rlim_t{48} << 20;
+       return t;
+     }},
+
     // Memory that runs out before the compiler's own limits: the translation
     // reports it as exhausted memory, the scanner with its own message.
     {"TranslationBeyondAvailableMemory",
      [] {
        Trial t = source(doubling_expression(40), "", diag("Cannot allocate memory"), 1);
        t.max_address_space = rlim_t{256} << 20;
+       return t;
+     }},
+    // While the process ends, the locals held are released: that must not
+    // fail again and add a second line.
+    {"MemoryRunsOutWhileLocalsAreHeld",
+     [] {
+       std::string locals;
+       for (int i = 0; i < 200000; ++i) locals += (i > 0 ? ", l" : "l") + std::to_string(i) + "(0)";
+       Trial t = source("declare f() : " + locals + " {\n" + doubling_expression(40) + "}\n", "",
+                        diag("Cannot allocate memory"), 1);
+       t.max_address_space = rlim_t{64} << 20;
        return t;
      }},
     {"TokenBeyondAvailableMemory",

@@ -4,6 +4,7 @@
 // and small texts reuse the blocks of released ones. None of this may show.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "rplgen_test.h"
@@ -72,6 +73,28 @@ TEST(LongLiteral, EscapesAcrossRefills) {
   const harness::Outcome got = compile_source("s = \"" + body + "\";\n\\a\\-\\>b = 1;\n");
   EXPECT_EQ(got.out, program("\"" + expected + "\" 's' STO\n1 'a->b' STO\n"));
   EXPECT_EQ(got.status, 0);
+}
+
+// A lexeme of more than 1 GiB: past that size the scanner's buffer grows by an
+// eighth at a time, where doubling its size would overflow. The input is a
+// sparse file of NULs, which cost no disk.
+//
+// Disabled: it takes 1.3 GB and some 13 s of CPU, many times that with the
+// sanitizers, which would make the suite slow and, on a busy machine, time
+// out. Run it with
+//   build/tests/rplgen/rplgen_cli_tests --gtest_also_run_disabled_tests
+//     --gtest_filter='*Gibibyte*'
+TEST(LongLiteral, DISABLED_BeyondAGibibyteTheBufferStillGrows) {
+  const std::string dir = harness::make_temp_dir();
+  harness::write_file(dir + "/in.c48", "x;\n'");
+  std::filesystem::resize_file(dir + "/in.c48", std::uintmax_t{1100} * 1000 * 1000);
+  harness::Invocation inv = rplgen_invocation({"in.c48"});
+  inv.cwd = dir;
+  inv.stdin_kind = harness::Stream::dev_null;
+  const harness::Outcome got = harness::run(inv);
+  std::filesystem::remove_all(dir);
+  // The quote finds no partner: it stands alone, and the parser rejects it.
+  harness::expect_outcome(got, program("x\n"), diag("2: parse error"), 1);
 }
 
 // Thousands of short-lived texts of every small size, interleaved with

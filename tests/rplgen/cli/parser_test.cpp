@@ -3,6 +3,7 @@
 // how deep the parser's stack may grow. One exemplar of each error shape is a
 // golden case; bytes that are no characters of the language are hostile input.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include "rplgen_test.h"
 
@@ -86,5 +87,41 @@ TEST_P(Parser, EndsAsExpected) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, Parser, testing::ValuesIn(cases),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+// Where memory runs out as the stacks grow, that is exhausted memory, never
+// an overflow: the input nests 9000 deep, below the cap. The least memory the
+// compiler needs for it is found first; then every limit below that, in steps
+// of 16 KB, must end in exhausted memory, down to where the input cannot even
+// be opened (or the program not even started).
+TEST(ParserStack, GrowthBeyondAvailableMemoryIsNoOverflow) {
+  if (harness::sanitized_build) GTEST_SKIP() << "no address-space limit here";
+  std::string source = "y = " + std::string(9000, '(') + "a";
+  for (int i = 0; i < 9000; ++i) source += i % 2 == 0 ? ") + b" : ") * c";
+  source += ";\n";
+  const auto compile_within = [&](rlim_t bytes) {
+    harness::Invocation inv = rplgen_invocation({"in.c48"});
+    inv.files = {{"in.c48", source}};
+    inv.stdin_kind = harness::Stream::dev_null;
+    inv.limits.push_back({RLIMIT_AS, bytes});
+    return harness::run(inv);
+  };
+  const rlim_t step = rlim_t{16} << 10;
+  rlim_t too_little = 0;
+  rlim_t enough = rlim_t{256} << 20;
+  ASSERT_EQ(compile_within(enough).status, 0);
+  while (enough - too_little > step) {
+    const rlim_t middle = (too_little + enough) / 2;
+    (compile_within(middle).status == 0 ? enough : too_little) = middle;
+  }
+  int out_of_memory = 0;
+  for (rlim_t limit = enough - step; limit > step; limit -= step) {
+    const harness::Outcome got = compile_within(limit);
+    if (got.status == 127 || got.err == diag("in.c48: Cannot allocate memory")) break;
+    SCOPED_TRACE(limit);
+    harness::expect_outcome(got, "", diag("Cannot allocate memory"), 1);
+    ++out_of_memory;
+  }
+  EXPECT_GT(out_of_memory, 0);
+}
 
 }  // namespace

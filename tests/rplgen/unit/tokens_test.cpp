@@ -258,6 +258,10 @@ TEST(Tokens, NulBytesAreContentInsideLiteralsAndCommentsOnly) {
       {nul("a // x", " b\nc"), {id("a"), id("c")}},
       {nul("a # x", " b\nc"), {id("a"), id("c")}},
       {nul("a\\", "b"), {id(nul("a\\", "b"))}},
+      // The byte 1, which stands in for a NUL inside the scanner, stays itself.
+      {"a\1b", {id("a"), ch('\1'), id("b")}},
+      {nul("'\1", "\1'"), {{ALGEBRAIC, nul("'\1", "\1'")}}},
+      {nul("\\\1\\", ""), {id(nul("\\\1\\", ""))}},
   });
 }
 
@@ -321,6 +325,14 @@ TEST(Tokens, LongTokensAndCommentsCrossTheBufferWhole) {
     EXPECT_EQ(tokens(program + "\ny"), (std::vector<Token>{{RPL_PROGRAM, program}, id("y", 2)}));
     // An unterminated literal that long still falls back to its quote.
     EXPECT_EQ(tokens("`" + body), (std::vector<Token>{ch('`'), id(body)}));
+    // NUL bytes and bytes 1 keep their places, also in a lexeme that was
+    // moved to the front of the buffer or read in several parts.
+    std::string mixed(length, 'm');
+    mixed[0] = mixed[length / 2] = mixed[length - 1] = '\0';
+    mixed[length / 3] = '\1';
+    const std::string mixed_string = "\"" + mixed + "\"";
+    EXPECT_EQ(tokens(mixed_string + mixed_string),
+              (std::vector<Token>{{STRING, mixed_string}, {STRING, mixed_string}}));
 
     std::string comment_body(length, 'c');
     comment_body[length / 2] = '\n';
@@ -331,6 +343,22 @@ TEST(Tokens, LongTokensAndCommentsCrossTheBufferWhole) {
     const Dump line = scan("x //" + std::string(length, 'c') + "\ny #" + std::string(length, 'c'));
     EXPECT_EQ(line.tokens, (std::vector<Token>{id("x", 1), id("y", 2)}));
     EXPECT_EQ(line.final_line, 2);
+  }
+}
+
+// Comments are skipped in runs of a bounded length: wherever a run breaks
+// off, in text, in stars or before a newline, the comment ends where it should.
+TEST(Tokens, CommentsEndWhereverTheirRunsBreakOff) {
+  for (const std::size_t length : {1, 63, 64, 65, 128, 129, 300}) {
+    SCOPED_TRACE(length);
+    const std::string stars(length, '*');
+    const std::string text(length, 'c');
+    EXPECT_EQ(tokens("a /*" + stars + "/ b"), (std::vector<Token>{id("a"), id("b")}));
+    EXPECT_EQ(tokens("a /*" + text + stars + text + " " + stars + "/ b"),
+              (std::vector<Token>{id("a"), id("b")}));
+    const Dump lines = scan("a /*" + text + "\n" + stars + "\n*/ b //" + text + "\nc #" + text);
+    EXPECT_EQ(lines.tokens, (std::vector<Token>{id("a", 1), id("b", 3), id("c", 4)}));
+    EXPECT_EQ(lines.final_line, 4);
   }
 }
 
