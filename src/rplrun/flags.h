@@ -38,7 +38,6 @@ class Flags {
   void set_word_size(int bits);  // 1..64
   CoordinateMode coordinate_mode() const;  // -16 polar, -15 with it spherical
   void set_coordinate_mode(CoordinateMode mode);
-  bool complex_from_v2() const { return test(-19); }  // \->V2 makes a complex number
   bool day_first() const { return test(-42); }  // DATE as DD.MMYYYY
   bool symbolic_constants() const { return !test(-2); }
   bool numeric_results() const { return test(-3); }
