@@ -363,7 +363,7 @@ void Machine::dispatch(std::uint32_t id) {
   if (info.numbers_only) {
     for (int k = 0; k < n; ++k) {
       const Kind kind = args[k].kind();
-      if (kind == Kind::binary || kind == Kind::tagged ||
+      if (kind == Kind::tagged ||
           (kind == Kind::list && !info.takes_lists && !info.maps_lists)) {
         for (int j = 0; j < n; ++j) stack_.push_back(std::move(args[j]));
         unsupported_ = id;
@@ -371,7 +371,9 @@ void Machine::dispatch(std::uint32_t id) {
       }
     }
   }
-  if (n > 0 && flags.saves_last_args()) last_args.assign(args, args + n);
+  // With flag -55 set the arguments are not saved, and an error does not bring them back.
+  const bool saved = n > 0 && flags.saves_last_args();
+  if (saved) last_args.assign(args, args + n);
   const std::uint32_t outer_command = current_command_;
   current_command_ = id;
   try {
@@ -388,7 +390,13 @@ void Machine::dispatch(std::uint32_t id) {
         numeric_or_symbolic = numeric_or_symbolic && (args[k].is_symbolic() || args[k].is_number());
       }
       if (symbolic && numeric_or_symbolic) {
-        push(build_algebraic(args, static_cast<std::size_t>(n), Object::command(id)));
+        Object result = build_algebraic(args, static_cast<std::size_t>(n), Object::command(id));
+        // Flag -3 (or \->NUM): the function's value, its symbolic arguments evaluated
+        // numerically.
+        if (numeric())
+          evaluate_numerically(result);
+        else
+          push(std::move(result));
         current_command_ = outer_command;
         return;
       }
@@ -402,7 +410,9 @@ void Machine::dispatch(std::uint32_t id) {
   } catch (RplError& error) {
     current_command_ = outer_command;
     if (stack_.size() > base) stack_.resize(base);
-    for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
+    if (saved) {
+      for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
+    }
     if (!error.command) error.command = id;
     throw;
   } catch (const Stop& stop) {
@@ -558,7 +568,8 @@ void Machine::halt() {
   static std::uint32_t count = 0;
   const std::uint32_t source = register_source("--input:" + std::to_string(++count));
   try {
-    const SourceText text = load_command_line(source, std::move(line));
+    SourceText text = load_command_line(source, std::move(line));
+    text.fraction_mark = flags.fraction_mark();
     ReadContext context{flags.angle_mode(), flags.binary_base()};
     push_frame(read_program_body(text, context), nullptr, false);
   } catch (const SyntaxError&) {

@@ -103,6 +103,7 @@ class Machine {
   std::string error_text;
   Terminal terminal;
   Limits limits;
+  bool real_clock = false;  // TICKS TIME DATE read local time rather than a fixed moment
 
   // ---- evaluation
   // Runs a program body to the end. `run_programs`: programs among its items are run

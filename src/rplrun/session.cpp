@@ -25,6 +25,7 @@ class Session {
     if (options.angle_mode) machine_.flags.set_angle_mode(*options.angle_mode);
     if (options.number_format) machine_.flags.set_display(*options.number_format, options.digits);
     machine_.limits.max_steps = options.max_steps;
+    machine_.real_clock = options.real_clock;
     machine_.terminal.show = [this](const std::string& text) {
       write_out(encode(text, options_.charset) + "\n");
     };
@@ -117,7 +118,8 @@ class Session {
 
   int run_command_line(const std::string& name, const std::string& utf8) {
     try {
-      const SourceText text = load_command_line(register_source(name), utf8);
+      SourceText text = load_command_line(register_source(name), utf8);
+      text.fraction_mark = machine_.flags.fraction_mark();
       return evaluate(read_program_body(text, context()), false);
     } catch (const SyntaxError& error) {
       return syntax_error(error);

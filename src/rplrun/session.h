@@ -35,6 +35,7 @@ struct SessionOptions {
   int digits = 0;
   OutputCharset charset = OutputCharset::ascii;
   std::optional<std::string> input_file;
+  bool real_clock = false;  // --real-clock
 };
 
 // Runs everything and prints the stack; returns the exit status.
