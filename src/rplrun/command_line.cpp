@@ -31,6 +31,7 @@ enum LongOnly : int {
   opt_unicode,
   opt_input,
   opt_strict,
+  opt_real_clock,
 };
 
 constexpr option long_options[] = {
@@ -54,6 +55,7 @@ constexpr option long_options[] = {
     {"ascii", no_argument, nullptr, opt_ascii},
     {"unicode", no_argument, nullptr, opt_unicode},
     {"input", required_argument, nullptr, opt_input},
+    {"real-clock", no_argument, nullptr, opt_real_clock},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -82,6 +84,8 @@ constexpr std::string_view usage_text =
     "      --ascii          write HP characters as backslash codes (default)\n"
     "      --unicode        write HP characters as UTF-8\n"
     "      --input=FILE     lines for INPUT, and run while PROMPT or HALT waits\n"
+    "      --real-clock     TICKS, TIME, DATE and 0 RDZ read the local time\n"
+    "                       (default: a fixed moment, 1 January 1991 00:00:00)\n"
     "  -h, --help           show this help and exit\n"
     "  -V, --version        show the version and exit\n"
     "\n"
@@ -161,6 +165,7 @@ CommandLine parse_command_line(int argc, char** argv) {
       case opt_ascii: s.charset = OutputCharset::ascii; break;
       case opt_unicode: s.charset = OutputCharset::unicode; break;
       case opt_input: s.input_file = optarg; break;
+      case opt_real_clock: s.real_clock = true; break;
       case 'h':
         std::fwrite(usage_text.data(), 1, usage_text.size(), stdout);
         result.exit_now = std::fflush(stdout) == 0 ? exit_done : exit_usage;

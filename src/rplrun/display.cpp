@@ -5,6 +5,7 @@
 #include "rplrun/algebraic.h"
 #include "rplrun/array.h"
 #include "rplrun/commands/table.h"
+#include "rplrun/coordinates.h"
 #include "rplrun/machine.h"
 
 namespace rplrun {
@@ -33,7 +34,39 @@ void append_items(std::string& out, const std::vector<Object>& items, const Flag
   }
 }
 
+// A real vector of 2 or 3 elements in a polar mode: [ r \<)theta ], cylindrical
+// [ r \<)theta z ], spherical [ r \<)theta \<)phi ].
+bool append_polar_vector(std::string& out, const ArrayNode& a, const DisplayMode& mode) {
+  const std::size_t n = a.elements.size();
+  if (mode.coordinates == CoordinateMode::rectangular || a.is_matrix || a.is_complex ||
+      (n != 2 && n != 3))
+    return false;
+  const Real x = a.elements[0].as_real();
+  const Real y = a.elements[1].as_real();
+  Real parts[3];
+  bool angle[3] = {false, true, false};
+  if (n == 3 && mode.coordinates == CoordinateMode::spherical) {
+    const TripleResult s = to_spherical(x, y, a.elements[2].as_real(), mode.angle_mode);
+    for (std::size_t k = 0; k < 3; ++k) parts[k] = s.values[k];
+    angle[2] = true;
+  } else {
+    const Complex polar = to_polar(Complex{x, y}, mode.angle_mode).value;
+    parts[0] = polar.re;
+    parts[1] = polar.im;
+    if (n == 3) parts[2] = a.elements[2].as_real();
+  }
+  out += '[';
+  for (std::size_t k = 0; k < n; ++k) {
+    out += ' ';
+    if (angle[k]) out += static_cast<char>(hp_angle_sign);
+    append_real(out, parts[k], mode);
+  }
+  out += " ]";
+  return true;
+}
+
 void append_array(std::string& out, const ArrayNode& a, const DisplayMode& mode) {
+  if (append_polar_vector(out, a, mode)) return;
   auto element = [&](std::size_t k) {
     const Object& e = a.elements[k];
     if (e.is(Kind::complex))

@@ -33,6 +33,8 @@ DisplayMode Flags::display_mode() const {
                               : NumberFormat::engineering;
   mode.digits = static_cast<int>((system_ >> 44) & 0xF);
   mode.fraction_mark = test(-51) ? ',' : '.';
+  mode.coordinates = coordinate_mode();
+  mode.angle_mode = angle_mode();
   return mode;
 }
 
@@ -56,6 +58,21 @@ void Flags::set_binary_base(int base) {
 
 int Flags::word_size() const { return static_cast<int>((system_ >> 4) & 0x3F) + 1; }
 
+void Flags::set_word_size(int bits) {
+  const auto field = static_cast<std::uint64_t>(bits < 1 ? 0 : bits > 64 ? 63 : bits - 1);
+  system_ = (system_ & ~(0x3FULL << 4)) | (field << 4);
+}
+
+CoordinateMode Flags::coordinate_mode() const {
+  if (!test(-16)) return CoordinateMode::rectangular;
+  return test(-15) ? CoordinateMode::spherical : CoordinateMode::cylindrical;
+}
+
+void Flags::set_coordinate_mode(CoordinateMode mode) {
+  set(-15, mode == CoordinateMode::spherical);
+  set(-16, mode != CoordinateMode::rectangular);
+}
+
 void Flags::settle_condition(Condition condition) {
   switch (condition) {
     case Condition::none: break;
@@ -63,7 +80,7 @@ void Flags::settle_condition(Condition condition) {
     case Condition::underflow_negative: {
       const bool positive = condition == Condition::underflow_positive;
       if (test(-20)) fail(positive ? positive_underflow : negative_underflow);
-      set(positive ? -23 : -24);
+      set(positive ? -24 : -23);
       break;
     }
     case Condition::overflow:

@@ -1,6 +1,6 @@
 // The calculator's flags: system flags -1..-64 and user flags 1..64, with every effect
 // they have on rplrun in this one class (angle mode, display format, binary base and
-// word size, what happens to results out of range, LASTARG).
+// word size, coordinates, what happens to results out of range, LASTARG).
 #pragma once
 
 #include <cstdint>
@@ -32,10 +32,16 @@ class Flags {
   AngleMode angle_mode() const;  // -17, -18
   void set_angle_mode(AngleMode mode);
   DisplayMode display_mode() const;  // -45..-50, -51
+  // -51: also the fraction mark of what is typed (command lines, STR\->, INPUT lines).
+  char fraction_mark() const { return test(-51) ? ',' : '.'; }
   void set_display(NumberFormat format, int digits);
   int binary_base() const;  // -11, -12
   void set_binary_base(int base);
-  int word_size() const;  // -5..-10
+  int word_size() const;  // -5..-10: the size less one
+  void set_word_size(int bits);  // 1..64
+  CoordinateMode coordinate_mode() const;  // -16 polar, -15 with it spherical
+  void set_coordinate_mode(CoordinateMode mode);
+  bool day_first() const { return test(-42); }  // DATE as DD.MMYYYY
   bool symbolic_constants() const { return !test(-2); }
   bool numeric_results() const { return test(-3); }
   bool saves_last_args() const { return !test(-55); }

@@ -387,8 +387,9 @@ void Machine::dispatch(std::uint32_t id) {
     const Object& y = stack_.back();
     if (x.is(Kind::real) && y.is(Kind::real)) {
       // The arithmetic of loops: the same as the handler's, with the arguments left in
-      // place until the result replaces them.
-      if (flags.saves_last_args()) {
+      // place until the result replaces them (or an error drops them, flag -55 set).
+      const bool saved = flags.saves_last_args();
+      if (saved) {
         last_args.resize(2);
         last_args[0] = x;
         last_args[1] = y;
@@ -396,6 +397,7 @@ void Machine::dispatch(std::uint32_t id) {
       try {
         x = Object::real(flags.settle(info.on_reals(x.as_real(), y.as_real())));
       } catch (RplError& error) {
+        if (!saved) stack_.resize(stack_.size() - 2);
         error.command = id;
         throw;
       }
@@ -412,15 +414,16 @@ void Machine::dispatch(std::uint32_t id) {
   if (info.numbers_only) {
     for (int k = 0; k < n; ++k) {
       const Kind kind = args[k].kind();
-      if (kind == Kind::binary || kind == Kind::tagged ||
-          (kind == Kind::list && !info.takes_lists && !info.maps_lists)) {
+      if (kind == Kind::tagged || (kind == Kind::list && !info.takes_lists && !info.maps_lists)) {
         for (int j = 0; j < n; ++j) stack_.push_back(std::move(args[j]));
         unsupported_ = id;
         throw Stop{Outcome::Status::unsupported};
       }
     }
   }
-  if (n > 0 && flags.saves_last_args()) {
+  // With flag -55 set the arguments are not saved, and an error does not bring them back.
+  const bool saved = n > 0 && flags.saves_last_args();
+  if (saved) {
     last_args.resize(static_cast<std::size_t>(n));
     for (int k = 0; k < n; ++k) last_args[static_cast<std::size_t>(k)] = args[k];
   }
@@ -440,7 +443,14 @@ void Machine::dispatch(std::uint32_t id) {
         numeric_or_symbolic = numeric_or_symbolic && (args[k].is_symbolic() || args[k].is_number());
       }
       if (symbolic && numeric_or_symbolic) {
-        push(build_algebraic(args.data(), static_cast<std::size_t>(n), Object::command(id)));
+        Object result =
+            build_algebraic(args.data(), static_cast<std::size_t>(n), Object::command(id));
+        // Flag -3 (or \->NUM): the function's value, its symbolic arguments evaluated
+        // numerically.
+        if (numeric())
+          evaluate_numerically(result);
+        else
+          push(std::move(result));
         current_command_ = outer_command;
         return;
       }
@@ -454,7 +464,9 @@ void Machine::dispatch(std::uint32_t id) {
   } catch (RplError& error) {
     current_command_ = outer_command;
     if (stack_.size() > base) stack_.resize(base);
-    for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
+    if (saved) {
+      for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
+    }
     if (!error.command) error.command = id;
     throw;
   } catch (const Stop& stop) {

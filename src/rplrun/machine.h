@@ -126,6 +126,7 @@ class Machine {
   Terminal terminal;
   Limits limits;
   Watchers watchers;
+  bool real_clock = false;  // TICKS TIME DATE read local time rather than a fixed moment
 
   // ---- evaluation
   // Runs a program body to the end. `run_programs`: programs among its items are run

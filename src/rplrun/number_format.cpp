@@ -167,10 +167,13 @@ std::string format_real(Real x, const DisplayMode& mode) {
 }
 
 void append_complex(std::string& out, const Complex& z, const DisplayMode& mode) {
+  const bool polar = mode.coordinates != CoordinateMode::rectangular;
+  const Complex parts = polar ? to_polar(z, mode.angle_mode).value : z;
   out += '(';
-  append_real(out, z.re, mode);
+  append_real(out, parts.re, mode);
   out += mode.fraction_mark == ',' ? ';' : ',';
-  append_real(out, z.im, mode);
+  if (polar) out += static_cast<char>(hp_angle_sign);
+  append_real(out, parts.im, mode);
   out += ')';
 }
 

@@ -1,10 +1,12 @@
 #include "rplrun/reader.h"
 
+#include <algorithm>
 #include <array>
 
 #include "rplrun/algebraic.h"
 #include "rplrun/array.h"
 #include "rplrun/commands/table.h"
+#include "rplrun/coordinates.h"
 #include "rplrun/real_functions.h"
 
 namespace rplrun {
@@ -405,26 +407,60 @@ class Reader : public AlgebraicScope {
       return make_matrix(std::move(elements), rows, static_cast<std::uint32_t>(columns));
     }
     pos_ = t.start;
-    read_numbers(elements, open);
+    std::vector<bool> angles;
+    read_numbers(elements, open, &angles);
     --depth_;
+    if (std::find(angles.begin(), angles.end(), true) != angles.end())
+      return polar_vector(elements, angles, open);
     return make_vector(std::move(elements));
   }
 
-  // Numbers up to "]", at least one.
-  void read_numbers(std::vector<Object>& out, const Token& open) {
+  // Numbers up to "]", at least one. A vector's reals may carry the angle sign
+  // (`angles` tells which); a matrix's may not.
+  void read_numbers(std::vector<Object>& out, const Token& open,
+                    std::vector<bool>* angles = nullptr) {
     const std::size_t before = out.size();
     for (;;) {
       const Token t = next();
       if (t.type == T::array_close) break;
+      bool angle = false;
       if (t.type == T::paren_open) {
         out.push_back(read_complex(t));
       } else if (t.type == T::word && looks_numeric(text_of(t))) {
         out.push_back(read_word(t));
+      } else if (angles && t.type == T::word &&
+                 static_cast<unsigned char>(text_[t.start]) == angle_sign) {
+        const auto value = real_literal(text_of(t).substr(1));
+        if (!value) fail(t.start);
+        out.push_back(Object::real(*value));
+        angle = true;
       } else {
         fail(t.start);
       }
+      if (angles) angles->push_back(angle);
     }
     if (out.size() == before) fail(open.start);
+  }
+
+  // A vector typed with polar parts, made rectangular with the angle mode in force:
+  // [ r \<)theta ], [ r \<)theta z ] (cylindrical), [ r \<)theta \<)phi ] (spherical).
+  Object polar_vector(const std::vector<Object>& e, const std::vector<bool>& angles,
+                      const Token& open) {
+    const std::size_t n = e.size();
+    if ((n != 2 && n != 3) || angles[0] || !angles[1]) fail(open.start);
+    for (const Object& x : e) {
+      if (!x.is(Kind::real)) fail(open.start);
+    }
+    if (n == 3 && angles[2]) {
+      const TripleResult v =
+          from_spherical(e[0].as_real(), e[1].as_real(), e[2].as_real(), angle_);
+      return make_vector(
+          {Object::real(v.values[0]), Object::real(v.values[1]), Object::real(v.values[2])});
+    }
+    const Complex xy = from_polar(e[0].as_real(), e[1].as_real(), angle_).value;
+    std::vector<Object> rect{Object::real(xy.re), Object::real(xy.im)};
+    if (n == 3) rect.push_back(e[2]);
+    return make_vector(std::move(rect));
   }
 
   Object read_binary(const Token& t) {

@@ -38,10 +38,12 @@ void arm_timer(double seconds) {
 
 // A line of a longer input (a --input line, a line typed in interactive mode), read so
 // that its positions give its line number there.
-SourceText numbered_line(std::uint32_t source, std::size_t number, const std::string& utf8) {
+SourceText numbered_line(std::uint32_t source, std::size_t number, const std::string& utf8,
+                         char fraction_mark) {
   const auto line = static_cast<std::uint32_t>(number);
   try {
     SourceText text = load_command_line(source, utf8);
+    text.fraction_mark = fraction_mark;
     text.first_line = line;
     return text;
   } catch (SyntaxError& error) {
@@ -62,6 +64,7 @@ class Session {
     if (options.angle_mode) machine_.flags.set_angle_mode(*options.angle_mode);
     if (options.number_format) machine_.flags.set_display(*options.number_format, options.digits);
     machine_.limits.max_steps = options.max_steps;
+    machine_.real_clock = options.real_clock;
     machine_.terminal.show = [this](const std::string& text) {
       write_out(encode(text, options_.charset) + "\n");
     };
@@ -224,7 +227,8 @@ class Session {
 
   int run_command_line(const std::string& name, const std::string& utf8) {
     try {
-      const SourceText text = load_command_line(register_source(name), utf8);
+      SourceText text = load_command_line(register_source(name), utf8);
+      text.fraction_mark = machine_.flags.fraction_mark();
       return evaluate(read_program_body(text, context()), false);
     } catch (const SyntaxError& error) {
       return syntax_error(error);
@@ -259,7 +263,10 @@ class Session {
         machine_.limits.max_steps = machine_.steps() + options_.max_steps;
       arm_timer(options_.timeout_seconds);
       try {
-        evaluate(read_program_body(numbered_line(source, reader_.lines(), line), context()), false);
+        evaluate(read_program_body(
+                     numbered_line(source, reader_.lines(), line, machine_.flags.fraction_mark()),
+                     context()),
+                 false);
       } catch (const SyntaxError& error) {
         syntax_error(error);
       }
@@ -317,8 +324,8 @@ class Session {
       std::string line = std::move(machine_.terminal.input.front());
       machine_.terminal.input.pop_front();
       try {
-        outcome =
-            machine_.run(read_program_body(numbered_line(input_source_, number, line), context()));
+        outcome = machine_.run(read_program_body(
+            numbered_line(input_source_, number, line, machine_.flags.fraction_mark()), context()));
       } catch (const SyntaxError& error) {
         return syntax_error(error);
       }

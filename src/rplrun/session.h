@@ -41,6 +41,7 @@ struct SessionOptions {
   bool strict = false;                    // --strict
   bool store = false;                     // -s: files are stored, not run
   std::optional<std::string> store_name;  // --store=NAME, for FILE
+  bool real_clock = false;  // --real-clock
 };
 
 // Runs everything and prints the stack; returns the exit status.

@@ -1,6 +1,7 @@
 // Real and complex arithmetic and functions, and the symbolic constants. The numbers
 // themselves come from the number modules; this file only picks the function by the
 // arguments' kinds.
+#include "rplrun/clock.h"
 #include "rplrun/commands/support.h"
 #include "rplrun/display.h"
 
@@ -21,6 +22,13 @@ void numeric2(Machine& m, const Args& a, RealOp2 real_op, ComplexOp2 complex_op)
   } else {
     fail(bad_argument_type);
   }
+}
+
+// With a binary integer among the operands: binary arithmetic.
+bool binary2(Machine& m, const Args& a, BinaryOp op) {
+  if (!a[2].is(Kind::binary) && !a[1].is(Kind::binary)) return false;
+  m.push(binary_arithmetic(m, op, a[2], a[1]));
+  return true;
 }
 
 // + also joins strings (any other object by its text) and lists.
@@ -47,12 +55,18 @@ void plus(Machine& m, const Args& a) {
     m.push(Object::string(text(x) + text(y)));
     return;
   }
-  numeric2(m, a, add, add);
+  if (!binary2(m, a, BinaryOp::add)) numeric2(m, a, add, add);
 }
 
-void minus(Machine& m, const Args& a) { numeric2(m, a, subtract, subtract); }
-void times(Machine& m, const Args& a) { numeric2(m, a, multiply, multiply); }
-void divided(Machine& m, const Args& a) { numeric2(m, a, divide, divide); }
+void minus(Machine& m, const Args& a) {
+  if (!binary2(m, a, BinaryOp::subtract)) numeric2(m, a, subtract, subtract);
+}
+void times(Machine& m, const Args& a) {
+  if (!binary2(m, a, BinaryOp::multiply)) numeric2(m, a, multiply, multiply);
+}
+void divided(Machine& m, const Args& a) {
+  if (!binary2(m, a, BinaryOp::divide)) numeric2(m, a, divide, divide);
+}
 
 void raise(Machine& m, const Args& a) {
   const Object& x = a[2];
@@ -105,7 +119,10 @@ void number1(Machine& m, const Object& x, RealFn real_fn, ComplexFn complex_fn) 
 }
 
 void neg(Machine& m, const Args& a) {
-  [[maybe_unused]] const AngleMode mode = m.flags.angle_mode();
+  if (a[1].is(Kind::binary)) {  // the two's complement
+    m.push(Object::binary(negate_word(a[1].as_binary(), m.flags.word_size())));
+    return;
+  }
   number1(
       m, a[1], [&](Real x) { return RealResult{negate(x)}; },
       [](const Complex& z) { return ComplexResult{negate(z)}; });
@@ -303,13 +320,11 @@ void minr(Machine& m, const Args&) { constant(m, "MINR", Object::real(Real::min(
 
 void rand_(Machine& m, const Args&) { m.push(Object::real(m.random.next())); }
 
-// The clock that "0 RDZ" reads: fixed, so that runs repeat.
-constexpr std::uint64_t fixed_clock = 0;
-
+// 0 RDZ reads the clock's ticks: a fixed moment unless the real clock is asked for.
 void rdz(Machine& m, const Args& a) {
   const Real seed = real_arg(a[1]);
   if (seed.is_zero())
-    m.random.seed_from_clock(fixed_clock);
+    m.random.seed_from_clock(clock_ticks(read_clock(m.real_clock)));
   else
     m.random.seed(seed);
 }

@@ -28,6 +28,7 @@ void to_str(Machine& m, const Args& a) {
 void run_text(Machine& m, const std::string& hp_text) {
   static const std::uint32_t source = register_source("STR\\->");
   SourceText text(source, hp_text);
+  text.fraction_mark = m.flags.fraction_mark();
   try {
     m.call(read_program_body(text, ReadContext{m.flags.angle_mode(), m.flags.binary_base()}));
   } catch (const SyntaxError&) {

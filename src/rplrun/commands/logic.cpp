@@ -1,4 +1,5 @@
-// Tests and logic: comparisons, SAME, AND OR XOR NOT, IFT and IFTE.
+// Tests and logic: comparisons, SAME, AND OR XOR NOT (also on binary integers and
+// strings), IFT and IFTE.
 #include <algorithm>
 
 #include "rplrun/algebraic.h"
@@ -8,16 +9,29 @@ namespace rplrun {
 
 namespace {
 
-bool equal(const Object& x, const Object& y) {
+// Binary integers compare by their values in the word size.
+bool equal(const Object& x, const Object& y, int bits) {
   if (x.is_number() && y.is_number()) return x.to_complex() == y.to_complex();
+  if (x.is(Kind::binary) && y.is(Kind::binary))
+    return fit_word(x.as_binary(), bits) == fit_word(y.as_binary(), bits);
   return same(x, y);
 }
 
-void equals(Machine& m, const Args& a) { m.push(truth(equal(a[2], a[1]))); }
-void not_equals(Machine& m, const Args& a) { m.push(truth(!equal(a[2], a[1]))); }
+void equals(Machine& m, const Args& a) {
+  m.push(truth(equal(a[2], a[1], m.flags.word_size())));
+}
+void not_equals(Machine& m, const Args& a) {
+  m.push(truth(!equal(a[2], a[1], m.flags.word_size())));
+}
 
-// -1, 0 or 1 for two reals or two strings (by character codes).
-int order(const Object& x, const Object& y) {
+// -1, 0 or 1 for two reals, two binary integers (unsigned, in the word size) or two
+// strings (by character codes).
+int order(const Object& x, const Object& y, int bits) {
+  if (x.is(Kind::binary) && y.is(Kind::binary)) {
+    const std::uint64_t a = fit_word(x.as_binary(), bits);
+    const std::uint64_t b = fit_word(y.as_binary(), bits);
+    return a < b ? -1 : b < a ? 1 : 0;
+  }
   if (x.is(Kind::real) && y.is(Kind::real)) {
     const Real a = x.as_real();
     const Real b = y.as_real();
@@ -35,25 +49,66 @@ int order(const Object& x, const Object& y) {
   fail(bad_argument_type);
 }
 
-void less(Machine& m, const Args& a) { m.push(truth(order(a[2], a[1]) < 0)); }
-void greater(Machine& m, const Args& a) { m.push(truth(order(a[2], a[1]) > 0)); }
-void less_equal(Machine& m, const Args& a) { m.push(truth(order(a[2], a[1]) <= 0)); }
-void greater_equal(Machine& m, const Args& a) { m.push(truth(order(a[2], a[1]) >= 0)); }
+int order(Machine& m, const Args& a) { return order(a[2], a[1], m.flags.word_size()); }
+
+void less(Machine& m, const Args& a) { m.push(truth(order(m, a) < 0)); }
+void greater(Machine& m, const Args& a) { m.push(truth(order(m, a) > 0)); }
+void less_equal(Machine& m, const Args& a) { m.push(truth(order(m, a) <= 0)); }
+void greater_equal(Machine& m, const Args& a) { m.push(truth(order(m, a) >= 0)); }
 
 void same_(Machine& m, const Args& a) { m.push(truth(same(a[2], a[1]))); }
 
 bool flag_of(const Object& x) { return !real_arg(x).is_zero(); }
 
-void and_(Machine& m, const Args& a) { m.push(truth(flag_of(a[2]) && flag_of(a[1]))); }
-void or_(Machine& m, const Args& a) { m.push(truth(flag_of(a[2]) || flag_of(a[1]))); }
-void xor_(Machine& m, const Args& a) { m.push(truth(flag_of(a[2]) != flag_of(a[1]))); }
-void not_(Machine& m, const Args& a) { m.push(truth(!flag_of(a[1]))); }
+// AND OR XOR: bit by bit on two binary integers, or on the character codes of two
+// strings of one length; otherwise logical on two reals, true when non-zero.
+void logic2(Machine& m, const Args& a, BinaryOp op) {
+  const Object& x = a[2];
+  const Object& y = a[1];
+  if (x.is(Kind::binary) && y.is(Kind::binary)) {
+    m.push(binary_arithmetic(m, op, x, y));
+    return;
+  }
+  if (x.is(Kind::string) && y.is(Kind::string)) {
+    const std::string& s = x.as_string();
+    const std::string& t = y.as_string();
+    if (s.size() != t.size()) fail(bad_argument_value);
+    std::string out(s.size(), '\0');
+    for (std::size_t k = 0; k < s.size(); ++k) {
+      const auto c = static_cast<unsigned char>(s[k]);
+      const auto d = static_cast<unsigned char>(t[k]);
+      out[k] = static_cast<char>(*combine(op, c, d, 8));
+    }
+    m.push(Object::string(std::move(out)));
+    return;
+  }
+  const bool p = flag_of(x);
+  const bool q = flag_of(y);
+  m.push(truth(op == BinaryOp::bit_and ? p && q : op == BinaryOp::bit_or ? p || q : p != q));
+}
 
-// The test of IFT and IFTE: a real. Lists, arrays, binary integers and tagged objects
-// as tests are not handled.
+void and_(Machine& m, const Args& a) { logic2(m, a, BinaryOp::bit_and); }
+void or_(Machine& m, const Args& a) { logic2(m, a, BinaryOp::bit_or); }
+void xor_(Machine& m, const Args& a) { logic2(m, a, BinaryOp::bit_xor); }
+
+void not_(Machine& m, const Args& a) {
+  const Object& x = a[1];
+  if (x.is(Kind::binary)) {
+    m.push(Object::binary(invert_word(x.as_binary(), m.flags.word_size())));
+  } else if (x.is(Kind::string)) {
+    std::string out = x.as_string();
+    for (char& c : out) c = static_cast<char>(~c);
+    m.push(Object::string(std::move(out)));
+  } else {
+    m.push(truth(!flag_of(x)));
+  }
+}
+
+// The test of IFT and IFTE: a real (a binary integer is Bad Argument Type, as in IF).
+// Lists, arrays and tagged objects as tests are not handled.
 bool test_of(Machine& m, const Object& x) {
   const Kind kind = x.kind();
-  if (kind == Kind::list || kind == Kind::array || kind == Kind::binary || kind == Kind::tagged)
+  if (kind == Kind::list || kind == Kind::array || kind == Kind::tagged)
     m.not_supported();
   return flag_of(x);
 }

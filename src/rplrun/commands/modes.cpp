@@ -1,4 +1,5 @@
-// Modes and flags: STD FIX SCI ENG, RAD DEG GRAD, SF CF FS? FC? FS?C FC?C.
+// Modes and flags: STD FIX SCI ENG, RAD DEG GRAD, RECT CYLIN SPHERE, SF CF FS? FC? FS?C
+// FC?C, RCLF STOF.
 #include "rplrun/commands/support.h"
 
 namespace rplrun {
@@ -20,6 +21,10 @@ void eng(Machine& m, const Args& a) { digits_mode(m, a, NumberFormat::engineerin
 void rad(Machine& m, const Args&) { m.flags.set_angle_mode(AngleMode::radians); }
 void deg(Machine& m, const Args&) { m.flags.set_angle_mode(AngleMode::degrees); }
 void grad(Machine& m, const Args&) { m.flags.set_angle_mode(AngleMode::grads); }
+
+void rect(Machine& m, const Args&) { m.flags.set_coordinate_mode(CoordinateMode::rectangular); }
+void cylin(Machine& m, const Args&) { m.flags.set_coordinate_mode(CoordinateMode::cylindrical); }
+void sphere(Machine& m, const Args&) { m.flags.set_coordinate_mode(CoordinateMode::spherical); }
 
 int flag_arg(const Object& x) {
   const std::int64_t n = integer_arg(x);
@@ -44,11 +49,32 @@ void fc_clear(Machine& m, const Args& a) {
   m.flags.clear(flag);
 }
 
+// RCLF: { #system #user }, bit k of each the flag -(k+1) or k+1.
+void rclf(Machine& m, const Args&) {
+  m.push(Object::list(
+      {Object::binary(m.flags.system_word()), Object::binary(m.flags.user_word())}));
+}
+
+// STOF: #system, or { #system #user } as RCLF gives them; all 64 bits count, whatever
+// the word size.
+void stof(Machine& m, const Args& a) {
+  const Object& x = a[1];
+  if (x.is(Kind::binary)) {
+    m.flags.set_words(x.as_binary(), m.flags.user_word());
+    return;
+  }
+  const std::vector<Object>& words = list_arg(x);
+  if (words.size() != 2 || !words[0].is(Kind::binary) || !words[1].is(Kind::binary))
+    fail(bad_argument_type);
+  m.flags.set_words(words[0].as_binary(), words[1].as_binary());
+}
+
 constexpr CommandRow rows[] = {
     {"STD", 0, std_},      {"FIX", 1, fix}, {"SCI", 1, sci},   {"ENG", 1, eng},
     {"RAD", 0, rad},       {"DEG", 0, deg}, {"GRAD", 0, grad}, {"SF", 1, sf},
     {"CF", 1, cf},         {"FS?", 1, fs},  {"FC?", 1, fc},    {"FS?C", 1, fs_clear},
-    {"FC?C", 1, fc_clear},
+    {"FC?C", 1, fc_clear}, {"RECT", 0, rect}, {"CYLIN", 0, cylin}, {"SPHERE", 0, sphere},
+    {"RCLF", 0, rclf},     {"STOF", 1, stof},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "rplrun/binary.h"
 #include "rplrun/commands/table.h"
 #include "rplrun/errors.h"
 #include "rplrun/machine.h"
@@ -68,5 +69,14 @@ Object apply_command(Machine& m, std::string_view ascii_name, const Object& x);
 Object apply_command(Machine& m, std::string_view ascii_name, const Object& x, const Object& y);
 Object apply_command(Machine& m, std::uint32_t id, const Object& x);
 Object apply_command(Machine& m, std::uint32_t id, const Object& x, const Object& y);
+
+}  // namespace rplrun
+
+namespace rplrun {
+
+// x op y with a binary integer among the operands: a real beside it becomes a binary
+// integer as R\->B makes it; anything else is Bad Argument Type. A division by #0 is
+// Infinite Result.
+Object binary_arithmetic(Machine& m, BinaryOp op, const Object& x, const Object& y);
 
 }  // namespace rplrun

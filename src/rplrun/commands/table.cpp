@@ -46,7 +46,7 @@ struct Table {
          {stack_commands, arithmetic_commands, logic_commands, control_commands, variable_commands,
           evaluation_commands, list_commands, list_arithmetic_commands, list_program_commands,
           algebra_commands, string_commands, mode_commands, text_display_commands, array_commands,
-           matrix_commands, vector_commands}) {
+          matrix_commands, vector_commands, binary_commands, time_commands}) {
       const bool numeric_group = group == arithmetic_commands || group == logic_commands;
       for (const CommandRow& row : group()) {
         CommandInfo info;

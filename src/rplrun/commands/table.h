@@ -121,10 +121,11 @@ struct CommandInfo {
   bool symbolic = false;
   Word word = Word::none;
   bool supported = false;  // false: an HP48G command that rplrun does not run
-  // A function of numbers: binary integers and tagged objects among its arguments are
-  // not handled yet and reported as not supported (arrays: array_handler). Lists are
-  // processed element by element (maps_lists) by the functions written in algebraics,
-  // given to the handler when it takes them itself (takes_lists), else not supported.
+  // A function of numbers: tagged objects among its arguments are not handled yet and
+  // reported as not supported (arrays: array_handler); binary integers reach the handler,
+  // which takes them or reports Bad Argument Type. Lists are processed element by element
+  // (maps_lists) by the functions written in algebraics, given to the handler when it
+  // takes them itself (takes_lists), else not supported.
   bool numbers_only = false;
   bool takes_lists = false;
   bool maps_lists = false;
@@ -170,6 +171,8 @@ std::span<const CommandRow> array_commands();
 std::span<const CommandRow> matrix_commands();
 std::span<const CommandRow> vector_commands();
 std::span<const ArrayForm> array_forms();
+std::span<const CommandRow> binary_commands();
+std::span<const CommandRow> time_commands();
 // Every command name of the HP48G ROM, with the backslash codes.
 std::span<const char* const> hp48g_command_names();
 
