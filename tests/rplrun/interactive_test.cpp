@@ -74,6 +74,8 @@ const Dialogue dialogues[] = {
      "> ?\n3: 5\n2: \"?\"\n1: \"\"\n> \n",
      "rplrun: -:1:10: Interrupted\n"},
     {"OffLeaves", {}, "1 OFF 2\n3\n", {}, "> ", ""},
+    {"OffBeforeThePrompt", {"-i", "-e", "1 OFF"}, "2\n", {}, "", ""},
+    {"InputWithoutPrompt", {}, "\"\" \"\" INPUT\nx\n" + end, {}, "> 1: \"x\"\n> \n", ""},
     // A line that fails to read runs nothing; the step limit counts each line apart.
     {"SyntaxAndStepLimit",
      {"--max-steps=3"},
