@@ -9,15 +9,10 @@
 // Every program runs with its standard output on /dev/null. Times are
 // medians of the runs (three times as many for sizes of 1 MB and less, whose
 // times are short); the peak resident memory is the largest of the runs.
-#include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,15 +21,13 @@
 #include <vector>
 
 #include "generate.h"
+#include "measure.h"
 
 namespace {
 
 constexpr double megabyte = 1e6;
 
-[[noreturn]] void die(const std::string& message) {
-  std::fprintf(stderr, "rplgen_bench: %s\n", message.c_str());
-  std::exit(2);
-}
+[[noreturn]] void die(const std::string& message) { die("rplgen_bench", message); }
 
 std::vector<std::string> split(const std::string& list) {
   std::vector<std::string> items;
@@ -54,57 +47,6 @@ void generate(const std::string& shape_name, double megabytes, const std::string
   if (out == nullptr) die(path + ": " + std::strerror(errno));
   shape->write(out, static_cast<std::size_t>(megabytes * megabyte));
   if (std::fclose(out) != 0) die(path + ": " + std::strerror(errno));
-}
-
-struct Measure {
-  double seconds;      // wall-clock
-  double cpu_seconds;  // user and system
-  long peak_kilobytes;
-};
-
-// Runs `argv` with its standard output on `output`, and times it.
-Measure run_once(const std::vector<std::string>& argv, const char* output) {
-  std::vector<char*> args;
-  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-  args.push_back(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child < 0) die(std::string("fork: ") + std::strerror(errno));
-  if (child == 0) {
-    const int fd = open(output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || dup2(fd, 1) < 0) _exit(126);
-    close(fd);
-    execvp(args[0], args.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (wait4(child, &status, 0, &usage) < 0) die(std::string("wait4: ") + std::strerror(errno));
-  const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    die(argv[0] + " " + argv[1] + " failed with status " + std::to_string(status));
-  }
-  const auto cpu = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-  return {elapsed.count(), cpu(usage.ru_utime) + cpu(usage.ru_stime), usage.ru_maxrss};
-}
-
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-std::string load() {
-  std::FILE* file = std::fopen("/proc/loadavg", "r");
-  if (file == nullptr) return "unknown";
-  char line[128] = "";
-  if (std::fgets(line, sizeof line, file) == nullptr) line[0] = '\0';
-  std::fclose(file);
-  std::string text(line);
-  // The three load averages only.
-  std::size_t end = 0;
-  for (int i = 0; i < 3 && end != std::string::npos; ++i) end = text.find(' ', end + 1);
-  return text.substr(0, end);
 }
 
 struct Row {

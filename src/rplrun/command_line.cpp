@@ -68,15 +68,22 @@ constexpr std::string_view usage_text =
     "\n"
     "  -e, --eval=TEXT      evaluate TEXT as a command line (after FILE)\n"
     "  -f, --file=FILE      evaluate FILE first\n"
+    "  -s, --store[=NAME]   store each file's object in a variable (FILE's in NAME,\n"
+    "                       by default the file's name) instead of running it\n"
+    "  -i, --interactive    then read command lines, showing the stack before each\n"
+    "                       (UNDO: the stack before the last line; Ctrl-D or OFF: leave)\n"
     "  -q, --quiet          do not print the final stack\n"
     "  -1, --top            print only level 1, without its label\n"
+    "  -t, --trace          write each evaluated object and the stack after it on\n"
+    "                       standard error\n"
+    "      --strict         warn about undefined names evaluated, files without header\n"
     "      --max-steps=N    stop with \"Interrupted\" after N evaluated objects\n"
     "      --timeout=SECONDS  stop with \"Interrupted\" after that time\n"
     "      --rad, --deg, --grad         initial angle mode (default DEG)\n"
     "      --std, --fix=N, --sci=N, --eng=N  display mode (default STD)\n"
     "      --ascii          write HP characters as backslash codes (default)\n"
     "      --unicode        write HP characters as UTF-8\n"
-    "      --input=FILE     lines for INPUT, PROMPT and HALT\n"
+    "      --input=FILE     lines for INPUT, and run while PROMPT or HALT waits\n"
     "      --real-clock     TICKS, TIME, DATE and 0 RDZ read the local time\n"
     "                       (default: a fixed moment, 1 January 1991 00:00:00)\n"
     "  -h, --help           show this help and exit\n"
@@ -120,18 +127,21 @@ CommandLine parse_command_line(int argc, char** argv) {
       case 'f': s.first_files.emplace_back(optarg); break;
       case 'q': s.quiet = true; break;
       case '1': s.top_only = true; break;
-      case 's': return usage_error("--store is not available yet");
-      case 'i': return usage_error("--interactive is not available yet");
-      case 't': return usage_error("--trace is not available yet");
-      case opt_strict: return usage_error("--strict is not available yet");
+      case 's':
+        s.store = true;
+        if (optarg) s.store_name = optarg;
+        break;
+      case 'i': s.interactive = true; break;
+      case 't': s.trace = true; break;
+      case opt_strict: s.strict = true; break;
       case opt_max_steps:
         if (!parse_count(optarg, s.max_steps))
           return usage_error(std::string("invalid step count '") + optarg + "'");
         break;
       case opt_timeout: {
         char* end = nullptr;
-        result.timeout_seconds = std::strtod(optarg, &end);
-        if (*optarg == '\0' || *end != '\0' || !(result.timeout_seconds > 0))
+        s.timeout_seconds = std::strtod(optarg, &end);
+        if (*optarg == '\0' || *end != '\0' || !(s.timeout_seconds > 0))
           return usage_error(std::string("invalid timeout '") + optarg + "'");
         break;
       }
@@ -172,10 +182,13 @@ CommandLine parse_command_line(int argc, char** argv) {
   if (optind < argc) {
     s.file = argv[optind++];
     while (optind < argc) s.operands.emplace_back(argv[optind++]);
-  } else if (s.evals.empty()) {
-    if (isatty(STDIN_FILENO))
-      return usage_error("interactive mode is not available yet; give a FILE or -e TEXT");
-    s.file = "-";
+  } else if (s.evals.empty() && !s.interactive) {
+    // Standard input is the program, or at a terminal the keyboard.
+    if (isatty(STDIN_FILENO)) {
+      s.interactive = true;
+    } else {
+      s.file = "-";
+    }
   }
   return result;
 }

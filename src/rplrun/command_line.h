@@ -10,7 +10,6 @@ namespace rplrun {
 
 struct CommandLine {
   SessionOptions session;
-  double timeout_seconds = 0;   // 0: none
   std::optional<int> exit_now;  // --help, --version or a usage error: the status
 };
 

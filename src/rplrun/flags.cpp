@@ -6,11 +6,6 @@ namespace rplrun {
 
 Flags::Flags() { system_ = 0x3FULL << 4; }
 
-bool Flags::test(int flag) const {
-  if (flag < 0) return (system_ >> (-flag - 1)) & 1;
-  return (user_ >> (flag - 1)) & 1;
-}
-
 void Flags::set(int flag, bool on) {
   std::uint64_t& word = flag < 0 ? system_ : user_;
   const std::uint64_t bit = 1ULL << ((flag < 0 ? -flag : flag) - 1);
@@ -99,11 +94,6 @@ void Flags::settle_condition(Condition condition) {
     case Condition::undefined_result: fail(undefined_result);
     case Condition::bad_argument_value: fail(bad_argument_value);
   }
-}
-
-Real Flags::settle(const RealResult& result) {
-  settle_condition(result.condition);
-  return result.value;
 }
 
 Complex Flags::settle(const ComplexResult& result) {

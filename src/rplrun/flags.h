@@ -14,7 +14,10 @@ class Flags {
  public:
   Flags();  // after a memory reset: -5..-10 set (word size 64), everything else clear
 
-  bool test(int flag) const;  // flag in -64..-1 or 1..64
+  bool test(int flag) const {  // flag in -64..-1 or 1..64
+    if (flag < 0) return (system_ >> (-flag - 1)) & 1;
+    return (user_ >> (flag - 1)) & 1;
+  }
   void set(int flag, bool on = true);
   void clear(int flag) { set(flag, false); }
   static bool valid(int flag) { return (flag >= -64 && flag <= -1) || (flag >= 1 && flag <= 64); }
@@ -45,7 +48,10 @@ class Flags {
 
   // The value of a computed real: an error when the condition is one (flags -20..-22),
   // otherwise the value, with the flag that records the event (-23..-26) set.
-  Real settle(const RealResult& result);
+  Real settle(const RealResult& result) {
+    if (result.condition != Condition::none) settle_condition(result.condition);
+    return result.value;
+  }
   Complex settle(const ComplexResult& result);
   void settle_condition(Condition condition);
 

@@ -7,9 +7,7 @@
 #include "rplrun/commands/elementwise.h"
 #include "rplrun/commands/table.h"
 #include "rplrun/elements.h"
-#include "rplrun/reader.h"
 #include "rplrun/real_functions.h"
-#include "rplrun/transfer.h"
 
 namespace rplrun {
 
@@ -18,10 +16,31 @@ std::atomic<bool> interrupt_flag{false};
 constexpr std::uint32_t no_command = UINT32_MAX;
 // The most arguments any command takes from the stack.
 constexpr int max_args = 6;
+
+// The arguments of the command running, moved off the stack: only as many objects as
+// it takes are built.
+class ArgBuffer {
+ public:
+  ArgBuffer(Object* from, int count) : count_(count) {
+    for (int k = 0; k < count; ++k) new (storage_ + k * sizeof(Object)) Object(std::move(from[k]));
+  }
+  ~ArgBuffer() {
+    for (int k = 0; k < count_; ++k) data()[k].~Object();
+  }
+  ArgBuffer(const ArgBuffer&) = delete;
+  ArgBuffer& operator=(const ArgBuffer&) = delete;
+  Object* data() { return std::launder(reinterpret_cast<Object*>(storage_)); }
+  Object& operator[](int k) { return data()[k]; }
+
+ private:
+  alignas(Object) unsigned char storage_[max_args * sizeof(Object)];
+  int count_;
+};
 }  // namespace
 
 void request_interrupt() { interrupt_flag.store(true, std::memory_order_relaxed); }
 void clear_interrupt() { interrupt_flag.store(false, std::memory_order_relaxed); }
+bool interrupt_requested() { return interrupt_flag.load(std::memory_order_relaxed); }
 
 struct Machine::Frame {
   std::shared_ptr<const Node> owner;  // keeps the items alive
@@ -37,6 +56,7 @@ struct Machine::Frame {
   std::uint32_t handlers_base = 0;
   bool numeric = false;
   bool run_programs = false;
+  bool algebraic = false;
   std::uint32_t command = no_command;  // a continuation's command
   std::unique_ptr<Continuation> continuation;
 };
@@ -45,11 +65,6 @@ Machine::Machine() = default;
 Machine::~Machine() = default;
 
 // ---- data stack
-
-void Machine::push(Object object) {
-  if (stack_.size() >= limits.max_stack) fail(insufficient_memory);
-  stack_.push_back(std::move(object));
-}
 
 Object Machine::pop() {
   if (stack_.empty()) fail(too_few_arguments);
@@ -60,6 +75,19 @@ Object Machine::pop() {
 
 void Machine::require(std::size_t n) const {
   if (stack_.size() < n) fail(too_few_arguments);
+}
+
+std::vector<Object> Machine::take(std::size_t n) {
+  require(n);
+  if (n == stack_.size() && stack_.capacity() <= 2 * n + 16) {
+    std::vector<Object> all;
+    all.swap(stack_);
+    return all;
+  }
+  const auto first = stack_.end() - static_cast<std::ptrdiff_t>(n);
+  std::vector<Object> top(std::make_move_iterator(first), std::make_move_iterator(stack_.end()));
+  stack_.erase(first, stack_.end());
+  return top;
 }
 
 // ---- variables
@@ -164,6 +192,7 @@ void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeri
   frame.handlers_base = static_cast<std::uint32_t>(handlers_.size());
   frame.numeric = numeric;
   frame.run_programs = run_programs;
+  frame.algebraic = sequence.is(Kind::algebraic);
   frames_.push_back(std::move(frame));
 }
 
@@ -353,18 +382,39 @@ void Machine::dispatch(std::uint32_t id) {
   }
   if (info.word != Word::none) throw RplError{invalid_syntax, error_message(invalid_syntax), id};
   const int n = info.argc;
+  if (info.on_reals && stack_.size() >= 2) {
+    Object& x = stack_[stack_.size() - 2];
+    const Object& y = stack_.back();
+    if (x.is(Kind::real) && y.is(Kind::real)) {
+      // The arithmetic of loops: the same as the handler's, with the arguments left in
+      // place until the result replaces them (or an error drops them, flag -55 set).
+      const bool saved = flags.saves_last_args();
+      if (saved) {
+        last_args.resize(2);
+        last_args[0] = x;
+        last_args[1] = y;
+      }
+      try {
+        x = Object::real(flags.settle(info.on_reals(x.as_real(), y.as_real())));
+      } catch (RplError& error) {
+        if (!saved) stack_.resize(stack_.size() - 2);
+        error.command = id;
+        throw;
+      }
+      stack_.pop_back();
+      return;
+    }
+  }
   if (stack_.size() < static_cast<std::size_t>(n)) {
     throw RplError{too_few_arguments, error_message(too_few_arguments), id};
   }
   const std::size_t base = stack_.size() - static_cast<std::size_t>(n);
-  Object args[max_args];
-  for (int k = 0; k < n; ++k) args[k] = std::move(stack_[base + static_cast<std::size_t>(k)]);
+  ArgBuffer args(stack_.data() + base, n);
   stack_.resize(base);
   if (info.numbers_only) {
     for (int k = 0; k < n; ++k) {
       const Kind kind = args[k].kind();
-      if (kind == Kind::tagged ||
-          (kind == Kind::list && !info.takes_lists && !info.maps_lists)) {
+      if (kind == Kind::tagged || (kind == Kind::list && !info.takes_lists && !info.maps_lists)) {
         for (int j = 0; j < n; ++j) stack_.push_back(std::move(args[j]));
         unsupported_ = id;
         throw Stop{Outcome::Status::unsupported};
@@ -373,12 +423,15 @@ void Machine::dispatch(std::uint32_t id) {
   }
   // With flag -55 set the arguments are not saved, and an error does not bring them back.
   const bool saved = n > 0 && flags.saves_last_args();
-  if (saved) last_args.assign(args, args + n);
+  if (saved) {
+    last_args.resize(static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) last_args[static_cast<std::size_t>(k)] = args[k];
+  }
   const std::uint32_t outer_command = current_command_;
   current_command_ = id;
   try {
-    if (info.array_handler && takes_array_form(info, args, n)) {
-      info.array_handler(*this, Args(args, n));
+    if (info.array_handler && takes_array_form(info, args.data(), n)) {
+      info.array_handler(*this, Args(args.data(), n));
       current_command_ = outer_command;
       return;
     }
@@ -390,7 +443,8 @@ void Machine::dispatch(std::uint32_t id) {
         numeric_or_symbolic = numeric_or_symbolic && (args[k].is_symbolic() || args[k].is_number());
       }
       if (symbolic && numeric_or_symbolic) {
-        Object result = build_algebraic(args, static_cast<std::size_t>(n), Object::command(id));
+        Object result =
+            build_algebraic(args.data(), static_cast<std::size_t>(n), Object::command(id));
         // Flag -3 (or \->NUM): the function's value, its symbolic arguments evaluated
         // numerically.
         if (numeric())
@@ -401,11 +455,11 @@ void Machine::dispatch(std::uint32_t id) {
         return;
       }
     }
-    if (info.maps_lists &&
-        std::any_of(args, args + n, [](const Object& x) { return x.is(Kind::list); })) {
-      push(apply_to_elements(*this, id, args, n));
+    const auto is_list = [](const Object& x) { return x.is(Kind::list); };
+    if (info.maps_lists && std::any_of(args.data(), args.data() + n, is_list)) {
+      push(apply_to_elements(*this, id, args.data(), n));
     } else {
-      info.handler(*this, Args(args, n));
+      info.handler(*this, Args(args.data(), n));
     }
   } catch (RplError& error) {
     current_command_ = outer_command;
@@ -535,6 +589,10 @@ void Machine::execute(std::size_t fi, const Object& item, std::uint32_t index) {
         push(item.unquoted());
         return;
       }
+      if (watchers.undefined_name && !item.is_local() && !frames_[fi].algebraic &&
+          !global(item.symbol())) {
+        watchers.undefined_name(current_position(), item);
+      }
       execute_name(item);
       return;
     case Kind::command:
@@ -557,23 +615,44 @@ void Machine::execute(std::size_t fi, const Object& item, std::uint32_t index) {
 }
 
 void Machine::check_limits() {
-  if (interrupt_flag.load(std::memory_order_relaxed)) throw Stop{Outcome::Status::interrupted};
-  if (limits.max_steps != 0 && steps_ > limits.max_steps) throw Stop{Outcome::Status::interrupted};
+  if (interrupt_flag.load(std::memory_order_relaxed) ||
+      (limits.max_steps != 0 && steps_ > limits.max_steps)) [[unlikely]]
+    throw Stop{Outcome::Status::interrupted};
 }
 
-void Machine::halt() {
-  if (terminal.input.empty()) throw Stop{Outcome::Status::halted};
-  std::string line = std::move(terminal.input.front());
-  terminal.input.pop_front();
-  static std::uint32_t count = 0;
-  const std::uint32_t source = register_source("--input:" + std::to_string(++count));
-  try {
-    SourceText text = load_command_line(source, std::move(line));
-    text.fraction_mark = flags.fraction_mark();
-    ReadContext context{flags.angle_mode(), flags.binary_base()};
-    push_frame(read_program_body(text, context), nullptr, false);
-  } catch (const SyntaxError&) {
-    fail(invalid_syntax);
+void Machine::stop(Outcome::Status status) { throw Stop{status}; }
+
+void Machine::kill() {
+  halted_.clear();
+  stop(Outcome::Status::killed);
+}
+
+void Machine::continue_halted() {
+  if (halted_.empty()) return;
+  Halted program = std::move(halted_.back());
+  halted_.pop_back();
+  // Its frames, locals, loops and traps go on top of the running ones: every index
+  // they hold into those stacks moves up by what is already there.
+  const auto frames = static_cast<std::uint32_t>(frames_.size());
+  const auto locals = static_cast<std::uint32_t>(locals_.size());
+  const auto loops = static_cast<std::uint32_t>(loops_.size());
+  const auto handlers = static_cast<std::uint32_t>(handlers_.size());
+  for (Frame& f : program.frames) {
+    f.locals_base += locals;
+    f.loops_base += loops;
+    f.handlers_base += handlers;
+    frames_.push_back(std::move(f));
+  }
+  for (LocalSlot& slot : program.locals) locals_.push_back(std::move(slot));
+  for (Loop& loop : program.loops) {
+    if (loop.slot >= 0) loop.slot += static_cast<std::int32_t>(locals);
+    loops_.push_back(std::move(loop));
+  }
+  for (Handler& h : program.handlers) {
+    h.frame += frames;
+    h.locals += locals;
+    h.loops += loops;
+    handlers_.push_back(h);
   }
 }
 
@@ -624,6 +703,13 @@ Outcome Machine::run(const Object& body, bool run_programs) {
       check_limits();
       // The item stays alive while its frame's owner does, even if frames_ grows.
       const Object& item = frame.items[index];
+      if (watchers.evaluated) {
+        const Position where = current_position();
+        const Object traced = item;
+        execute(frames_.size() - 1, item, index);
+        watchers.evaluated(where, traced);
+        continue;
+      }
       execute(frames_.size() - 1, item, index);
     } catch (const RplError& error) {
       if (catch_error(error)) continue;
@@ -644,6 +730,10 @@ Outcome Machine::run(const Object& body, bool run_programs) {
       }
       for (std::size_t i = frames_.size(); i-- > 1;) {
         if (frames_[i].name) outcome.chain.emplace_back(frames_[i].name, frame_position(i - 1));
+      }
+      if (stop.status == Outcome::Status::halted) {
+        halted_.push_back(
+            {std::move(frames_), std::move(locals_), std::move(loops_), std::move(handlers_)});
       }
       break;
     }

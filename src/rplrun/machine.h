@@ -41,6 +41,18 @@ class Continuation {
 struct Terminal {
   std::function<void(const std::string& hp_text)> show;  // one line of DISP, MSGBOX, PROMPT
   std::deque<std::string> input;                         // lines for INPUT, PROMPT and HALT
+  // INPUT's line once `input` is used up, asked with its prompt (HP characters); none:
+  // the end of the input or an interruption. Unset: INPUT halts.
+  std::function<std::optional<std::string>(const std::string& prompt)> read_line;
+  bool interactive = false;  // OFF leaves
+};
+
+// What the session watches while programs run (--trace, --strict); unset: nothing.
+struct Watchers {
+  // After each object of a program, list or algebraic is evaluated.
+  std::function<void(const Position& where, const Object& item)> evaluated;
+  // Before a program evaluates a global name that has no variable.
+  std::function<void(const Position& where, const Object& name)> undefined_name;
 };
 
 struct Limits {
@@ -51,7 +63,8 @@ struct Limits {
 
 // How a run ended.
 struct Outcome {
-  enum class Status { done, error, interrupted, halted, unsupported };
+  // killed: KILL cancelled the run; off: OFF in interactive mode.
+  enum class Status { done, error, interrupted, halted, unsupported, killed, off };
   Status status = Status::done;
   RplError error;       // for error
   std::string command;  // the failing command's name (HP characters), if any
@@ -62,6 +75,7 @@ struct Outcome {
 // Interruption from outside the loop (SIGINT, the timeout): set by a signal handler.
 void request_interrupt();
 void clear_interrupt();
+bool interrupt_requested();
 
 class Machine {
  public:
@@ -71,11 +85,19 @@ class Machine {
   Machine& operator=(const Machine&) = delete;
 
   // ---- data stack
-  void push(Object object);
+  void push(Object object) {
+    if (stack_.size() >= limits.max_stack) [[unlikely]]
+      fail(insufficient_memory);
+    stack_.push_back(std::move(object));
+  }
   Object pop();
   const Object& level(std::size_t n) const { return stack_[stack_.size() - n]; }  // 1 = top
   std::size_t depth() const { return stack_.size(); }
   void require(std::size_t n) const;  // Too Few Arguments unless n objects are there
+  // The top n objects, deepest first, taken off the stack (Too Few Arguments unless
+  // there). When they are the whole stack its storage goes with them, not a copy: a long
+  // list built on the stack is not held twice.
+  std::vector<Object> take(std::size_t n);
   std::vector<Object>& stack() { return stack_; }
   const std::vector<Object>& stack() const { return stack_; }
 
@@ -103,6 +125,7 @@ class Machine {
   std::string error_text;
   Terminal terminal;
   Limits limits;
+  Watchers watchers;
   bool real_clock = false;  // TICKS TIME DATE read local time rather than a fixed moment
 
   // ---- evaluation
@@ -126,8 +149,17 @@ class Machine {
   bool numeric() const;
   // Evaluates `object` numerically (\->NUM).
   void evaluate_numerically(const Object& object);
-  // HALT and PROMPT: continue with the next input line, or stop the run as halted.
-  void halt();
+  // Ends the run now with this status (HALT, KILL, OFF, an INPUT without a line).
+  [[noreturn]] void stop(Outcome::Status status);
+  // HALT and PROMPT: the run ends as halted and its program waits, with everything it
+  // had (frames, locals, loops, error traps), among the halted programs.
+  [[noreturn]] void halt() { stop(Outcome::Status::halted); }
+  // CONT: the most recently halted program goes on, on top of what runs now, so that
+  // the rest of the command line that said CONT runs after it. None halted: nothing.
+  void continue_halted();
+  // KILL: every halted program is cancelled, and so is the run.
+  [[noreturn]] void kill();
+  std::size_t halted_count() const { return halted_.size(); }
   // For commands that compute long (matrix products and inverses): stops the run, as
   // between two objects, when it has been interrupted (Ctrl-C, --timeout).
   void poll() { check_limits(); }
@@ -182,6 +214,14 @@ class Machine {
   std::vector<Frame> frames_;
   std::vector<Loop> loops_;
   std::vector<Handler> handlers_;
+  // A halted program: what its run had when HALT stopped it.
+  struct Halted {
+    std::vector<Frame> frames;
+    std::vector<LocalSlot> locals;
+    std::vector<Loop> loops;
+    std::vector<Handler> handlers;
+  };
+  std::vector<Halted> halted_;  // most recent last
   std::uint64_t steps_ = 0;
   std::optional<std::uint32_t> unsupported_;    // the command that stopped the run
   std::uint32_t current_command_ = UINT32_MAX;  // the command whose handler is running

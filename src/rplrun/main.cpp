@@ -1,5 +1,4 @@
 // rplrun: runs HP48 User RPL on a PC.
-#include <sys/time.h>
 #include <csignal>
 
 #include "rplrun/command_line.h"
@@ -8,16 +7,9 @@
 
 namespace {
 
+// Ctrl-C and the timeout interrupt the running program; without SA_RESTART, so that
+// they end a wait for a typed line too.
 extern "C" void on_interrupt(int) { rplrun::request_interrupt(); }
-
-void start_timer(double seconds) {
-  itimerval timer{};
-  timer.it_value.tv_sec = static_cast<time_t>(seconds);
-  timer.it_value.tv_usec =
-      static_cast<suseconds_t>((seconds - static_cast<double>(timer.it_value.tv_sec)) * 1e6);
-  if (timer.it_value.tv_sec == 0 && timer.it_value.tv_usec == 0) timer.it_value.tv_usec = 1;
-  setitimer(ITIMER_REAL, &timer, nullptr);
-}
 
 }  // namespace
 
@@ -30,6 +22,5 @@ int main(int argc, char** argv) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGALRM, &action, nullptr);
-  if (command_line.timeout_seconds > 0) start_timer(command_line.timeout_seconds);
   return rplrun::run_session(command_line.session);
 }

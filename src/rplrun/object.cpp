@@ -8,11 +8,7 @@
 
 namespace rplrun {
 
-Object::Object(const Object& other) { copy_from(other); }
-
-Object::Object(Object&& other) noexcept { move_from(std::move(other)); }
-
-Object& Object::operator=(const Object& other) {
+Object& Object::assign_from(const Object& other) {
   if (this != &other) {
     if (other.is_heap() && is_heap()) {
       node_ = other.node_;
@@ -27,7 +23,7 @@ Object& Object::operator=(const Object& other) {
   return *this;
 }
 
-Object& Object::operator=(Object&& other) noexcept {
+Object& Object::move_assign_from(Object&& other) noexcept {
   if (this != &other) {
     release();
     move_from(std::move(other));

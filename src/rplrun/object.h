@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -49,10 +50,30 @@ class Object {
  public:
   Object() : real_() {}
   ~Object() { release(); }
-  Object(const Object& other);
-  Object(Object&& other) noexcept;
-  Object& operator=(const Object& other);
-  Object& operator=(Object&& other) noexcept;
+  // Copies and moves of objects without a node (reals, names, commands...) are a few
+  // register moves: they are most of what a program's loop copies.
+  Object(const Object& other) {
+    if (other.is_heap())
+      copy_from(other);
+    else
+      copy_plain(other);
+  }
+  Object(Object&& other) noexcept {
+    if (other.is_heap())
+      move_from(std::move(other));
+    else
+      copy_plain(other);
+  }
+  Object& operator=(const Object& other) {
+    if (is_heap() || other.is_heap()) return assign_from(other);
+    copy_plain(other);
+    return *this;
+  }
+  Object& operator=(Object&& other) noexcept {
+    if (is_heap() || other.is_heap()) return move_assign_from(std::move(other));
+    copy_plain(other);
+    return *this;
+  }
 
   static Object real(Real value);
   static Object complex(const Complex& value);
@@ -102,16 +123,28 @@ class Object {
   static constexpr std::uint8_t local_flag = 1;
   static constexpr std::uint8_t quoted_flag = 2;
 
+  static constexpr std::uint32_t bit(Kind k) { return 1U << static_cast<unsigned>(k); }
   bool is_heap() const {
-    return kind_ == Kind::complex || kind_ == Kind::string || kind_ == Kind::list ||
-           kind_ == Kind::array || kind_ == Kind::algebraic || kind_ == Kind::program ||
-           kind_ == Kind::tagged;
+    constexpr std::uint32_t heap_kinds = bit(Kind::complex) | bit(Kind::string) |
+                                         bit(Kind::list) | bit(Kind::array) |
+                                         bit(Kind::algebraic) | bit(Kind::program) |
+                                         bit(Kind::tagged);
+    return (heap_kinds & bit(kind_)) != 0;
   }
   void release() {
     if (is_heap()) node_.~shared_ptr();
   }
+  // Neither this nor `other` holds a node.
+  void copy_plain(const Object& other) {
+    new (&real_) Real(other.real_);
+    kind_ = other.kind_;
+    flags_ = other.flags_;
+    aux_ = other.aux_;
+  }
   void copy_from(const Object& other);
   void move_from(Object&& other) noexcept;
+  Object& assign_from(const Object& other);
+  Object& move_assign_from(Object&& other) noexcept;
 
   union {
     Real real_;

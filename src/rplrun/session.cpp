@@ -1,6 +1,9 @@
 #include "rplrun/session.h"
 
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,15 +12,51 @@
 #include <iterator>
 #include <sstream>
 
+#include "rplrun/commands/table.h"
 #include "rplrun/display.h"
+#include "rplrun/line_reader.h"
 #include "rplrun/machine.h"
 #include "rplrun/reader.h"
 #include "rplrun/report.h"
 #include "rplrun/transfer.h"
+#include "rplrun/watch.h"
 
 namespace rplrun {
 
 namespace {
+
+// SIGALRM after that many seconds (0: never); main() makes it an interruption.
+void arm_timer(double seconds) {
+  itimerval timer{};
+  timer.it_value.tv_sec = static_cast<time_t>(seconds);
+  timer.it_value.tv_usec =
+      static_cast<suseconds_t>((seconds - static_cast<double>(timer.it_value.tv_sec)) * 1e6);
+  if (seconds > 0 && timer.it_value.tv_sec == 0 && timer.it_value.tv_usec == 0)
+    timer.it_value.tv_usec = 1;
+  setitimer(ITIMER_REAL, &timer, nullptr);
+}
+
+// A line of a longer input (a --input line, a line typed in interactive mode), read so
+// that its positions give its line number there.
+SourceText numbered_line(std::uint32_t source, std::size_t number, const std::string& utf8,
+                         char fraction_mark) {
+  const auto line = static_cast<std::uint32_t>(number);
+  try {
+    SourceText text = load_command_line(source, utf8);
+    text.fraction_mark = fraction_mark;
+    text.first_line = line;
+    return text;
+  } catch (SyntaxError& error) {
+    error.where.line += line - 1;
+    throw;
+  }
+}
+
+std::string without_blanks_around(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
 
 class Session {
  public:
@@ -29,23 +68,39 @@ class Session {
     machine_.terminal.show = [this](const std::string& text) {
       write_out(encode(text, options_.charset) + "\n");
     };
+    if (options.trace) watch_evaluation(machine_, options.charset);
+    if (options.strict) watch_undefined_names(machine_, options.charset);
+    if (options.interactive) {
+      machine_.terminal.interactive = true;
+      machine_.terminal.read_line = [this](const std::string& prompt) {
+        return read_input_line(prompt);
+      };
+    }
   }
 
   int run() {
+    if (options_.interactive) std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+    arm_timer(options_.timeout_seconds);
     int status = exit_done;
     if (options_.input_file && !load_input(*options_.input_file)) status = exit_usage;
+    // The first failure ends the inputs; so does OFF.
+    const auto going = [&] { return status == exit_done && !off_; };
     for (const std::string& path : options_.first_files) {
-      if (status == exit_done) status = run_file(path);
+      if (going()) status = run_file(path, false);
     }
-    if (status == exit_done && options_.file) status = run_file(*options_.file);
-    for (std::size_t k = 0; k < options_.evals.size() && status == exit_done; ++k) {
+    if (going() && options_.file) status = run_file(*options_.file, true);
+    for (std::size_t k = 0; k < options_.evals.size() && going(); ++k) {
       status = run_command_line(k == 0 ? "-e" : "-e" + std::to_string(k + 1), options_.evals[k]);
     }
-    for (std::size_t k = 0; k < options_.operands.size() && status == exit_done; ++k) {
+    for (std::size_t k = 0; k < options_.operands.size() && going(); ++k) {
       status = run_command_line("arg" + std::to_string(k + 1), options_.operands[k]);
     }
-    if (!options_.quiet)
+    arm_timer(0);
+    if (options_.interactive) {
+      status = off_ ? exit_done : interact();
+    } else if (!options_.quiet) {
       write_out(encode(stack_text(machine_, options_.top_only), options_.charset));
+    }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
       report(std::string("cannot write the standard output: ") + std::strerror(errno));
       return exit_usage;
@@ -98,21 +153,75 @@ class Session {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       machine_.terminal.input.push_back(std::move(line));
     }
+    input_source_ = register_source(path);
+    input_lines_ = machine_.terminal.input.size();
     return true;
+  }
+
+  // INPUT at the terminal, once the --input lines are used up.
+  std::optional<std::string> read_input_line(const std::string& prompt) {
+    if (!prompt.empty()) write_out(encode(prompt, options_.charset) + "\n");
+    std::fflush(stdout);
+    std::string line;
+    if (reader_.read(line) != LineReader::Result::line) return std::nullopt;
+    return line;
   }
 
   ReadContext context() const {
     return ReadContext{machine_.flags.angle_mode(), machine_.flags.binary_base()};
   }
 
-  int run_file(const std::string& path) {
+  // FILE (`main`) or a -f file: run, or stored with --store.
+  int run_file(const std::string& path, bool main) {
     std::string bytes;
     if (!read_bytes(path, bytes)) return exit_usage;
+    if (options_.strict && !bytes.starts_with("%%HP:"))
+      message(path + ": warning: no %%HP: header");
+    Object body;
     try {
       const SourceText text = load_transfer(register_source(path), std::move(bytes));
-      return evaluate(read_program_body(text, context()), true);
+      body = read_program_body(text, context());
     } catch (const SyntaxError& error) {
       return syntax_error(error);
+    }
+    if (options_.store) return store_file(path, body, main ? options_.store_name : std::nullopt);
+    return evaluate(body, true);
+  }
+
+  // --store: the file's one object goes into a variable named NAME, or after the file as
+  // a transfer names it (its name without the directory).
+  int store_file(const std::string& path, const Object& body, std::optional<std::string> name) {
+    if (body.items().size() != 1) {
+      message(path + ": cannot store: the file holds " + std::to_string(body.items().size()) +
+              " objects, not one");
+      return exit_usage;
+    }
+    if (!name) {
+      if (path == "-") {
+        message("-: cannot store standard input without a name (--store=NAME)");
+        return exit_usage;
+      }
+      name = path.substr(path.find_last_of('/') + 1);
+    }
+    const Symbol* symbol = variable_name(*name);
+    if (!symbol) {
+      message(path + ": cannot store: '" + *name + "' is not a variable name");
+      return exit_usage;
+    }
+    machine_.store_global(symbol, body.items()[0]);
+    return exit_done;
+  }
+
+  // The name `text` stands for, if it reads as one: a global name, not a command.
+  const Symbol* variable_name(const std::string& text) {
+    try {
+      static const std::uint32_t source = register_source("--store");
+      const Object read = read_program_body(load_command_line(source, text), context());
+      if (read.items().size() != 1) return nullptr;
+      const Object& item = read.items()[0];
+      return item.is(Kind::name) && !item.is_quoted() ? item.symbol() : nullptr;
+    } catch (const SyntaxError&) {
+      return nullptr;
     }
   }
 
@@ -124,6 +233,48 @@ class Session {
     } catch (const SyntaxError& error) {
       return syntax_error(error);
     }
+  }
+
+  // Interactive mode: the stack, a prompt, a line typed, until Ctrl-D or OFF. Errors
+  // leave the stack as they left it; UNDO alone on a line puts back the stack of
+  // before the last line (and again, the one it replaced).
+  int interact() {
+    interactive_ = true;
+    const std::uint32_t source = register_source("-");
+    std::vector<Object> undo = machine_.stack();
+    for (;;) {
+      write_out(encode(stack_text(machine_, options_.top_only), options_.charset));
+      write_out(machine_.halted_count() > 0 ? "HALT> " : "> ");
+      std::fflush(stdout);
+      std::string line;
+      const LineReader::Result got = reader_.read(line);
+      clear_interrupt();
+      if (got != LineReader::Result::line) {
+        write_out("\n");
+        if (got == LineReader::Result::end) break;
+        continue;
+      }
+      if (without_blanks_around(line) == "UNDO") {
+        machine_.stack().swap(undo);
+        continue;
+      }
+      undo = machine_.stack();
+      if (options_.max_steps != 0)
+        machine_.limits.max_steps = machine_.steps() + options_.max_steps;
+      arm_timer(options_.timeout_seconds);
+      try {
+        evaluate(read_program_body(
+                     numbered_line(source, reader_.lines(), line, machine_.flags.fraction_mark()),
+                     context()),
+                 false);
+      } catch (const SyntaxError& error) {
+        syntax_error(error);
+      }
+      arm_timer(0);
+      clear_interrupt();
+      if (off_) break;
+    }
+    return exit_done;
   }
 
   int syntax_error(const SyntaxError& error) {
@@ -157,11 +308,38 @@ class Session {
     }
   }
 
+  // Runs an input. Before interactive mode, a program that halts waits while the next
+  // --input line runs as a command line, then continues as if CONT followed it.
   int evaluate(const Object& body, bool is_file) {
-    const Outcome outcome = machine_.run(body, is_file);
+    Outcome outcome = machine_.run(body, is_file);
+    while (!interactive_ && machine_.halted_count() > 0 &&
+           (outcome.status == Outcome::Status::done || outcome.status == Outcome::Status::halted)) {
+      if (outcome.status == Outcome::Status::done) {
+        static const Object cont = make_program({Object::command(command_id("CONT"))}, {}, {});
+        outcome = machine_.run(cont);
+        continue;
+      }
+      if (machine_.terminal.input.empty()) break;
+      const std::size_t number = input_lines_ - machine_.terminal.input.size() + 1;
+      std::string line = std::move(machine_.terminal.input.front());
+      machine_.terminal.input.pop_front();
+      try {
+        outcome = machine_.run(read_program_body(
+            numbered_line(input_source_, number, line, machine_.flags.fraction_mark()), context()));
+      } catch (const SyntaxError& error) {
+        return syntax_error(error);
+      }
+    }
+    return conclude(outcome);
+  }
+
+  // Reports how a run ended and gives the exit status it stands for.
+  int conclude(const Outcome& outcome) {
     const std::string command = outcome.command.empty() ? "" : outcome.command + " ";
     switch (outcome.status) {
-      case Outcome::Status::done: return exit_done;
+      case Outcome::Status::done:
+      case Outcome::Status::killed: return exit_done;
+      case Outcome::Status::off: off_ = true; return exit_done;
       case Outcome::Status::error:
         message(where(outcome.where) + command + "Error: " + outcome.error.message);
         break;
@@ -170,6 +348,7 @@ class Session {
         break;
       case Outcome::Status::interrupted: message(where(outcome.where) + "Interrupted"); break;
       case Outcome::Status::halted:
+        if (options_.interactive) return exit_halted;  // the prompt says HALT
         message(where(outcome.where) + "Halted: no input line left");
         break;
     }
@@ -183,6 +362,11 @@ class Session {
 
   const SessionOptions& options_;
   Machine machine_;
+  LineReader reader_{STDIN_FILENO};
+  std::uint32_t input_source_ = 0;  // the --input file
+  std::size_t input_lines_ = 0;     // how many lines it had
+  bool interactive_ = false;        // the prompt is up
+  bool off_ = false;                // OFF: interactive mode ends
 };
 
 }  // namespace

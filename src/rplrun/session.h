@@ -35,6 +35,12 @@ struct SessionOptions {
   int digits = 0;
   OutputCharset charset = OutputCharset::ascii;
   std::optional<std::string> input_file;
+  double timeout_seconds = 0;             // 0: none
+  bool interactive = false;               // -i, or a terminal on standard input
+  bool trace = false;                     // -t
+  bool strict = false;                    // --strict
+  bool store = false;                     // -s: files are stored, not run
+  std::optional<std::string> store_name;  // --store=NAME, for FILE
   bool real_clock = false;  // --real-clock
 };
 

@@ -48,7 +48,7 @@ void SourceText::replace(std::string text, const std::vector<std::size_t>& offse
 Position SourceText::position_at(std::size_t index) const {
   const std::uint32_t offset = offsets_[std::min(index, offsets_.size() - 1)];
   const auto line = std::upper_bound(line_starts_.begin(), line_starts_.end(), offset) - 1;
-  return Position{source_, static_cast<std::uint32_t>(line - line_starts_.begin() + 1),
+  return Position{source_, static_cast<std::uint32_t>(line - line_starts_.begin()) + first_line,
                   offset - *line + 1};
 }
 

@@ -41,6 +41,7 @@ class SourceText {
   const std::string& text() const { return text_; }
   char fraction_mark = '.';
   std::optional<AngleMode> angle_mode;  // a header's A(), while this input is read
+  std::uint32_t first_line = 1;         // of the text in its input (a line of a longer one)
 
   Position position_at(std::size_t index) const;
 

@@ -14,7 +14,8 @@
 //
 // The program runs in a fresh scratch directory under $TMPDIR (removed
 // afterwards), or in `cwd` when given. Standard input may be a pipe, a file or
-// a terminal (a pseudo-terminal), each fed with stdin_data, or /dev/null,
+// a terminal (a pseudo-terminal), each fed with stdin_data and the replies of a
+// dialogue, or /dev/null,
 // /dev/full or closed; standard output a pipe, /dev/null, /dev/full or
 // closed. Resource limits are set in the child before it starts.
 //
@@ -49,6 +50,13 @@ struct Invocation {
   std::string cwd;                // the working directory; empty: a scratch directory
   Stream stdin_kind = Stream::pipe;
   std::string stdin_data;  // piped, held in the file, or typed at the terminal
+  // A dialogue: each text is typed (after stdin_data) once standard output shows
+  // `after`, looked for past what the previous reply waited for.
+  struct Reply {
+    std::string after;
+    std::string typed;
+  };
+  std::vector<Reply> replies;
   Stream stdout_kind = Stream::pipe;  // Stream::pipe, dev_null, dev_full or closed
   double timeout_seconds = 60;
   // Soft resource limits (resource, value) set in the child before it starts.

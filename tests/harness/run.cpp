@@ -207,19 +207,40 @@ Outcome run(const Invocation& inv) {
     if (writer != terminal.master) close(writer);
     writer = -1;
   };
+  // What is being typed: stdin_data, then each reply once its cue has been written.
+  std::string typing = inv.stdin_data;
   std::size_t written = 0;
-  if (writer >= 0) {
-    fcntl(writer, F_SETFL, O_NONBLOCK);
-    if (inv.stdin_data.empty()) stop_writing();
-  }
+  std::size_t next_reply = 0;
+  std::size_t seen = 0;  // standard output before this is past every cue found
+  const auto advance = [&] {
+    while (writer >= 0 && written == typing.size()) {
+      if (next_reply == inv.replies.size() || out_pipe[0] < 0) {
+        stop_writing();
+        return;
+      }
+      const Invocation::Reply& reply = inv.replies[next_reply];
+      const std::size_t at = outcome.out.find(reply.after, seen);
+      if (at == std::string::npos) return;
+      seen = at + reply.after.size();
+      typing = reply.typed;
+      written = 0;
+      ++next_reply;
+    }
+  };
+  if (writer >= 0) fcntl(writer, F_SETFL, O_NONBLOCK);
+  advance();
 
   const auto deadline = std::chrono::steady_clock::now() +
                         std::chrono::milliseconds(static_cast<long>(inv.timeout_seconds * 1000));
   char buffer[65536];
   while (!readers.empty() || writer >= 0) {
+    if (readers.empty() && written == typing.size()) {  // no cue can come any more
+      stop_writing();
+      break;
+    }
     std::vector<pollfd> fds;
     for (const Channel& c : readers) fds.push_back({c.fd, POLLIN, 0});
-    if (writer >= 0) fds.push_back({writer, POLLOUT, 0});
+    if (writer >= 0 && written < typing.size()) fds.push_back({writer, POLLOUT, 0});
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
@@ -234,11 +255,13 @@ Outcome run(const Invocation& inv) {
     for (std::size_t i = 0; i < fds.size(); ++i) {
       if (fds[i].revents == 0) continue;
       if (writer >= 0 && fds[i].fd == writer) {
-        const ssize_t n =
-            write(writer, inv.stdin_data.data() + written, inv.stdin_data.size() - written);
+        const ssize_t n = write(writer, typing.data() + written, typing.size() - written);
         if (n > 0) written += static_cast<std::size_t>(n);
-        if (n < 0 && errno != EAGAIN) written = inv.stdin_data.size();  // child gone
-        if (written == inv.stdin_data.size()) stop_writing();
+        if (n < 0 && errno != EAGAIN) {  // child gone
+          written = typing.size();
+          next_reply = inv.replies.size();
+        }
+        advance();
         continue;
       }
       for (std::size_t r = 0; r < readers.size(); ++r) {
@@ -246,6 +269,7 @@ Outcome run(const Invocation& inv) {
         const ssize_t n = read(readers[r].fd, buffer, sizeof buffer);
         if (n > 0) {
           readers[r].sink->append(buffer, static_cast<std::size_t>(n));
+          advance();
         } else if (n == 0 || errno != EINTR) {
           close(readers[r].fd);
           readers.erase(readers.begin() + static_cast<long>(r));

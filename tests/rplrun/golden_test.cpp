@@ -5,7 +5,7 @@
 //
 //   # text     a comment (also a line of its own between cases)
 //   $ args     arguments put first on the command line, split at blanks; {src} in them
-//              stands for the top of the source tree
+//              and in the expected standard error stands for the top of the source tree
 //   > text     RPL given as "-e TEXT"; several such lines are joined with newlines
 //   < text     a line of standard input, which is then given as FILE "-"
 //   @ path     standard input is rplgen's translation of that file of the source tree,
@@ -64,6 +64,12 @@ std::vector<std::string> split_blanks(const std::string& text) {
   return words;
 }
 
+std::string with_source_dir(std::string text) {
+  for (std::size_t at; (at = text.find("{src}")) != std::string::npos;)
+    text.replace(at, 5, source_dir());
+  return text;
+}
+
 std::vector<Case> read_cases(const fs::path& file) {
   std::vector<Case> cases;
   std::ifstream in(file);
@@ -94,10 +100,7 @@ std::vector<Case> read_cases(const fs::path& file) {
     switch (kind) {
       case '#': break;
       case '$': {
-        std::string text = rest;
-        for (std::size_t at; (at = text.find("{src}")) != std::string::npos;)
-          text.replace(at, 5, source_dir());
-        const auto words = split_blanks(text);
+        const auto words = split_blanks(with_source_dir(rest));
         current.args.insert(current.args.end(), words.begin(), words.end());
         break;
       }
@@ -111,7 +114,7 @@ std::vector<Case> read_cases(const fs::path& file) {
         current.has_input = true;
         break;
       case '+': current.operands.push_back(rest); break;
-      case '!': current.err += rest + "\n"; break;
+      case '!': current.err += with_source_dir(rest) + "\n"; break;
       case '=': current.status = std::stoi(rest); break;
       case '|': current.out += rest + "\n"; break;
       default: current.out += line + "\n"; break;

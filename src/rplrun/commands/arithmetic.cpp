@@ -336,10 +336,10 @@ constexpr Algebra f2 = function(2);
 constexpr Algebra f0 = function(0);
 
 constexpr CommandRow rows[] = {
-    {"+", 2, plus, infix(prec_sum), true, true},
-    {"-", 2, minus, infix(prec_sum), true},
-    {"*", 2, times, infix(prec_product), true},
-    {"/", 2, divided, infix(prec_product), true},
+    {"+", 2, plus, infix(prec_sum), true, true, false, add},
+    {"-", 2, minus, infix(prec_sum), true, false, false, subtract},
+    {"*", 2, times, infix(prec_product), true, false, false, multiply},
+    {"/", 2, divided, infix(prec_product), true, false, false, divide},
     {"^", 2, raise, infix(prec_power), true},
     {"NEG", 1, neg, {Notation::prefix, prec_negate, 1}, true},
     {"!", 1, factorial_, {Notation::postfix, prec_postfix, 1}, true},

@@ -1,4 +1,4 @@
-// Errors and control: DOERR ERRN ERRM ERR0.
+// Errors and control: DOERR ERRN ERRM ERR0, KILL HALT CONT, and OFF.
 #include "rplrun/commands/support.h"
 
 namespace rplrun {
@@ -30,11 +30,19 @@ void err0(Machine& m, const Args&) {
   m.error_text.clear();
 }
 
+void halt(Machine& m, const Args&) { m.halt(); }
+void cont(Machine& m, const Args&) { m.continue_halted(); }
+void kill(Machine& m, const Args&) { m.kill(); }
+
+// The calculator turns off and, once turned on again, goes on where it was: nothing
+// happens in a run, and interactive mode ends.
+void off(Machine& m, const Args&) {
+  if (m.terminal.interactive) m.stop(Outcome::Status::off);
+}
+
 constexpr CommandRow rows[] = {
-    {"DOERR", 1, doerr},
-    {"ERRN", 0, errn},
-    {"ERRM", 0, errm},
-    {"ERR0", 0, err0},
+    {"DOERR", 1, doerr}, {"ERRN", 0, errn}, {"ERRM", 0, errm}, {"ERR0", 0, err0},
+    {"HALT", 0, halt},   {"CONT", 0, cont}, {"KILL", 0, kill}, {"OFF", 0, off},
 };
 
 }  // namespace

@@ -11,13 +11,7 @@ namespace rplrun {
 namespace {
 
 void to_list(Machine& m, const Args& a) {
-  const std::size_t n = count_arg(a[1]);
-  m.require(n);
-  auto& s = m.stack();
-  std::vector<Object> items(std::make_move_iterator(s.end() - static_cast<std::ptrdiff_t>(n)),
-                            std::make_move_iterator(s.end()));
-  s.resize(s.size() - n);
-  m.push(Object::list(std::move(items)));
+  m.push(Object::list(m.take(count_arg(a[1]))));
 }
 
 void list_to(Machine& m, const Args& a) {

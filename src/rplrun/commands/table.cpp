@@ -55,6 +55,7 @@ struct Table {
         info.handler = row.handler;
         info.algebra = row.algebra;
         info.symbolic = row.symbolic;
+        info.on_reals = row.on_reals;
         info.supported = true;
         info.numbers_only = numeric_group && !row.any_objects;
         info.takes_lists = row.takes_lists;

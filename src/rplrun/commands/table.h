@@ -33,6 +33,10 @@ class Args {
 
 using Handler = void (*)(Machine& machine, const Args& args);
 
+// What a command of two arguments computes from two reals, when that is all it does with
+// them: the evaluator then computes it at once, without moving the arguments.
+using RealOperation = RealResult (*)(Real x, Real y);
+
 // How a command is written inside an algebraic.
 enum class Notation : std::uint8_t {
   none,      // not usable in algebraics
@@ -106,6 +110,7 @@ struct CommandRow {
   // In a group of functions of numbers but no such function: any object is an argument
   // (SAME, IFT, IFTE).
   bool any_objects = false;
+  RealOperation on_reals = nullptr;  // level 2 and level 1 both reals
 };
 
 struct CommandInfo {
@@ -128,6 +133,7 @@ struct CommandInfo {
   // decides.
   Handler array_handler = nullptr;
   bool array_target = false;
+  RealOperation on_reals = nullptr;
 };
 
 // The form a command takes on arrays (the arithmetic commands, SUB, REPL), joined by

@@ -27,14 +27,26 @@ void prompt(Machine& m, const Args& a) {
   m.halt();
 }
 
-// INPUT: the next line of input, as a string.
+// INPUT: the next line of input, as a string; at a terminal, the line typed after the
+// prompt. Without a line the run ends: halted, or interrupted at a terminal (where the
+// calculator's ATTN cancels the program).
 void input(Machine& m, const Args& a) {
-  string_arg(a[2]);
+  const std::string& prompt = string_arg(a[2]);
   if (!a[1].is(Kind::string) && !a[1].is(Kind::list)) fail(bad_argument_type);
-  if (m.terminal.input.empty()) m.halt();
-  std::string line = std::move(m.terminal.input.front());
-  m.terminal.input.pop_front();
-  m.push(Object::string(std::move(line)));
+  std::optional<std::string> line;
+  if (!m.terminal.input.empty()) {
+    line = std::move(m.terminal.input.front());
+    m.terminal.input.pop_front();
+  } else if (m.terminal.read_line) {
+    line = m.terminal.read_line(prompt);
+    if (!line) m.stop(Outcome::Status::interrupted);
+  }
+  if (!line) {
+    m.push(a[2]);
+    m.push(a[1]);
+    m.halt();
+  }
+  m.push(Object::string(std::move(*line)));
 }
 
 void nothing(Machine&, const Args&) {}

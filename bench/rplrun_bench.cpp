@@ -1,0 +1,161 @@
+// rplrun_bench: times rplrun on a few RPL programs against rplrun_floor, which does
+// their decimal operations directly in C++, and checks rplrun's other targets: start-up
+// time against rplgen's, the memory of a long list, and deep recursion.
+//
+//   rplrun_bench --rplrun PATH --rplgen PATH --floor PATH [--runs N]
+//
+// Every program runs with its standard output on /dev/null; times are medians.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "measure.h"
+
+namespace {
+
+struct Program {
+  const char* name;
+  const char* floor;  // rplrun_floor's program
+  long argument;      // its N
+  long iterations;
+  const char* unit;
+  std::string rpl;
+};
+
+std::string count_to(long n) { return std::to_string(n); }
+
+std::vector<Program> programs() {
+  const std::string fib =
+      "\\<< \\-> n \\<< IF n 2 < THEN n ELSE n 1 - FIB n 2 - FIB + END \\>> \\>> 'FIB' STO ";
+  return {
+      {"counting loop", "count", 1000000, 1000000, "loop",
+       "\\<< 0 1 1000000 FOR i i + NEXT \\>> EVAL"},
+      // fib(22) makes 57313 calls.
+      {"fibonacci 22", "fib", 22, 57313, "call", fib + "22 FIB"},
+      {"list, \\->LIST", "list", 1000000, 1000000, "element",
+       "1 " + count_to(1000000) + " FOR i i NEXT " + count_to(1000000) + " \\->LIST"},
+      {"list, +", "list", 10000, 10000, "element", "{ } 1 10000 FOR i i + NEXT"},
+      {"string, +", "string", 10000, 10000, "append", "\"\" 1 10000 FOR i i \\->STR + NEXT"},
+  };
+}
+
+struct Options {
+  std::string rplrun, rplgen, floor;
+  int runs = 5;
+};
+
+struct Times {
+  double wall, cpu;
+  long peak_kilobytes;
+};
+
+Times time_runs(const std::vector<std::string>& argv, int runs) {
+  std::vector<double> wall, cpu;
+  long peak = 0;
+  for (int i = 0; i < runs; ++i) {
+    const Measure m = run_program(argv, "/dev/null", "/dev/null");
+    if (m.status != 0) die("rplrun_bench", argv[0] + " failed with status " + std::to_string(m.status));
+    wall.push_back(m.seconds);
+    cpu.push_back(m.cpu_seconds);
+    peak = std::max(peak, m.peak_kilobytes);
+  }
+  return {median(wall), median(cpu), peak};
+}
+
+void program_table(const Options& o) {
+  std::printf("%-16s %9s %9s %9s %10s %9s %9s %10s %7s\n", "program", "count", "rplrun",
+              "rplrun", "rplrun", "floor", "floor", "floor", "ratio");
+  std::printf("%-16s %9s %9s %9s %10s %9s %9s %10s %7s\n", "", "", "wall ms", "cpu ms",
+              "ns each", "wall ms", "cpu ms", "ns each", "cpu");
+  for (const Program& p : programs()) {
+    const Times r = time_runs({o.rplrun, "-q", "-e", p.rpl}, o.runs);
+    const Times f =
+        time_runs({o.floor, p.floor, std::to_string(p.argument)}, o.runs);
+    const double n = static_cast<double>(p.iterations);
+    std::printf("%-16s %9ld %9.1f %9.1f %10.0f %9.1f %9.1f %10.0f %7.2f  (per %s)\n", p.name,
+                p.iterations, r.wall * 1e3, r.cpu * 1e3, r.cpu / n * 1e9, f.wall * 1e3,
+                f.cpu * 1e3, f.cpu / n * 1e9, r.cpu / f.cpu, p.unit);
+    std::fflush(stdout);
+  }
+}
+
+void start_up(const Options& o) {
+  const int runs = 20 * o.runs;
+  const Times r = time_runs({o.rplrun, "-e", "1"}, runs);
+  const Times g = time_runs({o.rplgen, "/dev/null"}, runs);
+  std::printf("\nstart-up, wall ms (median of %d): rplrun -e 1 %.2f, rplgen on an empty input "
+              "%.2f, ratio %.2f (target at most 2)\n",
+              runs, r.wall * 1e3, g.wall * 1e3, r.wall / g.wall);
+}
+
+void list_memory(const Options& o) {
+  const long n = 1000000;
+  const Times empty = time_runs({o.rplrun, "-q", "-e", "1"}, 1);
+  const Times full = time_runs(
+      {o.rplrun, "-q", "-e", "1 " + count_to(n) + " FOR i i NEXT " + count_to(n) + " \\->LIST"},
+      1);
+  const double bytes = static_cast<double>(full.peak_kilobytes - empty.peak_kilobytes) * 1024;
+  std::printf("memory: a list of %ld reals, peak resident %.1f MB over start-up's %.1f MB: "
+              "%.1f bytes per element (target at most 64)\n",
+              n, static_cast<double>(full.peak_kilobytes) / 1024,
+              static_cast<double>(empty.peak_kilobytes) / 1024, bytes / static_cast<double>(n));
+}
+
+void recursion(const Options& o) {
+  const std::string errors = "/tmp/rplrun_bench_recursion.err";
+  const Measure m = run_program(
+      {o.rplrun, "-1", "-e",
+       "\\<< \\-> n \\<< IF n 0 > THEN n 1 - R 1 + ELSE 0 END \\>> \\>> 'R' STO 100000 R"},
+      "/dev/null", errors.c_str());
+  std::string first_line;
+  if (std::FILE* f = std::fopen(errors.c_str(), "r")) {
+    char line[256] = "";
+    if (std::fgets(line, sizeof line, f) != nullptr) first_line = line;
+    std::fclose(f);
+  }
+  std::remove(errors.c_str());
+  if (!first_line.empty() && first_line.back() == '\n') first_line.pop_back();
+  std::printf("recursion 100000 deep: status %d%s%s (%.0f ms, %.1f MB)\n", m.status,
+              first_line.empty() ? "" : ", ", first_line.c_str(), m.seconds * 1e3,
+              static_cast<double>(m.peak_kilobytes) / 1024);
+}
+
+[[noreturn]] void usage() {
+  std::fprintf(stderr, "usage: rplrun_bench --rplrun PATH --rplgen PATH --floor PATH [--runs N]\n");
+  std::exit(2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string flag = argv[i];
+    if (i + 1 == argc) usage();
+    const std::string value = argv[++i];
+    if (flag == "--rplrun") {
+      o.rplrun = value;
+    } else if (flag == "--rplgen") {
+      o.rplgen = value;
+    } else if (flag == "--floor") {
+      o.floor = value;
+    } else if (flag == "--runs") {
+      o.runs = std::max(1, std::atoi(value.c_str()));
+    } else {
+      usage();
+    }
+  }
+  if (o.rplrun.empty() || o.rplgen.empty() || o.floor.empty()) usage();
+  std::printf("rplrun benchmark: %s, median of %d runs\n", o.rplrun.c_str(), o.runs);
+  std::printf("load average at the start: %s\n", load().c_str());
+  std::printf(
+      "  ns each: cpu time over the count; floor: the same decimal operations done directly\n"
+      "  through the decimal library in C++; ratio: rplrun's cpu time over the floor's\n\n");
+  program_table(o);
+  start_up(o);
+  list_memory(o);
+  recursion(o);
+  std::printf("\nload average at the end: %s\n", load().c_str());
+  return 0;
+}

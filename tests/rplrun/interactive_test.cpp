@@ -1,0 +1,112 @@
+// Interactive mode through a pseudo-terminal: what is typed, a line at a time or in
+// answer to what rplrun shows, and the whole dialogue on standard output.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+using harness::Invocation;
+using harness::Stream;
+
+struct Dialogue {
+  const char* name;
+  std::vector<std::string> args;
+  std::string typed;                       // at once, at the start
+  std::vector<Invocation::Reply> replies;  // then each once its cue is shown
+  std::string out;
+  std::string err;
+};
+
+// Ctrl-C, Ctrl-D
+const std::string interrupt = "\x03";
+const std::string end = "\x04";
+
+const Dialogue dialogues[] = {
+    // At a terminal with no FILE, interactive mode starts by itself. An error leaves
+    // the stack as the failing command left it, its arguments back; UNDO puts back the
+    // stack of before the last line, and a second UNDO the one it replaced.
+    {"StackErrorsAndUndo",
+     {},
+     "1 2\n+\n0 /\nUNDO\nUNDO\nDROP\n" + end,
+     {},
+     "> 2: 1\n1: 2\n> 1: 3\n> 2: 3\n1: 0\n> 1: 3\n> 2: 3\n1: 0\n> 1: 3\n> \n",
+     "rplrun: -:3:3: / Error: Infinite Result\n"},
+    // PROMPT halts until CONT, which a line may follow with more; KILL cancels.
+    {"PromptContKill",
+     {"-i"},
+     "\\<< \"Size?\" PROMPT 2 * \\>> 'P' STO\nP\n21 CONT 1\nP\nKILL\nCONT\n" + end,
+     {},
+     "> > Size?\nHALT> 2: 42\n1: 1\n> Size?\n2: 42\n1: 1\nHALT> 2: 42\n1: 1\n> 2: 42\n1: 1\n> \n",
+     ""},
+    // A program halted before the prompt waits for CONT there.
+    {"HaltedBeforeThePrompt",
+     {"-i", "-e", "1 HALT 2"},
+     "CONT\n" + end,
+     {},
+     "1: 1\nHALT> 2: 1\n1: 2\n> \n",
+     ""},
+    {"InputReadsALine",
+     {},
+     "\"Name?\" \":\" INPUT\nBob\n" + end,
+     {},
+     "> Name?\n1: \"Bob\"\n> \n",
+     ""},
+    // Ctrl-C interrupts a running program (here a name that names itself, evaluated
+    // without end) and comes back to the prompt; at the prompt it drops what was typed.
+    {"InterruptARunningProgram",
+     {"-i"},
+     "1 'A' 'A' STO \"go\" 1 DISP A\n",
+     {{"go\n", interrupt}, {"> ", "2\n" + end}},
+     "> go\n1: 1\n> 2: 1\n1: 2\n> \n",
+     "rplrun: -:1:27: Interrupted\n"},
+    {"InterruptAtThePrompt",
+     {},
+     "",
+     {{"> ", "12" + interrupt}, {"> ", "3\n" + end}},
+     "> \n> 1: 3\n> \n",
+     ""},
+    // Ctrl-C while INPUT waits cancels the program, INPUT's arguments back.
+    {"InterruptInput",
+     {},
+     "5 \"?\" \"\" INPUT 6\n",
+     {{"?\n", interrupt}, {"> ", end}},
+     "> ?\n3: 5\n2: \"?\"\n1: \"\"\n> \n",
+     "rplrun: -:1:10: Interrupted\n"},
+    {"OffLeaves", {}, "1 OFF 2\n3\n", {}, "> ", ""},
+    {"OffBeforeThePrompt", {"-i", "-e", "1 OFF"}, "2\n", {}, "", ""},
+    {"InputWithoutPrompt", {}, "\"\" \"\" INPUT\nx\n" + end, {}, "> 1: \"x\"\n> \n", ""},
+    // A line that fails to read runs nothing; the step limit counts each line apart.
+    {"SyntaxAndStepLimit",
+     {"--max-steps=3"},
+     "1 \\<<\n1 2\n3 4 5 6\n7\n" + end,
+     {},
+     "> > 2: 1\n1: 2\n> 5: 1\n4: 2\n3: 3\n2: 4\n1: 5\n> 6: 1\n5: 2\n4: 3\n3: 4\n2: 5\n1: 7\n> \n",
+     "rplrun: -:1:3: Error: Invalid Syntax\nrplrun: -:3:7: Interrupted\n"},
+};
+
+void PrintTo(const Dialogue& d, std::ostream* os) { *os << d.name; }
+
+class Interactive : public testing::TestWithParam<Dialogue> {};
+
+TEST_P(Interactive, Dialogue) {
+  const Dialogue& d = GetParam();
+  Invocation inv;
+  inv.program = RPLRUN_BINARY;
+  inv.argv = {"rplrun"};
+  inv.argv.insert(inv.argv.end(), d.args.begin(), d.args.end());
+  inv.stdin_kind = Stream::terminal;
+  inv.stdin_data = d.typed;
+  inv.replies = d.replies;
+  inv.timeout_seconds = 20;
+  const harness::Outcome got = harness::run(inv);
+  ASSERT_FALSE(got.timed_out) << "out: " << got.out << "\nerr: " << got.err;
+  harness::expect_outcome(got, d.out, d.err, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Terminal, Interactive, testing::ValuesIn(dialogues),
+                         [](const testing::TestParamInfo<Dialogue>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
