@@ -149,10 +149,20 @@ void use_terminal(const Terminal& terminal) {
   _exit(127);
 }
 
+// A test runner may start us with a standard stream closed; the pipes made
+// below would then take its number, and the child's redirections would close
+// them again. Holding /dev/null there keeps 0, 1 and 2 out of their way.
+void keep_standard_streams_open() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) < 0 && open("/dev/null", O_RDWR) != fd) fail("/dev/null");
+  }
+}
+
 }  // namespace
 
 Outcome run(const Invocation& inv) {
   if (inv.program.empty()) throw std::invalid_argument("no program to run");
+  keep_standard_streams_open();
   signal(SIGPIPE, SIG_IGN);  // a child may exit before taking all its input
 
   // Files of the harness's own (standard input, links) stay apart from the
