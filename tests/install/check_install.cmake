@@ -86,7 +86,7 @@ foreach(source IN LISTS installed_examples)
 endforeach()
 
 # The installed runner runs an installed compiled example.
-execute_process(COMMAND "${prefix}/bin/rplrun" factorial.out "20 FACT"
+execute_process(COMMAND "${prefix}/bin/rplrun" factorial.out "20 FACTORIAL"
   WORKING_DIRECTORY "${prefix}/${doc}/examples"
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT err STREQUAL "" OR NOT out STREQUAL "1: 2.43290200818E18\n")
