@@ -39,7 +39,8 @@ endif()
 
 # The documentation directory: a README for users (not the developers' one),
 # the licence as "copyright" and CHANGELOG.md as "changelog.gz", in the format
-# that Debian's tools read, the guide, the examples and the editor support.
+# that Debian's tools read, the guide, rplrun's list of behaviour not yet
+# checked on a calculator, the examples and the editor support.
 configure_file(docs/README.installed.md.in ${docs}/README.md @ONLY)
 # The change log names the maintainer: rewritten when the setting changes.
 file(CONFIGURE OUTPUT ${docs}/maintainer CONTENT "${RPLGEN_PACKAGE_MAINTAINER}\n")
@@ -54,7 +55,7 @@ add_custom_command(OUTPUT ${docs}/changelog.gz
   VERBATIM)
 add_custom_target(changelog ALL DEPENDS ${docs}/changelog.gz)
 
-install(FILES ${docs}/README.md docs/language.md ${docs}/changelog.gz
+install(FILES ${docs}/README.md docs/language.md docs/rplrun-compat.md ${docs}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples

@@ -25,7 +25,8 @@ endif()
 
 # The expected files, from the source tree.
 set(doc share/doc/rplgen)
-set(expected ${doc}/README.md ${doc}/language.md ${doc}/copyright ${doc}/changelog.gz)
+set(expected ${doc}/README.md ${doc}/language.md ${doc}/rplrun-compat.md ${doc}/copyright
+  ${doc}/changelog.gz)
 foreach(program IN LISTS PROGRAMS)
   list(APPEND expected bin/${program} share/man/man1/${program}.1.gz)
 endforeach()
