@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "rplrun/charset.h"
 #include "rplrun/commands/table.h"
 #include "rplrun/symbolic.h"
 
@@ -23,8 +24,6 @@ constexpr int max_reading_depth = 500;
 struct Failure {
   std::size_t at;
 };
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 bool is_operator_char(char c) {
   switch (c) {
@@ -56,11 +55,6 @@ bool is_operator_char(char c) {
     case ':': return true;
     default: return static_cast<unsigned char>(c) == 171 || static_cast<unsigned char>(c) == 187;
   }
-}
-
-bool is_space(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return u == ' ' || u == 160 || (u < 32 && u != 27);
 }
 
 enum class Tok { end, number, name, open, close, separator, op };
@@ -109,7 +103,7 @@ class InfixReader {
   }
 
   void advance() {
-    while (pos_ < text_.size() && is_space(text_[pos_])) ++pos_;
+    while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
     start_ = pos_;
     if (pos_ >= text_.size()) {
       tok_ = Tok::end;
@@ -164,7 +158,7 @@ class InfixReader {
     }
     if (is_operator_char(c)) fail();
     const std::size_t begin = pos_;
-    while (pos_ < text_.size() && !is_space(text_[pos_]) && !is_operator_char(text_[pos_])) ++pos_;
+    while (pos_ < text_.size() && !is_blank(text_[pos_]) && !is_operator_char(text_[pos_])) ++pos_;
     name_ = text_.substr(begin, pos_ - begin);
     tok_ = Tok::name;
   }
@@ -172,7 +166,7 @@ class InfixReader {
   std::optional<Object> complex_literal() {
     std::size_t i = pos_ + 1;
     auto skip = [&] {
-      while (i < text_.size() && is_space(text_[i])) ++i;
+      while (i < text_.size() && is_blank(text_[i])) ++i;
     };
     skip();
     std::size_t end = 0;

@@ -5,13 +5,12 @@
 
 #include "rplrun/algebraic.h"
 #include "rplrun/array.h"
+#include "rplrun/charset.h"
 #include "rplrun/commands/table.h"
 #include "rplrun/coordinates.h"
 #include "rplrun/real_functions.h"
 
 namespace rplrun {
-
-bool is_blank(unsigned char c) { return c == ' ' || c == 160 || (c < 32 && c != 27); }
 
 namespace {
 
@@ -50,8 +49,6 @@ bool is_self_delimiting(unsigned char c) {
   return c == program_open || c == program_close || c == '{' || c == '}' || c == '[' || c == ']' ||
          c == '(' || c == ')' || c == '"' || c == '\'';
 }
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 class Reader : public AlgebraicScope {
  public:
@@ -364,7 +361,7 @@ class Reader : public AlgebraicScope {
         continue;
       }
       std::size_t j = i;
-      while (j < close && !is_blank(static_cast<unsigned char>(text_[j])) &&
+      while (j < close && !is_blank(text_[j]) &&
              !is_separator(static_cast<unsigned char>(text_[j])))
         ++j;
       parts.emplace_back(i, j);
