@@ -84,7 +84,7 @@ class InfixReader {
     const std::size_t digits_start = j;
     while (j < text_.size() && (is_digit(text_[j]) || text_[j] == mark_)) ++j;
     if (j == digits_start) return std::nullopt;
-    if (j < text_.size() && (text_[j] == 'E' || text_[j] == 'e')) {
+    if (j < text_.size() && text_[j] == 'E') {
       std::size_t k = j + 1;
       if (k < text_.size() && text_[k] == '-') ++k;
       if (k < text_.size() && is_digit(text_[k])) {
@@ -92,11 +92,7 @@ class InfixReader {
         j = k;
       }
     }
-    std::string literal(text_.substr(i, j - i));
-    for (char& c : literal) {
-      if (c == 'e') c = 'E';
-    }
-    const auto parsed = parse_real(literal, mark_);
+    const auto parsed = parse_real(text_.substr(i, j - i), mark_);
     if (!parsed) return std::nullopt;
     end = j;
     return parsed->value;

@@ -266,11 +266,7 @@ class Reader : public AlgebraicScope {
   }
 
   std::optional<Real> real_literal(std::string_view word) const {
-    std::string literal(word);
-    for (char& c : literal) {
-      if (c == 'e') c = 'E';
-    }
-    const auto parsed = parse_real(literal, mark_);
+    const auto parsed = parse_real(word, mark_);
     if (!parsed) return std::nullopt;
     return parsed->value;
   }
