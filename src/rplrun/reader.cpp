@@ -18,6 +18,8 @@ constexpr unsigned char program_open = 171;   // «
 constexpr unsigned char program_close = 187;  // »
 constexpr unsigned char arrow = 141;          // →
 constexpr unsigned char angle_sign = 128;     // ∠
+// The first character of a compiled local name: ←.
+constexpr unsigned char compiled_local_mark = 142;
 // Composite objects nested deeper than this are refused rather than risking the
 // reader's own stack.
 constexpr int max_reading_depth = 500;
@@ -65,7 +67,12 @@ class Reader : public AlgebraicScope {
     return make_program(std::move(body.items), std::move(body.positions), std::move(body.control));
   }
 
+  // A name that begins with \<- is always a local: the 48G's compiled local variables,
+  // which a program called from inside the structure that binds them can use.
   bool is_local(const Symbol* symbol) const override {
+    const std::string& text = symbol->text();
+    if (!text.empty() && static_cast<unsigned char>(text.front()) == compiled_local_mark)
+      return true;
     for (auto it = scope_.rbegin(); it != scope_.rend(); ++it) {
       if (*it == symbol) return true;
     }
