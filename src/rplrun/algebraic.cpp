@@ -59,6 +59,16 @@ bool is_operator_char(char c) {
 
 enum class Tok { end, number, name, open, close, separator, op };
 
+// A command written as a word between or before its operands (AND, OR, XOR, NOT): an
+// operator of the infix text, never an operand.
+bool is_operator_word(std::string_view name) {
+  const auto id = find_command(name);
+  if (!id) return false;
+  const Algebra& a = command_info(*id).algebra;
+  return a.notation == Notation::infix ||
+         (a.notation == Notation::prefix && a.precedence == prec_not);
+}
+
 class InfixReader {
  public:
   InfixReader(std::string_view text, char mark, const AlgebraicScope& scope)
@@ -397,7 +407,7 @@ class InfixReader {
   void name_or_call(std::vector<Object>& out) {
     const std::size_t at = start_;
     const std::string name(name_);
-    if (name == "AND" || name == "OR" || name == "XOR" || name == "NOT") fail();
+    if (is_operator_word(name)) fail();
     if (is_digit(name[0])) fail();
     const Symbol* symbol = intern(name);
     const bool local = scope_.is_local(symbol);

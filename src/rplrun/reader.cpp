@@ -344,9 +344,11 @@ class Reader : public AlgebraicScope {
       if (only.is(Kind::name)) return only.quoted();
       if (only.is(Kind::real) || only.is(Kind::complex)) return only;
     }
-    if (postfix.size() == 2 && postfix[0].is(Kind::real) && postfix[1].is(Kind::command) &&
-        command_info(postfix[1].command_id()).name == "NEG") {
-      return Object::real(negate(postfix[0].as_real()));
+    // '-5' is the number -5, not the negation of 5.
+    if (postfix.size() == 2 && postfix[0].is(Kind::real) && postfix[1].is(Kind::command)) {
+      const Algebra& a = command_info(postfix[1].command_id()).algebra;
+      if (a.notation == Notation::prefix && a.precedence == prec_negate)
+        return Object::real(negate(postfix[0].as_real()));
     }
     return Object::algebraic(std::move(postfix));
   }

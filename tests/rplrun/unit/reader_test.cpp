@@ -44,6 +44,7 @@ const ReadCase read_cases[] = {
     // Names, commands, algebraics, tagged objects.
     {"a-b $ & DUP dup \\->LIST", "\\<< a-b $ & DUP dup \\->LIST \\>>"},
     {"'X' 'X^2+1' 'v(i)' 'm(1,2)'", "\\<< 'X' 'X^2+1' 'v(i)' 'm(1,2)' \\>>"},
+    {"'-2.5' '-X' 'NOT X OR Y'", "\\<< -2.5 '-X' 'NOT X OR Y' \\>>"},
     {":Slope:1.95 { :A: B }", "\\<< :Slope: 1.95 { :A: B } \\>>"},
     // Structures and locals.
     {"IF 1 THEN 2 ELSE 3 END", "\\<< IF 1 THEN 2 ELSE 3 END \\>>"},
@@ -65,6 +66,8 @@ const ReadCase read_cases[] = {
     {"\\<< 1", "1:1"},
     {"}", "1:1"},
     {"2X", "1:1"},
+    {"'AND+1'", "1:2"},
+    {"\\-> OR \\<< 'OR' \\>>", "1:13"},
     {"1 1e3", "1:3"},  // only a capital E marks the exponent
     {"'X*1e3'", "1:5"},
     {"1+", "1:1"},
