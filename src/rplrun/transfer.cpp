@@ -74,6 +74,7 @@ SourceText load_transfer(std::uint32_t id, std::string bytes) {
 
 SourceText load_command_line(std::uint32_t id, std::string utf8) {
   SourceText source(id, std::move(utf8));
+  source.count_utf8_columns();
   std::optional<Utf8Failure> failure;
   std::vector<std::size_t> offsets;
   std::string hp = decode_utf8(source.text(), &offsets, &failure);
