@@ -57,6 +57,7 @@ struct Machine::Frame {
   bool numeric = false;
   bool run_programs = false;
   bool algebraic = false;
+  bool command_object = false;  // a command object being evaluated (its one-item program)
   std::uint32_t command = no_command;  // a continuation's command
   std::unique_ptr<Continuation> continuation;
 };
@@ -173,8 +174,17 @@ void Machine::truncate_locals(std::size_t size) {
 
 void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeric,
                          bool run_programs) {
-  if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
+  if (synchronous_ != 0) not_supported();
   const Position origin = frames_.empty() ? Position{} : current_position();
+  // A command object that evaluates another object as its last act (EVAL, IFT) hands
+  // its place over: a long chain of them runs in constant depth, as on the calculator.
+  if (!frames_.empty()) {
+    const Frame& top = frames_.back();
+    if (top.command_object && top.ip >= top.end && top.locals_base == locals_.size() &&
+        top.loops_base == loops_.size() && top.handlers_base == handlers_.size())
+      pop_frame();
+  }
+  if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
   Frame frame;
   frame.owner = sequence.shared_node();
   const auto& node = sequence.node_as<SequenceNode>();
@@ -209,6 +219,7 @@ bool Machine::numeric() const {
 }
 
 void Machine::start_continuation(std::unique_ptr<Continuation> continuation) {
+  if (synchronous_ != 0) not_supported();
   if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
   Frame frame;
   frame.origin = current_position();
@@ -256,7 +267,15 @@ void Machine::evaluate(const Object& object) {
       push_frame(make_program(object.items(), object.positions(), *control), nullptr, numeric());
       return;
     }
-    case Kind::command: dispatch(object.command_id()); return;
+    case Kind::command: {
+      const std::uint32_t id = object.command_id();
+      if (command_programs_.size() <= id) command_programs_.resize(id + 1);
+      Object& program = command_programs_[id];
+      if (!program.is(Kind::program)) program = make_program({object}, {}, {});
+      push_frame(program, nullptr, numeric());
+      frames_.back().command_object = true;
+      return;
+    }
     case Kind::tagged: {
       // The tags come off; what they hold is evaluated.
       const Object* inner = &object.tagged_value();
@@ -359,7 +378,23 @@ void Machine::execute_call(const Object& call) {
   fail(bad_argument_type);
 }
 
-void Machine::run_command(std::uint32_t id) { dispatch(id); }
+void Machine::run_command(std::uint32_t id) {
+  const std::uint32_t asking = current_command_;
+  ++synchronous_;
+  try {
+    dispatch(id);
+  } catch (const Stop& stop) {
+    --synchronous_;
+    // Reported for the command the user wrote (STO+, not the + it applies).
+    if (stop.status == Outcome::Status::unsupported && asking != no_command)
+      unsupported_ = asking;
+    throw;
+  } catch (...) {
+    --synchronous_;
+    throw;
+  }
+  --synchronous_;
+}
 
 namespace {
 // Whether a command's array form applies (ArrayForm in table.h); args[0] is the deepest.

@@ -143,7 +143,10 @@ class Machine {
   // Stops the run: the running command is not supported for these arguments (they are
   // put back on the stack).
   [[noreturn]] void not_supported();
-  // Runs a command now, as the current item (EVAL of a command object).
+  // Runs a command now, inside the running command's handler, and returns when it is
+  // done. Only for commands that compute at once: one that would need the evaluation loop
+  // (run a program, evaluate a symbolic argument numerically) stops the run as not
+  // supported rather than leave its work undone.
   void run_command(std::uint32_t id);
   // Whether results are wanted as numbers (\->NUM, flag -3) in the running frame.
   bool numeric() const;
@@ -225,6 +228,9 @@ class Machine {
   std::uint64_t steps_ = 0;
   std::optional<std::uint32_t> unsupported_;    // the command that stopped the run
   std::uint32_t current_command_ = UINT32_MAX;  // the command whose handler is running
+  int synchronous_ = 0;                         // run_command calls under way
+  // EVAL of a command object runs it from a one-item program, one per command.
+  std::vector<Object> command_programs_;
 };
 
 }  // namespace rplrun
