@@ -654,7 +654,12 @@ void append_operand(std::vector<Object>& postfix, const Object& operand) {
 }
 
 Object build_algebraic(const Object* args, std::size_t count, const Object& op) {
+  std::size_t size = 1;
+  for (std::size_t k = 0; k < count; ++k)
+    size += args[k].is(Kind::algebraic) ? args[k].items().size() : 1;
+  check_item_count(size);
   std::vector<Object> postfix;
+  postfix.reserve(size);
   for (std::size_t k = 0; k < count; ++k) append_operand(postfix, args[k]);
   postfix.push_back(op);
   return Object::algebraic(std::move(postfix));

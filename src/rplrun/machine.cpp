@@ -91,6 +91,47 @@ std::vector<Object> Machine::take(std::size_t n) {
   return top;
 }
 
+// ---- LASTARG
+
+namespace {
+std::size_t length_of(const Object& x) {
+  return x.is(Kind::string) ? x.as_string().size() : x.items().size();
+}
+}  // namespace
+
+const std::vector<Object>& Machine::last_arguments() {
+  if (last_arg_length_) {
+    const Object& x = last_args_.front();
+    const auto n = static_cast<std::ptrdiff_t>(*last_arg_length_);
+    if (x.is(Kind::string)) {
+      last_args_.front() = Object::string(x.as_string().substr(0, *last_arg_length_));
+    } else {
+      std::vector<Object> items(x.items().begin(), x.items().begin() + n);
+      last_args_.front() = x.is(Kind::list) ? Object::list(std::move(items))
+                                            : Object::algebraic(std::move(items));
+    }
+    last_arg_length_.reset();
+  }
+  return last_args_;
+}
+
+void Machine::set_last_arguments(std::vector<Object> args) {
+  last_args_ = std::move(args);
+  last_arg_length_.reset();
+}
+
+Node* Machine::extendable(const Object& x) {
+  if (!x.is(Kind::string) && !x.is(Kind::list) && !x.is(Kind::algebraic)) return nullptr;
+  if (!x.is(Kind::string) && !x.positions().empty()) return nullptr;
+  const bool in_last_args = !last_args_.empty() && last_args_.front().node() == x.node();
+  if (x.shared_node().use_count() != (in_last_args ? 2 : 1)) return nullptr;
+  // Only appended to from now on: its first items are what LASTARG saved.
+  if (in_last_args && !last_arg_length_) last_arg_length_ = length_of(x);
+  // Built as a non-const node and seen by no one else: changing it is changing a value
+  // that only this command holds.
+  return const_cast<Node*>(x.node());
+}
+
 // ---- variables
 
 const Object* Machine::global(const Symbol* name) const {
@@ -425,9 +466,10 @@ void Machine::dispatch(std::uint32_t id) {
       // place until the result replaces them (or an error drops them, flag -55 set).
       const bool saved = flags.saves_last_args();
       if (saved) {
-        last_args.resize(2);
-        last_args[0] = x;
-        last_args[1] = y;
+        last_args_.resize(2);
+        last_args_[0] = x;
+        last_args_[1] = y;
+        last_arg_length_.reset();
       }
       try {
         x = Object::real(flags.settle(info.on_reals(x.as_real(), y.as_real())));
@@ -459,8 +501,9 @@ void Machine::dispatch(std::uint32_t id) {
   // With flag -55 set the arguments are not saved, and an error does not bring them back.
   const bool saved = n > 0 && flags.saves_last_args();
   if (saved) {
-    last_args.resize(static_cast<std::size_t>(n));
-    for (int k = 0; k < n; ++k) last_args[static_cast<std::size_t>(k)] = args[k];
+    last_args_.resize(static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) last_args_[static_cast<std::size_t>(k)] = args[k];
+    last_arg_length_.reset();
   }
   const std::uint32_t outer_command = current_command_;
   current_command_ = id;
@@ -478,6 +521,18 @@ void Machine::dispatch(std::uint32_t id) {
         numeric_or_symbolic = numeric_or_symbolic && (args[k].is_symbolic() || args[k].is_number());
       }
       if (symbolic && numeric_or_symbolic) {
+        // An algebraic built step by step ('X' 1 +, again and again) grows in place.
+        if (args[0].is(Kind::algebraic) && !numeric()) {
+          if (Node* node = extendable(args[0])) {
+            std::vector<Object> rest;
+            for (int k = 1; k < n; ++k) append_operand(rest, args[k]);
+            rest.push_back(Object::command(id));
+            append_items(static_cast<SequenceNode&>(*node), rest.data(), rest.size());
+            push(args[0]);
+            current_command_ = outer_command;
+            return;
+          }
+        }
         Object result =
             build_algebraic(args.data(), static_cast<std::size_t>(n), Object::command(id));
         // Flag -3 (or \->NUM): the function's value, its symbolic arguments evaluated

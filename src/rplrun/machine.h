@@ -120,7 +120,14 @@ class Machine {
   // ---- state
   Flags flags;
   RandomGenerator random;
-  std::vector<Object> last_args;
+  // LASTARG's objects: the arguments of the last command that saved any.
+  const std::vector<Object>& last_arguments();
+  void set_last_arguments(std::vector<Object> args);
+  // The node of the running command's argument `x` (a string, or a list or algebraic
+  // without positions) when nothing else holds it but LASTARG's copy: the command may then
+  // append to it in place rather than copy it, and LASTARG still gives the object as it
+  // was. Null when anything else may see it.
+  Node* extendable(const Object& x);
   std::uint32_t error_number = 0;
   std::string error_text;
   Terminal terminal;
@@ -210,6 +217,10 @@ class Machine {
   bool catch_error(const RplError& error);
 
   std::vector<Object> stack_;
+  std::vector<Object> last_args_;
+  // When set, LASTARG's first object has since been extended in place (extendable): it
+  // is its first this many items or bytes.
+  std::optional<std::size_t> last_arg_length_;
   std::unordered_map<const Symbol*, Object> globals_;
   std::vector<const Symbol*> global_order_;
   std::vector<LocalSlot> locals_;
