@@ -278,8 +278,9 @@ class Session {
   }
 
   int syntax_error(const SyntaxError& error) {
-    message(where(error.where) + "Error: " + error_message(invalid_syntax));
-    return exit_syntax;
+    const std::uint32_t number = error.error != 0 ? error.error : invalid_syntax;
+    message(where(error.where) + "Error: " + error_message(number));
+    return error.error ? exit_error : exit_syntax;
   }
 
   // The named programs that were running, innermost first. Repeated calls from one
