@@ -4,6 +4,7 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +28,10 @@ namespace {
 
 // SIGALRM after that many seconds (0: never); main() makes it an interruption.
 void arm_timer(double seconds) {
+  // Longer than any run lasts (about three years): a larger value, infinity included,
+  // is taken as this one rather than overflow the timer's fields.
+  constexpr double longest = 1e8;
+  seconds = std::min(seconds, longest);
   itimerval timer{};
   timer.it_value.tv_sec = static_cast<time_t>(seconds);
   timer.it_value.tv_usec =
