@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "rplrun/charset.h"
 #include "rplrun/commands/table.h"
 #include "rplrun/symbolic.h"
 
@@ -23,8 +24,6 @@ constexpr int max_reading_depth = 500;
 struct Failure {
   std::size_t at;
 };
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 bool is_operator_char(char c) {
   switch (c) {
@@ -58,12 +57,17 @@ bool is_operator_char(char c) {
   }
 }
 
-bool is_space(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  return u == ' ' || u == 160 || (u < 32 && u != 27);
-}
-
 enum class Tok { end, number, name, open, close, separator, op };
+
+// A command written as a word between or before its operands (AND, OR, XOR, NOT): an
+// operator of the infix text, never an operand.
+bool is_operator_word(std::string_view name) {
+  const auto id = find_command(name);
+  if (!id) return false;
+  const Algebra& a = command_info(*id).algebra;
+  return a.notation == Notation::infix ||
+         (a.notation == Notation::prefix && a.precedence == prec_not);
+}
 
 class InfixReader {
  public:
@@ -90,7 +94,7 @@ class InfixReader {
     const std::size_t digits_start = j;
     while (j < text_.size() && (is_digit(text_[j]) || text_[j] == mark_)) ++j;
     if (j == digits_start) return std::nullopt;
-    if (j < text_.size() && (text_[j] == 'E' || text_[j] == 'e')) {
+    if (j < text_.size() && text_[j] == 'E') {
       std::size_t k = j + 1;
       if (k < text_.size() && text_[k] == '-') ++k;
       if (k < text_.size() && is_digit(text_[k])) {
@@ -98,18 +102,14 @@ class InfixReader {
         j = k;
       }
     }
-    std::string literal(text_.substr(i, j - i));
-    for (char& c : literal) {
-      if (c == 'e') c = 'E';
-    }
-    const auto parsed = parse_real(literal, mark_);
+    const auto parsed = parse_real(text_.substr(i, j - i), mark_);
     if (!parsed) return std::nullopt;
     end = j;
     return parsed->value;
   }
 
   void advance() {
-    while (pos_ < text_.size() && is_space(text_[pos_])) ++pos_;
+    while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
     start_ = pos_;
     if (pos_ >= text_.size()) {
       tok_ = Tok::end;
@@ -164,7 +164,7 @@ class InfixReader {
     }
     if (is_operator_char(c)) fail();
     const std::size_t begin = pos_;
-    while (pos_ < text_.size() && !is_space(text_[pos_]) && !is_operator_char(text_[pos_])) ++pos_;
+    while (pos_ < text_.size() && !is_blank(text_[pos_]) && !is_operator_char(text_[pos_])) ++pos_;
     name_ = text_.substr(begin, pos_ - begin);
     tok_ = Tok::name;
   }
@@ -172,7 +172,7 @@ class InfixReader {
   std::optional<Object> complex_literal() {
     std::size_t i = pos_ + 1;
     auto skip = [&] {
-      while (i < text_.size() && is_space(text_[i])) ++i;
+      while (i < text_.size() && is_blank(text_[i])) ++i;
     };
     skip();
     std::size_t end = 0;
@@ -407,7 +407,7 @@ class InfixReader {
   void name_or_call(std::vector<Object>& out) {
     const std::size_t at = start_;
     const std::string name(name_);
-    if (name == "AND" || name == "OR" || name == "XOR" || name == "NOT") fail();
+    if (is_operator_word(name)) fail();
     if (is_digit(name[0])) fail();
     const Symbol* symbol = intern(name);
     const bool local = scope_.is_local(symbol);

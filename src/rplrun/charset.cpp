@@ -46,8 +46,6 @@ void append_utf8(std::string& out, char32_t cp) {
   }
 }
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 std::string decode_backslash_codes(std::string_view text, std::vector<std::size_t>* offsets) {

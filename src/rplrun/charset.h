@@ -16,6 +16,15 @@ namespace rplrun {
 
 enum class OutputCharset { ascii, unicode };
 
+inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Blanks between the tokens of RPL text: space, character 160, and every control
+// character but 27.
+inline bool is_blank(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u == ' ' || u == 160 || (u < 32 && u != 27);
+}
+
 // Replaces every backslash code by its character: the two- and three-character codes
 // of the translation table and "\ddd" with three decimal digits up to 255. A backslash
 // that starts no code stays a backslash. `offsets`, when given, receives for each

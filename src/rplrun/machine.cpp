@@ -488,10 +488,10 @@ void Machine::dispatch(std::uint32_t id) {
   const std::size_t base = stack_.size() - static_cast<std::size_t>(n);
   ArgBuffer args(stack_.data() + base, n);
   stack_.resize(base);
-  if (info.numbers_only) {
+  if (info.operands != Operands::any) {
     for (int k = 0; k < n; ++k) {
       const Kind kind = args[k].kind();
-      if (kind == Kind::tagged || (kind == Kind::list && !info.takes_lists && !info.maps_lists)) {
+      if (kind == Kind::tagged || (kind == Kind::list && info.operands == Operands::numbers)) {
         for (int j = 0; j < n; ++j) stack_.push_back(std::move(args[j]));
         unsupported_ = id;
         throw Stop{Outcome::Status::unsupported};
@@ -546,7 +546,8 @@ void Machine::dispatch(std::uint32_t id) {
       }
     }
     const auto is_list = [](const Object& x) { return x.is(Kind::list); };
-    if (info.maps_lists && std::any_of(args.data(), args.data() + n, is_list)) {
+    if (info.operands == Operands::numbers_mapping_lists &&
+        std::any_of(args.data(), args.data() + n, is_list)) {
       push(apply_to_elements(*this, id, args.data(), n));
     } else {
       info.handler(*this, Args(args.data(), n));

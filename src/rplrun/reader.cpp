@@ -5,6 +5,7 @@
 
 #include "rplrun/algebraic.h"
 #include "rplrun/array.h"
+#include "rplrun/charset.h"
 #include "rplrun/commands/table.h"
 #include "rplrun/coordinates.h"
 #include "rplrun/errors.h"
@@ -12,14 +13,14 @@
 
 namespace rplrun {
 
-bool is_blank(unsigned char c) { return c == ' ' || c == 160 || (c < 32 && c != 27); }
-
 namespace {
 
 constexpr unsigned char program_open = 171;   // «
 constexpr unsigned char program_close = 187;  // »
 constexpr unsigned char arrow = 141;          // →
 constexpr unsigned char angle_sign = 128;     // ∠
+// The first character of a compiled local name: ←.
+constexpr unsigned char compiled_local_mark = 142;
 // Composite objects nested deeper than this are refused rather than risking the
 // reader's own stack.
 constexpr int max_reading_depth = 500;
@@ -52,8 +53,6 @@ bool is_self_delimiting(unsigned char c) {
          c == '(' || c == ')' || c == '"' || c == '\'';
 }
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
 class Reader : public AlgebraicScope {
  public:
   Reader(const SourceText& source, const ReadContext& context)
@@ -72,7 +71,12 @@ class Reader : public AlgebraicScope {
     return make_program(std::move(body.items), std::move(body.positions), std::move(body.control));
   }
 
+  // A name that begins with \<- is always a local: the 48G's compiled local variables,
+  // which a program called from inside the structure that binds them can use.
   bool is_local(const Symbol* symbol) const override {
+    const std::string& text = symbol->text();
+    if (!text.empty() && static_cast<unsigned char>(text.front()) == compiled_local_mark)
+      return true;
     for (auto it = scope_.rbegin(); it != scope_.rend(); ++it) {
       if (*it == symbol) return true;
     }
@@ -273,11 +277,7 @@ class Reader : public AlgebraicScope {
   }
 
   std::optional<Real> real_literal(std::string_view word) const {
-    std::string literal(word);
-    for (char& c : literal) {
-      if (c == 'e') c = 'E';
-    }
-    const auto parsed = parse_real(literal, mark_);
+    const auto parsed = parse_real(word, mark_);
     if (!parsed) return std::nullopt;
     return parsed->value;
   }
@@ -348,9 +348,11 @@ class Reader : public AlgebraicScope {
       if (only.is(Kind::name)) return only.quoted();
       if (only.is(Kind::real) || only.is(Kind::complex)) return only;
     }
-    if (postfix.size() == 2 && postfix[0].is(Kind::real) && postfix[1].is(Kind::command) &&
-        command_info(postfix[1].command_id()).name == "NEG") {
-      return Object::real(negate(postfix[0].as_real()));
+    // '-5' is the number -5, not the negation of 5.
+    if (postfix.size() == 2 && postfix[0].is(Kind::real) && postfix[1].is(Kind::command)) {
+      const Algebra& a = command_info(postfix[1].command_id()).algebra;
+      if (a.notation == Notation::prefix && a.precedence == prec_negate)
+        return Object::real(negate(postfix[0].as_real()));
     }
     return Object::algebraic(std::move(postfix));
   }
@@ -368,7 +370,7 @@ class Reader : public AlgebraicScope {
         continue;
       }
       std::size_t j = i;
-      while (j < close && !is_blank(static_cast<unsigned char>(text_[j])) &&
+      while (j < close && !is_blank(text_[j]) &&
              !is_separator(static_cast<unsigned char>(text_[j])))
         ++j;
       parts.emplace_back(i, j);

@@ -17,7 +17,4 @@ struct ReadContext {
 // their structures. Throws SyntaxError.
 Object read_program_body(const SourceText& source, const ReadContext& context);
 
-// Blanks between tokens: space, character 160, and every control character but 27.
-bool is_blank(unsigned char c);
-
 }  // namespace rplrun

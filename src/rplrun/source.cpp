@@ -45,11 +45,21 @@ void SourceText::replace(std::string text, const std::vector<std::size_t>& offse
   offsets_ = std::move(composed);
 }
 
+void SourceText::count_utf8_columns() {
+  continuations_.assign(text_.size() + 1, 0);
+  for (std::size_t i = 0; i < text_.size(); ++i) {
+    const bool continuation = (static_cast<unsigned char>(text_[i]) & 0xC0) == 0x80;
+    continuations_[i + 1] = continuations_[i] + (continuation ? 1 : 0);
+  }
+}
+
 Position SourceText::position_at(std::size_t index) const {
   const std::uint32_t offset = offsets_[std::min(index, offsets_.size() - 1)];
   const auto line = std::upper_bound(line_starts_.begin(), line_starts_.end(), offset) - 1;
+  std::uint32_t column = offset - *line + 1;
+  if (!continuations_.empty()) column -= continuations_[offset] - continuations_[*line];
   return Position{source_, static_cast<std::uint32_t>(line - line_starts_.begin()) + first_line,
-                  offset - *line + 1};
+                  column};
 }
 
 }  // namespace rplrun

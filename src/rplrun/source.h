@@ -48,6 +48,10 @@ class SourceText {
 
   Position position_at(std::size_t index) const;
 
+  // Columns then count characters of the original text, read as UTF-8, instead of bytes.
+  // Call before the first replace().
+  void count_utf8_columns();
+
   // Replaces the text by a decoded one; `offsets` maps each new character to an index of
   // the previous text (composition is done here).
   void replace(std::string text, const std::vector<std::size_t>& offsets);
@@ -57,6 +61,8 @@ class SourceText {
   std::vector<std::uint32_t> line_starts_;  // of the original text
   std::string text_;
   std::vector<std::uint32_t> offsets_;
+  // With UTF-8 columns: the continuation bytes before each offset of the original text.
+  std::vector<std::uint32_t> continuations_;
 };
 
 }  // namespace rplrun

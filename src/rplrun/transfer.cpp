@@ -28,7 +28,8 @@ void decode_codes(SourceText& source) {
   source.replace(std::move(out), offsets);
 }
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+// Blanks between the fields of the header line.
+bool is_header_blank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
@@ -41,7 +42,7 @@ SourceText load_transfer(std::uint32_t id, std::string bytes) {
     std::size_t i = magic.size();
     auto fail = [&] { throw SyntaxError{source.position_at(i)}; };
     for (;;) {
-      while (i < text.size() && is_blank(text[i])) ++i;
+      while (i < text.size() && is_header_blank(text[i])) ++i;
       if (i >= text.size()) fail();
       if (text[i] == ';') break;
       if (i + 3 >= text.size() || text[i + 1] != '(' || text[i + 3] != ')') fail();
@@ -73,6 +74,7 @@ SourceText load_transfer(std::uint32_t id, std::string bytes) {
 
 SourceText load_command_line(std::uint32_t id, std::string utf8) {
   SourceText source(id, std::move(utf8));
+  source.count_utf8_columns();
   std::optional<Utf8Failure> failure;
   std::vector<std::size_t> offsets;
   std::string hp = decode_utf8(source.text(), &offsets, &failure);

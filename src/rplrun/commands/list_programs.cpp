@@ -2,8 +2,10 @@
 //
 // Each command runs as a continuation on the machine's own loop: a step pushes the next
 // arguments and evaluates the program, and the continuation resumes when the program
-// has returned. DOLIST, DOSUBS and SEQ collect in a list every object each step leaves
-// (none at all: `{ }`).
+// has returned. DOLIST, DOSUBS and SEQ collect in a list every object each step leaves.
+// When steps ran and none left anything, DOLIST and DOSUBS leave nothing, so that a
+// program run for its effect (`{ p q } 2 \<< STO \>> DOLIST`) leaves a clean stack; SEQ
+// leaves `{ }`, as every command does on an empty list.
 #include "rplrun/commands/support.h"
 #include "rplrun/control.h"
 
@@ -13,7 +15,9 @@ namespace {
 
 class Collecting : public Continuation {
  public:
-  explicit Collecting(std::size_t base) : base_(base) {}
+  enum class Nothing { empty_list, no_list };  // what steps that leave nothing give
+
+  Collecting(std::size_t base, Nothing nothing) : base_(base), nothing_(nothing) {}
 
   bool resume(Machine& m) final {
     auto& s = m.stack();
@@ -24,7 +28,11 @@ class Collecting : public Continuation {
     }
     s.resize(std::min(s.size(), base_));
     base_ = s.size();
-    if (step(m)) return false;
+    if (step(m)) {
+      ran_ = true;
+      return false;
+    }
+    if (results_.empty() && ran_ && nothing_ == Nothing::no_list) return true;
     m.push(Object::list(std::move(results_)));
     return true;
   }
@@ -35,6 +43,8 @@ class Collecting : public Continuation {
 
  private:
   std::size_t base_;
+  Nothing nothing_;
+  bool ran_ = false;
   std::vector<Object> results_;
 };
 
@@ -68,7 +78,7 @@ std::size_t implied_count(Machine& m, const Object& program) {
 class DoList : public Collecting {
  public:
   DoList(std::vector<Object> lists, Object program, std::size_t base)
-      : Collecting(base),
+      : Collecting(base, Nothing::no_list),
         lists_(std::move(lists)),
         program_(std::move(program)),
         length_(lists_.front().items().size()) {}
@@ -116,7 +126,7 @@ void dolist(Machine& m, const Args& a) {
 class DoSubs : public Collecting {
  public:
   DoSubs(Object list, std::size_t size, Object program, std::size_t base)
-      : Collecting(base),
+      : Collecting(base, Nothing::no_list),
         list_(std::move(list)),
         size_(size),
         program_(std::move(program)),
@@ -179,7 +189,7 @@ void endsub(Machine& m, const Args&) {
 class Sequence : public Collecting {
  public:
   Sequence(Object object, const Symbol* index, Real start, Real end, Real step, std::size_t base)
-      : Collecting(base),
+      : Collecting(base, Nothing::empty_list),
         object_(std::move(object)),
         index_(index),
         value_(start),

@@ -1,5 +1,6 @@
 // Lists: \->LIST LIST\-> GET PUT GETI PUTI SIZE HEAD TAIL POS SUB REVLIST ADD.
-// SIZE HEAD TAIL POS and SUB serve strings as well; GET PUT GETI PUTI SIZE arrays too.
+// SIZE HEAD TAIL POS and SUB serve strings as well; GET PUT GETI PUTI SIZE arrays too, and
+// SIZE algebraics and names.
 #include <algorithm>
 
 #include "rplrun/array.h"
@@ -75,6 +76,23 @@ void puti(Machine& m, const Args& a) {
   m.push(std::move(next));
 }
 
+// The objects an algebraic is made of, in postfix order: 'X+1' is X 1 +. The parts kept
+// whole inside it (the expression and the bindings of |, QUOTE's argument) count their
+// own objects, with one = for each binding.
+std::int64_t algebraic_size(const std::vector<Object>& items) {
+  std::int64_t count = 0;
+  for (const Object& item : items) {
+    if (item.is(Kind::algebraic)) {
+      count += algebraic_size(item.items());
+    } else if (item.is(Kind::list)) {
+      count += algebraic_size(item.items()) + static_cast<std::int64_t>(item.items().size() / 2);
+    } else {
+      ++count;
+    }
+  }
+  return count;
+}
+
 void size(Machine& m, const Args& a) {
   const Object& x = a[1];
   if (x.is(Kind::list)) {
@@ -86,6 +104,10 @@ void size(Machine& m, const Args& a) {
     std::vector<Object> dims{integer_object(array.is_matrix ? array.rows : array.columns)};
     if (array.is_matrix) dims.push_back(integer_object(array.columns));
     m.push(Object::list(std::move(dims)));
+  } else if (x.is(Kind::algebraic)) {
+    m.push(integer_object(algebraic_size(x.items())));
+  } else if (x.is(Kind::name)) {
+    m.push(integer_object(1));
   } else {
     fail(bad_argument_type);
   }

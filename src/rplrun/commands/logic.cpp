@@ -131,25 +131,22 @@ void ifte(Machine& m, const Args& a) {
 }
 
 constexpr Algebra compare{Notation::infix, prec_compare, 2};
+constexpr Operands maps = Operands::numbers_mapping_lists;
 
 constexpr CommandRow rows[] = {
-    {"==", 2, equals, compare, true, true},
-    {"\\=/", 2, not_equals, compare, true, true},
-    {"<", 2, less, compare, true},
-    {">", 2, greater, compare, true},
-    {"\\<=", 2, less_equal, compare, true},
-    {"\\>=", 2, greater_equal, compare, true},
-    {.name = "SAME", .argc = 2, .handler = same_, .any_objects = true},
-    {"AND", 2, and_, {Notation::infix, prec_and, 2}, true},
-    {"OR", 2, or_, {Notation::infix, prec_or, 2}, true},
-    {"XOR", 2, xor_, {Notation::infix, prec_or, 2}, true},
-    {"NOT", 1, not_, {Notation::prefix, prec_not, 1}, true},
-    {.name = "IFT", .argc = 2, .handler = ift, .any_objects = true},
-    {.name = "IFTE",
-     .argc = 3,
-     .handler = ifte,
-     .algebra = {Notation::function, prec_atom, 3},
-     .any_objects = true},
+    {"==", 2, equals, compare, true, Operands::numbers_taking_lists},
+    {"\\=/", 2, not_equals, compare, true, Operands::numbers_taking_lists},
+    {"<", 2, less, compare, true, maps},
+    {">", 2, greater, compare, true, maps},
+    {"\\<=", 2, less_equal, compare, true, maps},
+    {"\\>=", 2, greater_equal, compare, true, maps},
+    {.name = "SAME", .argc = 2, .handler = same_},
+    {"AND", 2, and_, {Notation::infix, prec_and, 2}, true, maps},
+    {"OR", 2, or_, {Notation::infix, prec_or, 2}, true, maps},
+    {"XOR", 2, xor_, {Notation::infix, prec_or, 2}, true, maps},
+    {"NOT", 1, not_, {Notation::prefix, prec_not, 1}, true, maps},
+    {.name = "IFT", .argc = 2, .handler = ift},
+    {.name = "IFTE", .argc = 3, .handler = ifte, .algebra = {Notation::function, prec_atom, 3}},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "rplrun/commands/table.h"
 
+#include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
@@ -27,8 +28,10 @@ struct Table {
   std::unordered_map<std::string, std::uint32_t> by_name;
   std::uint32_t words[16] = {};
 
+  // A name given a second row is a mistake that would otherwise lose one of them.
   void add(CommandInfo info) {
-    if (by_name.contains(info.name)) return;
+    if (by_name.contains(info.name))
+      throw std::logic_error("two rows of the command table for " + info.name);
     by_name.emplace(info.name, static_cast<std::uint32_t>(commands.size()));
     commands.push_back(std::move(info));
   }
@@ -47,7 +50,6 @@ struct Table {
           evaluation_commands, list_commands, list_arithmetic_commands, list_program_commands,
           algebra_commands, string_commands, mode_commands, text_display_commands, array_commands,
           matrix_commands, vector_commands, binary_commands, time_commands}) {
-      const bool numeric_group = group == arithmetic_commands || group == logic_commands;
       for (const CommandRow& row : group()) {
         CommandInfo info;
         info.name = decode_backslash_codes(row.name);
@@ -57,11 +59,7 @@ struct Table {
         info.symbolic = row.symbolic;
         info.on_reals = row.on_reals;
         info.supported = true;
-        info.numbers_only = numeric_group && !row.any_objects;
-        info.takes_lists = row.takes_lists;
-        info.maps_lists = info.numbers_only && !row.takes_lists &&
-                          row.algebra.notation != Notation::none &&
-                          row.algebra.notation != Notation::kept && row.argc > 0 && row.argc <= 2;
+        info.operands = row.operands;
         add(std::move(info));
       }
     }
@@ -73,7 +71,7 @@ struct Table {
     for (const char* name : hp48g_command_names()) {
       CommandInfo info;
       info.name = decode_backslash_codes(name);
-      add(std::move(info));
+      if (!by_name.contains(info.name)) add(std::move(info));
     }
   }
 };

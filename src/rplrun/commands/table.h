@@ -86,6 +86,19 @@ enum class Word : std::uint8_t {
   arrow_,
 };
 
+// Which objects a command takes, checked before its handler runs. A function of numbers
+// takes numbers, names and algebraics; tagged objects among its arguments are not handled
+// yet and reported as not supported (arrays: array_handler); binary integers reach the
+// handler, which takes them or reports Bad Argument Type.
+enum class Operands : std::uint8_t {
+  any,                    // any object: the handler decides
+  numbers,                // a function of numbers; lists are not supported
+  numbers_mapping_lists,  // one of numbers; lists are processed element by element
+  // One of numbers, whose handler gives lists a meaning of its own (+ joins them, ==
+  // compares them).
+  numbers_taking_lists,
+};
+
 struct Algebra {
   Notation notation = Notation::none;
   std::uint8_t precedence = prec_atom;  // for infix and prefix
@@ -104,12 +117,7 @@ struct CommandRow {
   // Builds an algebraic when an argument is a name or an algebraic and none is a list,
   // string, array or other object the handler gives a meaning to.
   bool symbolic = false;
-  // In a group of functions of numbers: the handler gives lists a meaning of its own (+
-  // joins them, == compares them) instead of their being processed element by element.
-  bool takes_lists = false;
-  // In a group of functions of numbers but no such function: any object is an argument
-  // (SAME, IFT, IFTE).
-  bool any_objects = false;
+  Operands operands = Operands::any;
   RealOperation on_reals = nullptr;  // level 2 and level 1 both reals
 };
 
@@ -121,14 +129,7 @@ struct CommandInfo {
   bool symbolic = false;
   Word word = Word::none;
   bool supported = false;  // false: an HP48G command that rplrun does not run
-  // A function of numbers: tagged objects among its arguments are not handled yet and
-  // reported as not supported (arrays: array_handler); binary integers reach the handler,
-  // which takes them or reports Bad Argument Type. Lists are processed element by element
-  // (maps_lists) by the functions written in algebraics, given to the handler when it
-  // takes them itself (takes_lists), else not supported.
-  bool numbers_only = false;
-  bool takes_lists = false;
-  bool maps_lists = false;
+  Operands operands = Operands::any;
   // Runs instead of the handler on arrays (see ArrayForm); null: the handler alone
   // decides.
   Handler array_handler = nullptr;

@@ -26,6 +26,12 @@ TEST(CommandTable, HoldsOnlyHp48gCommands) {
     if (info.algebra.notation == Notation::function) {
       EXPECT_EQ(info.algebra.arity == 0, info.argc == 0);
     }
+    // Element by element means one result per element (or pair) from an algebraic function.
+    if (info.operands == Operands::numbers_mapping_lists) {
+      EXPECT_TRUE(info.argc == 1 || info.argc == 2);
+      EXPECT_NE(info.algebra.notation, Notation::none);
+      EXPECT_NE(info.algebra.notation, Notation::kept);
+    }
   }
   EXPECT_EQ(command_count(), rom.size());
 }
