@@ -481,14 +481,54 @@ class InfixReader {
   Object number_;
 };
 
-struct Piece {
-  std::string text;
-  std::uint8_t precedence;
+// Infix text assembled without copying what is already assembled: a joined text is a
+// node over its two parts, and the whole is written out once, so that printing a deep
+// algebraic is linear.
+class Rope {
+ public:
+  using Id = std::uint32_t;
+  Id text(std::string part) {
+    nodes_.push_back({std::move(part), none, none});
+    return static_cast<Id>(nodes_.size() - 1);
+  }
+  Id join(Id left, Id right) {
+    nodes_.push_back({{}, left, right});
+    return static_cast<Id>(nodes_.size() - 1);
+  }
+  Id join(std::initializer_list<Id> parts) {
+    Id whole = *parts.begin();
+    for (auto it = parts.begin() + 1; it != parts.end(); ++it) whole = join(whole, *it);
+    return whole;
+  }
+  // Depth-first with a stack of its own: a deep tree does not recurse.
+  void write(Id root, std::string& out) const {
+    std::vector<Id> pending{root};
+    while (!pending.empty()) {
+      const Node& node = nodes_[pending.back()];
+      pending.pop_back();
+      if (node.left == none) {
+        out += node.part;
+        continue;
+      }
+      pending.push_back(node.right);
+      pending.push_back(node.left);
+    }
+  }
+
+ private:
+  static constexpr Id none = UINT32_MAX;
+  struct Node {
+    std::string part;
+    Id left;
+    Id right;
+  };
+  std::vector<Node> nodes_;
 };
 
-std::string wrap(const Piece& piece, bool parenthesize) {
-  return parenthesize ? "(" + piece.text + ")" : piece.text;
-}
+struct Piece {
+  Rope::Id text;
+  std::uint8_t precedence;
+};
 
 }  // namespace
 
@@ -507,44 +547,57 @@ bool read_infix(std::string_view text, char fraction_mark, const AlgebraicScope&
 namespace {
 
 // The infix pieces the postfix items leave: one for a well-formed algebraic.
-std::vector<Piece> infix_pieces(const std::vector<Object>& postfix, const DisplayMode& mode);
+std::vector<Piece> infix_pieces(Rope& rope, const std::vector<Object>& postfix,
+                                const DisplayMode& mode);
+
+// Pieces one after the other, a blank between them.
+Rope::Id spaced(Rope& rope, const std::vector<Piece>& pieces) {
+  Rope::Id text = pieces.front().text;
+  for (std::size_t k = 1; k < pieces.size(); ++k)
+    text = rope.join({text, rope.text(" "), pieces[k].text});
+  return text;
+}
 
 // A whole object held inside an algebraic, as one piece.
-Piece whole_piece(const Object& object, const DisplayMode& mode) {
+Piece whole_piece(Rope& rope, const Object& object, const DisplayMode& mode) {
   switch (object.kind()) {
     case Kind::real:
-      return {format_real(object.as_real(), mode),
+      return {rope.text(format_real(object.as_real(), mode)),
               object.as_real().is_negative() ? prec_negate : prec_atom};
-    case Kind::complex: return {format_complex(object.as_complex(), mode), prec_atom};
-    case Kind::name: return {object.symbol()->text(), prec_atom};
+    case Kind::complex: return {rope.text(format_complex(object.as_complex(), mode)), prec_atom};
+    case Kind::name: return {rope.text(object.symbol()->text()), prec_atom};
     case Kind::algebraic: {
-      std::vector<Piece> pieces = infix_pieces(object.items(), mode);
-      if (pieces.size() == 1) return std::move(pieces.front());
-      std::string text;
-      for (const Piece& piece : pieces) text += (text.empty() ? "" : " ") + piece.text;
-      return {text, prec_atom};
+      std::vector<Piece> pieces = infix_pieces(rope, object.items(), mode);
+      if (pieces.size() == 1) return pieces.front();
+      if (pieces.empty()) return {rope.text(""), prec_atom};
+      return {spaced(rope, pieces), prec_atom};
     }
-    default: return {"?", prec_atom};
+    default: return {rope.text("?"), prec_atom};
   }
 }
 
 // The bindings of |: (X=1,Y=2).
-Piece bindings_piece(const Object& list, const DisplayMode& mode) {
+Piece bindings_piece(Rope& rope, const Object& list, const DisplayMode& mode) {
   const std::string separator = mode.fraction_mark == ',' ? ";" : ",";
-  std::string text = "(";
+  Rope::Id text = rope.text("(");
   const auto& items = list.items();
   for (std::size_t k = 0; k + 1 < items.size(); k += 2) {
-    if (k) text += separator;
-    text += whole_piece(items[k], mode).text + "=" + whole_piece(items[k + 1], mode).text;
+    if (k) text = rope.join(text, rope.text(separator));
+    text = rope.join({text, whole_piece(rope, items[k], mode).text, rope.text("="),
+                      whole_piece(rope, items[k + 1], mode).text});
   }
-  return {text + ")", prec_atom};
+  return {rope.join(text, rope.text(")")), prec_atom};
 }
 
-std::vector<Piece> infix_pieces(const std::vector<Object>& postfix, const DisplayMode& mode) {
+std::vector<Piece> infix_pieces(Rope& rope, const std::vector<Object>& postfix,
+                                const DisplayMode& mode) {
   std::vector<Piece> stack;
   const std::string separator = mode.fraction_mark == ',' ? ";" : ",";
+  auto wrap = [&](const Piece& piece, bool parenthesize) {
+    return parenthesize ? rope.join({rope.text("("), piece.text, rope.text(")")}) : piece.text;
+  };
   auto pop = [&]() -> Piece {
-    if (stack.empty()) return {"?", prec_atom};
+    if (stack.empty()) return {rope.text("?"), prec_atom};
     Piece p = std::move(stack.back());
     stack.pop_back();
     return p;
@@ -555,24 +608,24 @@ std::vector<Piece> infix_pieces(const std::vector<Object>& postfix, const Displa
     return args;
   };
   auto function_text = [&](const std::string& name, const std::vector<Piece>& args) {
-    std::string text = name + "(";
+    Rope::Id text = rope.text(name + "(");
     for (std::size_t k = 0; k < args.size(); ++k) {
-      if (k) text += separator;
-      text += args[k].text;
+      if (k) text = rope.join(text, rope.text(separator));
+      text = rope.join(text, args[k].text);
     }
-    return text + ")";
+    return rope.join(text, rope.text(")"));
   };
   for (const Object& item : postfix) {
     switch (item.kind()) {
       case Kind::real: {
-        const std::string text = format_real(item.as_real(), mode);
-        stack.push_back({text, item.as_real().is_negative() ? prec_negate : prec_atom});
+        stack.push_back({rope.text(format_real(item.as_real(), mode)),
+                         item.as_real().is_negative() ? prec_negate : prec_atom});
         break;
       }
       case Kind::complex:
-        stack.push_back({format_complex(item.as_complex(), mode), prec_atom});
+        stack.push_back({rope.text(format_complex(item.as_complex(), mode)), prec_atom});
         break;
-      case Kind::name: stack.push_back({item.symbol()->text(), prec_atom}); break;
+      case Kind::name: stack.push_back({rope.text(item.symbol()->text()), prec_atom}); break;
       case Kind::call:
         stack.push_back(
             {function_text(item.symbol()->text(), pop_args(item.call_argc())), prec_atom});
@@ -585,34 +638,39 @@ std::vector<Piece> infix_pieces(const std::vector<Object>& postfix, const Displa
             const Piece right = pop();
             const Piece left = pop();
             const bool spaced = a.precedence == prec_and || a.precedence == prec_or;
-            const std::string op = spaced ? " " + info.name + " " : info.name;
-            stack.push_back({wrap(left, left.precedence < a.precedence) + op +
-                                 wrap(right, right.precedence <= a.precedence),
+            const Rope::Id op = rope.text(spaced ? " " + info.name + " " : info.name);
+            stack.push_back({rope.join({wrap(left, left.precedence < a.precedence), op,
+                                        wrap(right, right.precedence <= a.precedence)}),
                              a.precedence});
             break;
           }
           case Notation::prefix: {
             const Piece operand = pop();
             if (a.precedence == prec_not) {
-              stack.push_back({"NOT " + wrap(operand, operand.precedence < prec_not), prec_not});
-            } else if (a.precedence == prec_postfix) {
               stack.push_back(
-                  {info.name + wrap(operand, operand.precedence < prec_postfix), prec_postfix});
+                  {rope.join(rope.text("NOT "), wrap(operand, operand.precedence < prec_not)),
+                   prec_not});
+            } else if (a.precedence == prec_postfix) {
+              stack.push_back({rope.join(rope.text(info.name),
+                                         wrap(operand, operand.precedence < prec_postfix)),
+                               prec_postfix});
             } else {
               stack.push_back(
-                  {"-" + wrap(operand, operand.precedence <= prec_negate), prec_negate});
+                  {rope.join(rope.text("-"), wrap(operand, operand.precedence <= prec_negate)),
+                   prec_negate});
             }
             break;
           }
           case Notation::postfix: {
             const Piece operand = pop();
-            stack.push_back(
-                {wrap(operand, operand.precedence < prec_postfix) + info.name, prec_postfix});
+            stack.push_back({rope.join(wrap(operand, operand.precedence < prec_postfix),
+                                       rope.text(info.name)),
+                             prec_postfix});
             break;
           }
           case Notation::function: {
             if (a.arity == 0) {
-              stack.push_back({info.name, prec_atom});
+              stack.push_back({rope.text(info.name), prec_atom});
               break;
             }
             std::vector<Piece> args = pop_args(a.arity);
@@ -621,13 +679,13 @@ std::vector<Piece> infix_pieces(const std::vector<Object>& postfix, const Displa
             break;
           }
           case Notation::none:
-          case Notation::kept: stack.push_back({info.name, prec_atom}); break;
+          case Notation::kept: stack.push_back({rope.text(info.name), prec_atom}); break;
         }
         break;
       }
-      case Kind::algebraic: stack.push_back(whole_piece(item, mode)); break;
-      case Kind::list: stack.push_back(bindings_piece(item, mode)); break;
-      default: stack.push_back({"?", prec_atom}); break;
+      case Kind::algebraic: stack.push_back(whole_piece(rope, item, mode)); break;
+      case Kind::list: stack.push_back(bindings_piece(rope, item, mode)); break;
+      default: stack.push_back({rope.text("?"), prec_atom}); break;
     }
   }
   return stack;
@@ -636,11 +694,9 @@ std::vector<Piece> infix_pieces(const std::vector<Object>& postfix, const Displa
 }  // namespace
 
 void append_infix(std::string& out, const std::vector<Object>& postfix, const DisplayMode& mode) {
-  const std::vector<Piece> pieces = infix_pieces(postfix, mode);
-  for (std::size_t k = 0; k < pieces.size(); ++k) {
-    if (k) out += ' ';
-    out += pieces[k].text;
-  }
+  Rope rope;
+  const std::vector<Piece> pieces = infix_pieces(rope, postfix, mode);
+  if (!pieces.empty()) rope.write(spaced(rope, pieces), out);
 }
 
 void append_operand(std::vector<Object>& postfix, const Object& operand) {
@@ -654,7 +710,12 @@ void append_operand(std::vector<Object>& postfix, const Object& operand) {
 }
 
 Object build_algebraic(const Object* args, std::size_t count, const Object& op) {
+  std::size_t size = 1;
+  for (std::size_t k = 0; k < count; ++k)
+    size += args[k].is(Kind::algebraic) ? args[k].items().size() : 1;
+  check_item_count(size);
   std::vector<Object> postfix;
+  postfix.reserve(size);
   for (std::size_t k = 0; k < count; ++k) append_operand(postfix, args[k]);
   postfix.push_back(op);
   return Object::algebraic(std::move(postfix));

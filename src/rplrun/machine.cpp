@@ -57,6 +57,7 @@ struct Machine::Frame {
   bool numeric = false;
   bool run_programs = false;
   bool algebraic = false;
+  bool command_object = false;  // a command object being evaluated (its one-item program)
   std::uint32_t command = no_command;  // a continuation's command
   std::unique_ptr<Continuation> continuation;
 };
@@ -88,6 +89,47 @@ std::vector<Object> Machine::take(std::size_t n) {
   std::vector<Object> top(std::make_move_iterator(first), std::make_move_iterator(stack_.end()));
   stack_.erase(first, stack_.end());
   return top;
+}
+
+// ---- LASTARG
+
+namespace {
+std::size_t length_of(const Object& x) {
+  return x.is(Kind::string) ? x.as_string().size() : x.items().size();
+}
+}  // namespace
+
+const std::vector<Object>& Machine::last_arguments() {
+  if (last_arg_length_) {
+    const Object& x = last_args_.front();
+    const auto n = static_cast<std::ptrdiff_t>(*last_arg_length_);
+    if (x.is(Kind::string)) {
+      last_args_.front() = Object::string(x.as_string().substr(0, *last_arg_length_));
+    } else {
+      std::vector<Object> items(x.items().begin(), x.items().begin() + n);
+      last_args_.front() = x.is(Kind::list) ? Object::list(std::move(items))
+                                            : Object::algebraic(std::move(items));
+    }
+    last_arg_length_.reset();
+  }
+  return last_args_;
+}
+
+void Machine::set_last_arguments(std::vector<Object> args) {
+  last_args_ = std::move(args);
+  last_arg_length_.reset();
+}
+
+Node* Machine::extendable(const Object& x) {
+  if (!x.is(Kind::string) && !x.is(Kind::list) && !x.is(Kind::algebraic)) return nullptr;
+  if (!x.is(Kind::string) && !x.positions().empty()) return nullptr;
+  const bool in_last_args = !last_args_.empty() && last_args_.front().node() == x.node();
+  if (x.shared_node().use_count() != (in_last_args ? 2 : 1)) return nullptr;
+  // Only appended to from now on: its first items are what LASTARG saved.
+  if (in_last_args && !last_arg_length_) last_arg_length_ = length_of(x);
+  // Built as a non-const node and seen by no one else: changing it is changing a value
+  // that only this command holds.
+  return const_cast<Node*>(x.node());
 }
 
 // ---- variables
@@ -173,8 +215,17 @@ void Machine::truncate_locals(std::size_t size) {
 
 void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeric,
                          bool run_programs) {
-  if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
+  if (synchronous_ != 0) not_supported();
   const Position origin = frames_.empty() ? Position{} : current_position();
+  // A command object that evaluates another object as its last act (EVAL, IFT) hands
+  // its place over: a long chain of them runs in constant depth, as on the calculator.
+  if (!frames_.empty()) {
+    const Frame& top = frames_.back();
+    if (top.command_object && top.ip >= top.end && top.locals_base == locals_.size() &&
+        top.loops_base == loops_.size() && top.handlers_base == handlers_.size())
+      pop_frame();
+  }
+  if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
   Frame frame;
   frame.owner = sequence.shared_node();
   const auto& node = sequence.node_as<SequenceNode>();
@@ -209,6 +260,7 @@ bool Machine::numeric() const {
 }
 
 void Machine::start_continuation(std::unique_ptr<Continuation> continuation) {
+  if (synchronous_ != 0) not_supported();
   if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
   Frame frame;
   frame.origin = current_position();
@@ -256,7 +308,15 @@ void Machine::evaluate(const Object& object) {
       push_frame(make_program(object.items(), object.positions(), *control), nullptr, numeric());
       return;
     }
-    case Kind::command: dispatch(object.command_id()); return;
+    case Kind::command: {
+      const std::uint32_t id = object.command_id();
+      if (command_programs_.size() <= id) command_programs_.resize(id + 1);
+      Object& program = command_programs_[id];
+      if (!program.is(Kind::program)) program = make_program({object}, {}, {});
+      push_frame(program, nullptr, numeric());
+      frames_.back().command_object = true;
+      return;
+    }
     case Kind::tagged: {
       // The tags come off; what they hold is evaluated.
       const Object* inner = &object.tagged_value();
@@ -359,7 +419,23 @@ void Machine::execute_call(const Object& call) {
   fail(bad_argument_type);
 }
 
-void Machine::run_command(std::uint32_t id) { dispatch(id); }
+void Machine::run_command(std::uint32_t id) {
+  const std::uint32_t asking = current_command_;
+  ++synchronous_;
+  try {
+    dispatch(id);
+  } catch (const Stop& stop) {
+    --synchronous_;
+    // Reported for the command the user wrote (STO+, not the + it applies).
+    if (stop.status == Outcome::Status::unsupported && asking != no_command)
+      unsupported_ = asking;
+    throw;
+  } catch (...) {
+    --synchronous_;
+    throw;
+  }
+  --synchronous_;
+}
 
 namespace {
 // Whether a command's array form applies (ArrayForm in table.h); args[0] is the deepest.
@@ -390,9 +466,10 @@ void Machine::dispatch(std::uint32_t id) {
       // place until the result replaces them (or an error drops them, flag -55 set).
       const bool saved = flags.saves_last_args();
       if (saved) {
-        last_args.resize(2);
-        last_args[0] = x;
-        last_args[1] = y;
+        last_args_.resize(2);
+        last_args_[0] = x;
+        last_args_[1] = y;
+        last_arg_length_.reset();
       }
       try {
         x = Object::real(flags.settle(info.on_reals(x.as_real(), y.as_real())));
@@ -424,8 +501,9 @@ void Machine::dispatch(std::uint32_t id) {
   // With flag -55 set the arguments are not saved, and an error does not bring them back.
   const bool saved = n > 0 && flags.saves_last_args();
   if (saved) {
-    last_args.resize(static_cast<std::size_t>(n));
-    for (int k = 0; k < n; ++k) last_args[static_cast<std::size_t>(k)] = args[k];
+    last_args_.resize(static_cast<std::size_t>(n));
+    for (int k = 0; k < n; ++k) last_args_[static_cast<std::size_t>(k)] = args[k];
+    last_arg_length_.reset();
   }
   const std::uint32_t outer_command = current_command_;
   current_command_ = id;
@@ -443,6 +521,18 @@ void Machine::dispatch(std::uint32_t id) {
         numeric_or_symbolic = numeric_or_symbolic && (args[k].is_symbolic() || args[k].is_number());
       }
       if (symbolic && numeric_or_symbolic) {
+        // An algebraic built step by step ('X' 1 +, again and again) grows in place.
+        if (args[0].is(Kind::algebraic) && !numeric()) {
+          if (Node* node = extendable(args[0])) {
+            std::vector<Object> rest;
+            for (int k = 1; k < n; ++k) append_operand(rest, args[k]);
+            rest.push_back(Object::command(id));
+            append_items(static_cast<SequenceNode&>(*node), rest.data(), rest.size());
+            push(args[0]);
+            current_command_ = outer_command;
+            return;
+          }
+        }
         Object result =
             build_algebraic(args.data(), static_cast<std::size_t>(n), Object::command(id));
         // Flag -3 (or \->NUM): the function's value, its symbolic arguments evaluated

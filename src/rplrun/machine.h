@@ -120,7 +120,14 @@ class Machine {
   // ---- state
   Flags flags;
   RandomGenerator random;
-  std::vector<Object> last_args;
+  // LASTARG's objects: the arguments of the last command that saved any.
+  const std::vector<Object>& last_arguments();
+  void set_last_arguments(std::vector<Object> args);
+  // The node of the running command's argument `x` (a string, or a list or algebraic
+  // without positions) when nothing else holds it but LASTARG's copy: the command may then
+  // append to it in place rather than copy it, and LASTARG still gives the object as it
+  // was. Null when anything else may see it.
+  Node* extendable(const Object& x);
   std::uint32_t error_number = 0;
   std::string error_text;
   Terminal terminal;
@@ -143,7 +150,10 @@ class Machine {
   // Stops the run: the running command is not supported for these arguments (they are
   // put back on the stack).
   [[noreturn]] void not_supported();
-  // Runs a command now, as the current item (EVAL of a command object).
+  // Runs a command now, inside the running command's handler, and returns when it is
+  // done. Only for commands that compute at once: one that would need the evaluation loop
+  // (run a program, evaluate a symbolic argument numerically) stops the run as not
+  // supported rather than leave its work undone.
   void run_command(std::uint32_t id);
   // Whether results are wanted as numbers (\->NUM, flag -3) in the running frame.
   bool numeric() const;
@@ -207,6 +217,10 @@ class Machine {
   bool catch_error(const RplError& error);
 
   std::vector<Object> stack_;
+  std::vector<Object> last_args_;
+  // When set, LASTARG's first object has since been extended in place (extendable): it
+  // is its first this many items or bytes.
+  std::optional<std::size_t> last_arg_length_;
   std::unordered_map<const Symbol*, Object> globals_;
   std::vector<const Symbol*> global_order_;
   std::vector<LocalSlot> locals_;
@@ -225,6 +239,9 @@ class Machine {
   std::uint64_t steps_ = 0;
   std::optional<std::uint32_t> unsupported_;    // the command that stopped the run
   std::uint32_t current_command_ = UINT32_MAX;  // the command whose handler is running
+  int synchronous_ = 0;                         // run_command calls under way
+  // EVAL of a command object runs it from a one-item program, one per command.
+  std::vector<Object> command_programs_;
 };
 
 }  // namespace rplrun

@@ -70,7 +70,16 @@ Object Object::complex(const Complex& value) {
   return from_node(Kind::complex, std::make_shared<ComplexNode>(value));
 }
 
+void check_string_size(std::size_t bytes) {
+  if (bytes > max_object_bytes) fail(insufficient_memory);
+}
+
+void check_item_count(std::size_t items) {
+  if (items > max_object_items) fail(insufficient_memory);
+}
+
 Object Object::string(std::string hp_text) {
+  check_string_size(hp_text.size());
   return from_node(Kind::string, std::make_shared<StringNode>(std::move(hp_text)));
 }
 
@@ -85,10 +94,20 @@ std::uint32_t nesting_of(const Object& object) {
 }
 
 void set_nesting(Node& node, const std::vector<Object>& parts) {
+  check_item_count(parts.size());
   std::uint32_t deepest = 0;
   for (const Object& part : parts) deepest = std::max(deepest, nesting_of(part));
   if (deepest >= max_nesting) fail(insufficient_memory);
   node.nesting = deepest + 1;
+}
+
+void append_items(SequenceNode& node, const Object* parts, std::size_t count) {
+  check_item_count(node.items.size() + count);
+  std::uint32_t deepest = 0;
+  for (std::size_t k = 0; k < count; ++k) deepest = std::max(deepest, nesting_of(parts[k]));
+  if (deepest >= max_nesting) fail(insufficient_memory);
+  node.items.insert(node.items.end(), parts, parts + count);
+  node.nesting = std::max(node.nesting, deepest + 1);
 }
 
 Object Object::list(std::vector<Object> items, std::vector<Position> positions) {

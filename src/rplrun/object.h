@@ -46,6 +46,15 @@ struct Node {
 // The deepest nesting of composite objects allowed; deeper is Insufficient Memory.
 inline constexpr std::uint32_t max_nesting = 1000;
 
+// The largest single object: a string of this many bytes, or a list, program or
+// algebraic with this many items (their handles take 32 bytes each). A calculator holds
+// far less; larger is Insufficient Memory, checked before the object is built.
+inline constexpr std::size_t max_object_bytes = std::size_t{64} << 20;
+inline constexpr std::size_t max_object_items = max_object_bytes / 32;
+// Insufficient Memory unless a string of `bytes`, or a sequence of `items`, may be built.
+void check_string_size(std::size_t bytes);
+void check_item_count(std::size_t items);
+
 class Object {
  public:
   Object() : real_() {}
@@ -158,6 +167,7 @@ class Object {
 };
 
 static_assert(sizeof(Object) == 32, "keep the object handle small");
+static_assert(max_object_items * sizeof(Object) == max_object_bytes);
 
 struct ComplexNode : Node {
   explicit ComplexNode(const Complex& v) : value(v) {}
@@ -186,6 +196,11 @@ std::uint32_t nesting_of(const Object& object);
 // Sets a new composite node's nesting from its parts; Insufficient Memory beyond the
 // limit.
 void set_nesting(Node& node, const std::vector<Object>& parts);
+
+// Appends `count` objects to the items of a node that nothing else holds (see
+// Machine::extendable); Insufficient Memory, the node unchanged, when the result would be
+// too large or too deep.
+void append_items(SequenceNode& node, const Object* parts, std::size_t count);
 
 // The same object: kinds and contents equal (SAME, POS, and == on non-numbers).
 bool same(const Object& a, const Object& b);

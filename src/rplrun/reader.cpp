@@ -8,6 +8,7 @@
 #include "rplrun/charset.h"
 #include "rplrun/commands/table.h"
 #include "rplrun/coordinates.h"
+#include "rplrun/errors.h"
 #include "rplrun/real_functions.h"
 
 namespace rplrun {
@@ -60,6 +61,9 @@ class Reader : public AlgebraicScope {
         mark_(source.fraction_mark),
         angle_(source.angle_mode.value_or(context.angle_mode)),
         base_(context.binary_base) {}
+
+  // Where reading has got to.
+  Position position() const { return source_.position_at(pos_); }
 
   Object read_body() {
     Sequence body;
@@ -505,7 +509,11 @@ class Reader : public AlgebraicScope {
 
 Object read_program_body(const SourceText& source, const ReadContext& context) {
   Reader reader(source, context);
-  return reader.read_body();
+  try {
+    return reader.read_body();
+  } catch (const RplError& error) {
+    throw SyntaxError{reader.position(), error.number};
+  }
 }
 
 }  // namespace rplrun

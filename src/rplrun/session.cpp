@@ -4,6 +4,7 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +28,10 @@ namespace {
 
 // SIGALRM after that many seconds (0: never); main() makes it an interruption.
 void arm_timer(double seconds) {
+  // Longer than any run lasts (about three years): a larger value, infinity included,
+  // is taken as this one rather than overflow the timer's fields.
+  constexpr double longest = 1e8;
+  seconds = std::min(seconds, longest);
   itimerval timer{};
   timer.it_value.tv_sec = static_cast<time_t>(seconds);
   timer.it_value.tv_usec =
@@ -278,8 +283,9 @@ class Session {
   }
 
   int syntax_error(const SyntaxError& error) {
-    message(where(error.where) + "Error: " + error_message(invalid_syntax));
-    return exit_syntax;
+    const std::uint32_t number = error.error != 0 ? error.error : invalid_syntax;
+    message(where(error.where) + "Error: " + error_message(number));
+    return error.error ? exit_error : exit_syntax;
   }
 
   // The named programs that were running, innermost first. Repeated calls from one

@@ -29,6 +29,9 @@ std::string describe(const Position& position);
 // Text the calculator refuses to read.
 struct SyntaxError {
   Position where;
+  // Not 0: the text is well formed but an object in it is too large or too deep to be
+  // built; this RPL error number (Insufficient Memory) says so.
+  std::uint32_t error = 0;
 };
 
 // An input ready for the reader: HP characters, with the original byte offset of each

@@ -31,20 +31,30 @@ bool binary2(Machine& m, const Args& a, BinaryOp op) {
   return true;
 }
 
-// + also joins strings (any other object by its text) and lists.
+// + also joins strings (any other object by its text) and lists. A string or list built
+// step by step is extended in place when nothing else holds it, so that building one is
+// linear.
 void plus(Machine& m, const Args& a) {
   const Object& x = a[2];
   const Object& y = a[1];
   if (x.is(Kind::list) || y.is(Kind::list)) {
+    const Object* added = y.is(Kind::list) ? y.items().data() : &y;
+    const std::size_t count = y.is(Kind::list) ? y.items().size() : 1;
+    check_item_count((x.is(Kind::list) ? x.items().size() : 1) + count);
+    if (x.is(Kind::list)) {
+      if (Node* node = m.extendable(x)) {
+        append_items(static_cast<SequenceNode&>(*node), added, count);
+        m.push(x);
+        return;
+      }
+    }
     std::vector<Object> items;
+    items.reserve((x.is(Kind::list) ? x.items().size() : 1) + count);
     if (x.is(Kind::list))
       items = x.items();
     else
       items.push_back(x);
-    if (y.is(Kind::list))
-      items.insert(items.end(), y.items().begin(), y.items().end());
-    else
-      items.push_back(y);
+    items.insert(items.end(), added, added + count);
     m.push(Object::list(std::move(items)));
     return;
   }
@@ -52,7 +62,22 @@ void plus(Machine& m, const Args& a) {
     auto text = [&](const Object& o) {
       return o.is(Kind::string) ? o.as_string() : decompile(o, m.flags);
     };
-    m.push(Object::string(text(x) + text(y)));
+    if (x.is(Kind::string)) {
+      std::string decompiled;
+      if (!y.is(Kind::string)) decompiled = text(y);
+      const std::string& tail = y.is(Kind::string) ? y.as_string() : decompiled;
+      check_string_size(x.as_string().size() + tail.size());
+      if (Node* node = m.extendable(x)) {
+        static_cast<StringNode&>(*node).text += tail;
+        m.push(x);
+        return;
+      }
+      m.push(Object::string(x.as_string() + tail));
+      return;
+    }
+    const std::string head = text(x);
+    check_string_size(head.size() + y.as_string().size());
+    m.push(Object::string(head + y.as_string()));
     return;
   }
   if (!binary2(m, a, BinaryOp::add)) numeric2(m, a, add, add);

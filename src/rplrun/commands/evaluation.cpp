@@ -31,8 +31,8 @@ void run_text(Machine& m, const std::string& hp_text) {
   text.fraction_mark = m.flags.fraction_mark();
   try {
     m.call(read_program_body(text, ReadContext{m.flags.angle_mode(), m.flags.binary_base()}));
-  } catch (const SyntaxError&) {
-    fail(invalid_syntax);
+  } catch (const SyntaxError& error) {
+    fail(error.error != 0 ? error.error : invalid_syntax);
   }
 }
 

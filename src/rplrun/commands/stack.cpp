@@ -80,7 +80,7 @@ void depth(Machine& m, const Args&) { m.push(Object::real(Real::from_uint64(m.de
 void clear(Machine& m, const Args&) { m.stack().clear(); }
 
 void lastarg(Machine& m, const Args&) {
-  const std::vector<Object> args = m.last_args;
+  const std::vector<Object> args = m.last_arguments();
   for (const Object& arg : args) m.push(arg);
 }
 

@@ -4,18 +4,18 @@ namespace rplrun {
 
 namespace {
 Object apply(Machine& m, std::uint32_t id, std::initializer_list<const Object*> operands) {
-  const std::vector<Object> saved = m.last_args;
+  std::vector<Object> saved = m.last_arguments();
   const std::size_t base = m.depth();
   for (const Object* operand : operands) m.push(*operand);
   try {
     m.run_command(id);
   } catch (RplError& error) {
     m.stack().resize(base);
-    m.last_args = saved;
+    m.set_last_arguments(std::move(saved));
     error.command.reset();
     throw;
   }
-  m.last_args = saved;
+  m.set_last_arguments(std::move(saved));
   Object result = m.pop();
   m.stack().resize(base);
   return result;
