@@ -39,7 +39,8 @@ endif()
 
 # The documentation directory: a README for users (not the developers' one),
 # the licence as "copyright" and CHANGELOG.md as "changelog.gz", in the format
-# that Debian's tools read, the guide, the examples and the editor support.
+# that Debian's tools read, the guide, rplrun's list of behaviour not yet
+# checked on a calculator, the examples and the editor support.
 configure_file(docs/README.installed.md.in ${docs}/README.md @ONLY)
 # The change log names the maintainer: rewritten when the setting changes.
 file(CONFIGURE OUTPUT ${docs}/maintainer CONTENT "${RPLGEN_PACKAGE_MAINTAINER}\n")
@@ -54,7 +55,7 @@ add_custom_command(OUTPUT ${docs}/changelog.gz
   VERBATIM)
 add_custom_target(changelog ALL DEPENDS ${docs}/changelog.gz)
 
-install(FILES ${docs}/README.md docs/language.md ${docs}/changelog.gz
+install(FILES ${docs}/README.md docs/language.md docs/rplrun-compat.md ${docs}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
@@ -68,14 +69,18 @@ install(DIRECTORY editors/vim/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vim/vimfiles
 # The package.
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VENDOR "rplgen developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "compiler from a C-like language to HP48 User RPL")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "compiler from a C-like language to HP48 User RPL, and an RPL runner")
 set(CPACK_PACKAGE_DESCRIPTION
   "rplgen translates programs written in a small C-like language into User RPL\n\
 for the HP48 calculators. The language has C's operators and its if, for,\n\
 while, do and switch statements, plus functions with initialised locals,\n\
 vector, list and complex literals and inline RPL. Each source file becomes\n\
 one program in the HP48 ASCII transfer format, ready to send to the\n\
-calculator. The package holds the compiler, its manual page, a guide to the\n\
+calculator. rplrun runs such programs, or any User RPL, on a PC as an HP48G\n\
+would, with the calculator's 12-digit decimal arithmetic, display and error\n\
+messages, so that what a program computes can be seen without a calculator.\n\
+The package holds both programs, their manual pages, a guide to the\n\
 language with examples, and syntax colouring for Vim and VS Code.")
 set(CPACK_PACKAGE_CONTACT "${RPLGEN_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

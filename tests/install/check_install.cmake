@@ -25,7 +25,8 @@ endif()
 
 # The expected files, from the source tree.
 set(doc share/doc/rplgen)
-set(expected ${doc}/README.md ${doc}/language.md ${doc}/copyright ${doc}/changelog.gz)
+set(expected ${doc}/README.md ${doc}/language.md ${doc}/rplrun-compat.md ${doc}/copyright
+  ${doc}/changelog.gz)
 foreach(program IN LISTS PROGRAMS)
   list(APPEND expected bin/${program} share/man/man1/${program}.1.gz)
 endforeach()
@@ -86,7 +87,7 @@ foreach(source IN LISTS installed_examples)
 endforeach()
 
 # The installed runner runs an installed compiled example.
-execute_process(COMMAND "${prefix}/bin/rplrun" factorial.out "20 FACT"
+execute_process(COMMAND "${prefix}/bin/rplrun" factorial.out "20 FACTORIAL"
   WORKING_DIRECTORY "${prefix}/${doc}/examples"
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT err STREQUAL "" OR NOT out STREQUAL "1: 2.43290200818E18\n")

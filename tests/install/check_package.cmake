@@ -135,7 +135,7 @@ file(READ "${SOURCE_DIR}/examples/factorial.out" expected)
 if(NOT status EQUAL 0 OR NOT err STREQUAL "" OR NOT out STREQUAL expected)
   message(SEND_ERROR "the packaged rplgen on factorial.c48: status ${status}\n${err}${out}")
 endif()
-execute_process(COMMAND "${root}/usr/bin/rplrun" factorial.out "20 FACT"
+execute_process(COMMAND "${root}/usr/bin/rplrun" factorial.out "20 FACTORIAL"
   WORKING_DIRECTORY "${root}/usr/share/doc/rplgen/examples"
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT err STREQUAL "" OR NOT out STREQUAL "1: 2.43290200818E18\n")
