@@ -209,6 +209,18 @@ class InfixReader {
     if (++depth_ > max_reading_depth) fail();
   }
 
+  // After an item in parentheses: true when a separator says another follows, false at
+  // the closing parenthesis (both consumed); anything else is Invalid Syntax.
+  bool another_item() {
+    if (tok_ == Tok::separator) {
+      advance();
+      return true;
+    }
+    if (tok_ != Tok::close) fail();
+    advance();
+    return false;
+  }
+
   // expr|(name=value, ...): the expression and its bindings are kept whole, as the
   // arguments of |.
   void where(std::vector<Object>& out) {
@@ -232,13 +244,7 @@ class InfixReader {
         where(value);
         bindings.push_back(Object::name(symbol, local));
         bindings.push_back(object_of(std::move(value)));
-        if (tok_ == Tok::separator) {
-          advance();
-          continue;
-        }
-        if (tok_ != Tok::close) fail();
-        advance();
-        break;
+        if (!another_item()) break;
       }
       std::vector<Object> joined;
       joined.push_back(Object::algebraic(std::move(left)));
@@ -437,13 +443,7 @@ class InfixReader {
     for (;;) {
       args.emplace_back();
       where(args.back());
-      if (tok_ == Tok::separator) {
-        advance();
-        continue;
-      }
-      if (tok_ != Tok::close) fail();
-      advance();
-      break;
+      if (!another_item()) break;
     }
     --depth_;
     const auto argc = static_cast<std::uint32_t>(args.size());
