@@ -421,20 +421,19 @@ void Machine::execute_call(const Object& call) {
 
 void Machine::run_command(std::uint32_t id) {
   const std::uint32_t asking = current_command_;
-  ++synchronous_;
+  struct Synchronous {
+    int& count;
+    explicit Synchronous(int& c) : count(c) { ++count; }
+    ~Synchronous() { --count; }
+  } synchronous{synchronous_};
   try {
     dispatch(id);
   } catch (const Stop& stop) {
-    --synchronous_;
     // Reported for the command the user wrote (STO+, not the + it applies).
     if (stop.status == Outcome::Status::unsupported && asking != no_command)
       unsupported_ = asking;
     throw;
-  } catch (...) {
-    --synchronous_;
-    throw;
   }
-  --synchronous_;
 }
 
 namespace {
