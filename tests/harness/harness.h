@@ -16,8 +16,8 @@
 // afterwards), or in `cwd` when given. Standard input may be a pipe, a file or
 // a terminal (a pseudo-terminal), each fed with stdin_data and the replies of a
 // dialogue, or /dev/null,
-// /dev/full or closed; standard output a pipe, /dev/null, /dev/full or
-// closed. Resource limits are set in the child before it starts.
+// /dev/full or closed; standard output a pipe, /dev/null, /dev/full, closed
+// or a pipe nobody reads. Resource limits are set in the child before it starts.
 //
 // The environment variable RPL_TEST_WRAPPER names a command to put in front
 // of the program, such as "valgrind --quiet --error-exitcode=99"; its words
@@ -35,7 +35,8 @@
 
 namespace harness {
 
-enum class Stream { pipe, file, terminal, dev_null, dev_full, closed };
+// broken_pipe: a pipe whose reading end is closed before the program starts.
+enum class Stream { pipe, file, terminal, dev_null, dev_full, closed, broken_pipe };
 
 struct File {
   std::string name;
@@ -50,6 +51,7 @@ struct Invocation {
   std::string cwd;                // the working directory; empty: a scratch directory
   Stream stdin_kind = Stream::pipe;
   std::string stdin_data;  // piped, held in the file, or typed at the terminal
+  std::string stdin_from;  // Stream::file: this existing path, instead of stdin_data
   // A dialogue: each text is typed (after stdin_data) once standard output shows
   // `after`, looked for past what the previous reply waited for.
   struct Reply {
@@ -57,7 +59,9 @@ struct Invocation {
     std::string typed;
   };
   std::vector<Reply> replies;
-  Stream stdout_kind = Stream::pipe;  // Stream::pipe, dev_null, dev_full or closed
+  // Stream::pipe, dev_null, dev_full, closed or broken_pipe.
+  Stream stdout_kind = Stream::pipe;
+  bool ignore_sigpipe = false;  // the program starts with SIGPIPE ignored
   double timeout_seconds = 60;
   // Soft resource limits (resource, value) set in the child before it starts.
   std::vector<std::pair<int, unsigned long>> limits;

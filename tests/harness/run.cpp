@@ -107,7 +107,7 @@ void use_terminal(const Terminal& terminal) {
                              const std::string& work, const std::string& stdin_path,
                              const Terminal& terminal, const int in_pipe[2],
                              const int out_pipe[2], const int err_pipe[2]) {
-  signal(SIGPIPE, SIG_DFL);
+  signal(SIGPIPE, inv.ignore_sigpipe ? SIG_IGN : SIG_DFL);
   switch (inv.stdin_kind) {
     case Stream::pipe: dup2(in_pipe[0], 0); close(in_pipe[0]); close(in_pipe[1]); break;
     case Stream::file: redirect(0, stdin_path.c_str(), O_RDONLY); break;
@@ -115,9 +115,11 @@ void use_terminal(const Terminal& terminal) {
     case Stream::dev_null: redirect(0, "/dev/null", O_RDONLY); break;
     case Stream::dev_full: redirect(0, "/dev/full", O_RDONLY); break;
     case Stream::closed: close(0); break;
+    case Stream::broken_pipe: _exit(127);
   }
   switch (inv.stdout_kind) {
-    case Stream::pipe: dup2(out_pipe[1], 1); close(out_pipe[0]); close(out_pipe[1]); break;
+    case Stream::pipe:
+    case Stream::broken_pipe: dup2(out_pipe[1], 1); close(out_pipe[0]); close(out_pipe[1]); break;
     case Stream::dev_null: redirect(1, "/dev/null", O_WRONLY); break;
     case Stream::dev_full: redirect(1, "/dev/full", O_WRONLY); break;
     case Stream::closed: close(1); break;
@@ -175,7 +177,9 @@ Outcome run(const Invocation& inv) {
     if (mkfifo((work + "/" + fifo).c_str(), 0600) != 0) fail("mkfifo " + fifo);
   }
   std::string stdin_path;
-  if (inv.stdin_kind == Stream::file) {
+  if (inv.stdin_kind == Stream::file && !inv.stdin_from.empty()) {
+    stdin_path = inv.stdin_from;
+  } else if (inv.stdin_kind == Stream::file) {
     stdin_path = private_dir + "/standard-input";
     write_file(stdin_path, inv.stdin_data);
   }
@@ -185,7 +189,13 @@ Outcome run(const Invocation& inv) {
 
   int in_pipe[2] = {-1, -1}, out_pipe[2] = {-1, -1}, err_pipe[2];
   if (inv.stdin_kind == Stream::pipe && pipe(in_pipe) != 0) fail("pipe");
-  if (inv.stdout_kind == Stream::pipe && pipe(out_pipe) != 0) fail("pipe");
+  const bool stdout_pipe = inv.stdout_kind == Stream::pipe || inv.stdout_kind == Stream::broken_pipe;
+  if (stdout_pipe && pipe(out_pipe) != 0) fail("pipe");
+  // Nobody will read: the reading end goes before the program starts.
+  if (inv.stdout_kind == Stream::broken_pipe) {
+    close(out_pipe[0]);
+    out_pipe[0] = -1;
+  }
   if (pipe(err_pipe) != 0) fail("pipe");
 
   const pid_t child = fork();
@@ -201,6 +211,8 @@ Outcome run(const Invocation& inv) {
   if (out_pipe[0] >= 0) {
     close(out_pipe[1]);
     readers.push_back({out_pipe[0], &outcome.out});
+  } else if (out_pipe[1] >= 0) {
+    close(out_pipe[1]);
   }
   close(err_pipe[1]);
   readers.push_back({err_pipe[0], &outcome.err});
