@@ -2,12 +2,14 @@
 // the parentheses needed, and built from the operands of a command.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "rplrun/number_format.h"
 #include "rplrun/object.h"
+#include "rplrun/text_sink.h"
 
 namespace rplrun {
 
@@ -23,8 +25,8 @@ class AlgebraicScope {
 bool read_infix(std::string_view text, char fraction_mark, const AlgebraicScope& scope,
                 std::vector<Object>& postfix, std::size_t& error_at);
 
-// The infix text of postfix items, without the quotes.
-void append_infix(std::string& out, const std::vector<Object>& postfix, const DisplayMode& mode);
+// The infix text of postfix items, without the quotes; no more than `out` wants.
+void append_infix(TextSink& out, std::span<const Object> postfix, const DisplayMode& mode);
 
 // The postfix items of an operand inside an algebraic being built: a name, a number,
 // or an algebraic's items.

@@ -48,6 +48,19 @@ void append_utf8(std::string& out, char32_t cp) {
 
 }  // namespace
 
+std::optional<DecodedChar> backslash_code_at(std::string_view text) {
+  if (text.empty() || text[0] != '\\') return std::nullopt;
+  const std::string_view rest = text.substr(1);
+  if (rest.size() >= 3 && is_digit(rest[0]) && is_digit(rest[1]) && is_digit(rest[2])) {
+    const int value = (rest[0] - '0') * 100 + (rest[1] - '0') * 10 + (rest[2] - '0');
+    if (value <= 255) return DecodedChar{static_cast<unsigned char>(value), 4};
+  }
+  for (const Code& code : codes) {
+    if (rest.starts_with(code.text)) return DecodedChar{code.character, 1 + code.text.size()};
+  }
+  return std::nullopt;
+}
+
 std::string decode_backslash_codes(std::string_view text, std::vector<std::size_t>* offsets) {
   std::string out;
   out.reserve(text.size());
@@ -57,31 +70,10 @@ std::string decode_backslash_codes(std::string_view text, std::vector<std::size_
   }
   std::size_t i = 0;
   while (i < text.size()) {
-    const std::size_t start = i;
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    if (c == '\\') {
-      const std::string_view rest = text.substr(i + 1);
-      if (rest.size() >= 3 && is_digit(rest[0]) && is_digit(rest[1]) && is_digit(rest[2])) {
-        const int value = (rest[0] - '0') * 100 + (rest[1] - '0') * 10 + (rest[2] - '0');
-        if (value <= 255) {
-          c = static_cast<unsigned char>(value);
-          length = 4;
-        }
-      }
-      if (length == 1) {
-        for (const Code& code : codes) {
-          if (rest.starts_with(code.text)) {
-            c = code.character;
-            length = 1 + code.text.size();
-            break;
-          }
-        }
-      }
-    }
-    out += static_cast<char>(c);
-    if (offsets) offsets->push_back(start);
-    i += length;
+    const std::optional<DecodedChar> code = backslash_code_at(text.substr(i));
+    out += code ? static_cast<char>(code->character) : text[i];
+    if (offsets) offsets->push_back(i);
+    i += code ? code->length : 1;
   }
   return out;
 }
@@ -97,12 +89,16 @@ std::string backslash_code(unsigned char c) {
   return out;
 }
 
-std::string encode(std::string_view hp_text, OutputCharset charset) {
+std::string encode(std::string_view hp_text, OutputCharset charset, LineBreaks breaks) {
   std::string out;
   out.reserve(hp_text.size());
   for (const char ch : hp_text) {
     const auto c = static_cast<unsigned char>(ch);
-    if (c < 128) {
+    if (c == '\n' && breaks != LineBreaks::code) {
+      out += breaks == LineBreaks::kept ? '\n' : ' ';
+    } else if (is_control(c)) {
+      out += backslash_code(c);
+    } else if (c < 128) {
       out += ch;
     } else if (charset == OutputCharset::ascii) {
       out += backslash_code(c);
@@ -116,57 +112,69 @@ std::string encode(std::string_view hp_text, OutputCharset charset) {
   return out;
 }
 
+std::optional<CodePoint> utf8_at(std::string_view text) {
+  if (text.empty()) return std::nullopt;
+  const auto lead = static_cast<unsigned char>(text[0]);
+  if (lead < 0x80) return CodePoint{lead, 1};
+  std::size_t length = 0;
+  char32_t value = 0;
+  char32_t smallest = 0;  // below this, a shorter form exists: overlong
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    value = lead & 0x1F;
+    smallest = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    value = lead & 0x0F;
+    smallest = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    value = lead & 0x07;
+    smallest = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (text.size() < length) return std::nullopt;
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[k]);
+    if ((next & 0xC0) != 0x80) return std::nullopt;
+    value = (value << 6) | (next & 0x3F);
+  }
+  if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+    return std::nullopt;
+  return CodePoint{value, length};
+}
+
+std::optional<DecodedChar> hp_char_from_utf8(std::string_view text) {
+  const std::optional<CodePoint> cp = utf8_at(text);
+  if (!cp) return std::nullopt;
+  const char32_t value = cp->value;
+  if (value < 0x80 || (value >= 0xA0 && value <= 0xFF)) {
+    // x followed by a combining macron is the one character x-bar.
+    if (value == 'x' && text.substr(1).starts_with("\xCC\x84")) return DecodedChar{129, 3};
+    return DecodedChar{static_cast<unsigned char>(value), cp->length};
+  }
+  for (std::size_t k = 0; k < high_block.size(); ++k) {
+    if (high_block[k] == value && k != 1)
+      return DecodedChar{static_cast<unsigned char>(128 + k), cp->length};
+  }
+  return std::nullopt;
+}
+
 std::string decode_utf8(std::string_view utf8, std::vector<std::size_t>* offsets,
                         std::optional<Utf8Failure>* failure) {
   std::string out;
   if (offsets) offsets->clear();
   std::size_t i = 0;
-  auto fail = [&](std::size_t at) {
-    if (failure) *failure = Utf8Failure{at};
-    return std::string();
-  };
   while (i < utf8.size()) {
-    const std::size_t start = i;
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    char32_t cp = 0;
-    int more = 0;
-    if (lead < 0x80) {
-      cp = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      cp = lead & 0x1F;
-      more = 1;
-    } else if ((lead & 0xF0) == 0xE0) {
-      cp = lead & 0x0F;
-      more = 2;
-    } else if ((lead & 0xF8) == 0xF0) {
-      cp = lead & 0x07;
-      more = 3;
-    } else {
-      return fail(start);
+    const std::optional<DecodedChar> c = hp_char_from_utf8(utf8.substr(i));
+    if (!c) {
+      if (failure) *failure = Utf8Failure{i};
+      return std::string();
     }
-    ++i;
-    for (int k = 0; k < more; ++k, ++i) {
-      if (i >= utf8.size() || (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80)
-        return fail(start);
-      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i]) & 0x3F);
-    }
-    int hp = -1;
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-      hp = static_cast<int>(cp);
-    } else if (cp != 0x78) {
-      for (int k = 0; k < 32; ++k) {
-        if (high_block[k] == cp && k != 1) hp = 128 + k;
-      }
-    }
-    if (hp < 0) return fail(start);
-    // x followed by a combining macron is the one character x-bar.
-    if (cp == 'x' && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i]) == 0xCC &&
-        static_cast<unsigned char>(utf8[i + 1]) == 0x84) {
-      hp = 129;
-      i += 2;
-    }
-    out += static_cast<char>(hp);
-    if (offsets) offsets->push_back(start);
+    out += static_cast<char>(c->character);
+    if (offsets) offsets->push_back(i);
+    i += c->length;
   }
   if (failure) failure->reset();
   return out;

@@ -3,6 +3,7 @@
 #include <getopt.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -92,12 +93,16 @@ constexpr std::string_view usage_text =
     "Exit status: 0 done, 1 RPL error, 2 usage or file error, 3 Invalid Syntax,\n"
     "4 interrupted, 5 halted with no input left.\n";
 
+// Decimal digits only: no sign, no blank, no base prefix (strtoull would take " -1" as
+// 2^64-1).
 bool parse_count(const char* text, std::uint64_t& value) {
+  const std::string_view digits(text);
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
   char* end = nullptr;
   errno = 0;
-  if (*text == '-' || *text == '\0') return false;
   value = std::strtoull(text, &end, 10);
-  return errno == 0 && *end == '\0';
+  return errno == 0;
 }
 
 }  // namespace
@@ -135,7 +140,7 @@ CommandLine parse_command_line(int argc, char** argv) {
       case 't': s.trace = true; break;
       case opt_strict: s.strict = true; break;
       case opt_max_steps:
-        if (!parse_count(optarg, s.max_steps))
+        if (!parse_count(optarg, s.max_steps) || s.max_steps == 0)
           return usage_error(std::string("invalid step count '") + optarg + "'");
         break;
       case opt_timeout: {

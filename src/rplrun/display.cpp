@@ -27,9 +27,10 @@ std::string format_binary(std::uint64_t value, const Flags& flags) {
 
 namespace {
 
-void append_items(std::string& out, const std::vector<Object>& items, const Flags& flags) {
+void append_items(TextSink& out, std::span<const Object> items, const Flags& flags) {
   for (const Object& item : items) {
-    out += ' ';
+    if (out.full()) return;
+    out.text() += ' ';
     append_object(out, item, flags, false);
   }
 }
@@ -65,8 +66,12 @@ bool append_polar_vector(std::string& out, const ArrayNode& a, const DisplayMode
   return true;
 }
 
-void append_array(std::string& out, const ArrayNode& a, const DisplayMode& mode) {
-  if (append_polar_vector(out, a, mode)) return;
+void append_array(TextSink& sink, const ArrayNode& a, const DisplayMode& mode) {
+  std::string& out = sink.text();
+  if (append_polar_vector(out, a, mode)) {
+    sink.settle();
+    return;
+  }
   auto element = [&](std::size_t k) {
     const Object& e = a.elements[k];
     if (e.is(Kind::complex))
@@ -76,49 +81,55 @@ void append_array(std::string& out, const ArrayNode& a, const DisplayMode& mode)
   };
   if (!a.is_matrix) {
     out += '[';
-    for (std::size_t k = 0; k < a.elements.size(); ++k) {
+    for (std::size_t k = 0; k < a.elements.size() && !sink.full(); ++k) {
       out += ' ';
       element(k);
+      sink.settle();
     }
     out += " ]";
+    sink.settle();
     return;
   }
   out += '[';
   for (std::uint32_t r = 0; r < a.rows; ++r) {
     out += r == 0 ? "[" : "\n [";  // a row per line
-    for (std::uint32_t c = 0; c < a.columns; ++c) {
+    for (std::uint32_t c = 0; c < a.columns && !sink.full(); ++c) {
       out += ' ';
       element(static_cast<std::size_t>(r) * a.columns + c);
+      sink.settle();
     }
     out += " ]";
+    sink.settle();
   }
   out += ']';
+  sink.settle();
 }
 
 }  // namespace
 
-void append_object(std::string& out, const Object& object, const Flags& flags, bool top_level) {
+void append_object(TextSink& sink, const Object& object, const Flags& flags, bool top_level) {
   const DisplayMode mode = flags.display_mode();
+  std::string& out = sink.text();
   switch (object.kind()) {
-    case Kind::real: append_real(out, object.as_real(), mode); return;
-    case Kind::complex: append_complex(out, object.as_complex(), mode); return;
+    case Kind::real: append_real(out, object.as_real(), mode); break;
+    case Kind::complex: append_complex(out, object.as_complex(), mode); break;
     case Kind::string:
       out += '"';
-      out += object.as_string();
-      out += '"';
-      return;
+      sink.put(object.as_string());
+      sink.text() += '"';
+      break;
     case Kind::list:
       out += '{';
-      append_items(out, object.items(), flags);
-      out += " }";
-      return;
+      append_items(sink, object.items(), flags);
+      sink.text() += " }";
+      break;
     case Kind::program:
       out += static_cast<char>(171);
-      append_items(out, object.items(), flags);
-      out += ' ';
-      out += static_cast<char>(187);
-      return;
-    case Kind::array: append_array(out, object.node_as<ArrayNode>(), mode); return;
+      append_items(sink, object.items(), flags);
+      sink.text() += ' ';
+      sink.text() += static_cast<char>(187);
+      break;
+    case Kind::array: append_array(sink, object.node_as<ArrayNode>(), mode); return;
     case Kind::name:
       if (top_level || object.is_quoted()) {
         out += '\'';
@@ -127,28 +138,30 @@ void append_object(std::string& out, const Object& object, const Flags& flags, b
       } else {
         out += object.symbol()->text();
       }
-      return;
+      break;
     case Kind::algebraic:
       out += '\'';
-      append_infix(out, object.items(), mode);
-      out += '\'';
-      return;
-    case Kind::binary: out += format_binary(object.as_binary(), flags); return;
+      append_infix(sink, object.items(), mode);
+      sink.text() += '\'';
+      break;
+    case Kind::binary: out += format_binary(object.as_binary(), flags); break;
     case Kind::tagged:
       if (!top_level) out += ':';
       out += object.tag();
       out += ": ";
-      append_object(out, object.tagged_value(), flags, false);
+      sink.settle();
+      append_object(sink, object.tagged_value(), flags, false);
       return;
-    case Kind::command: out += command_info(object.command_id()).name; return;
-    case Kind::call: out += object.symbol()->text(); return;
+    case Kind::command: out += command_info(object.command_id()).name; break;
+    case Kind::call: out += object.symbol()->text(); break;
   }
+  sink.settle();
 }
 
 std::string decompile(const Object& object, const Flags& flags, bool top_level) {
-  std::string out;
+  TextSink out(max_object_bytes);
   append_object(out, object, flags, top_level);
-  return out;
+  return std::move(out.text());
 }
 
 std::string show(const Object& object, const Flags& flags) {
@@ -157,20 +170,21 @@ std::string show(const Object& object, const Flags& flags) {
   return text;
 }
 
-std::string stack_text(const Machine& machine, bool top_only) {
+void write_stack(const Machine& machine, bool top_only, TextSink& out) {
   const auto& stack = machine.stack();
-  std::string out;
   if (top_only) {
-    if (!stack.empty()) out += show(stack.back(), machine.flags) + "\n";
-    return out;
+    if (!stack.empty()) {
+      append_object(out, stack.back(), machine.flags, true);
+      out.end_line();
+    }
+    return;
   }
-  for (std::size_t i = 0; i < stack.size(); ++i) {
-    out += std::to_string(stack.size() - i);
-    out += ": ";
-    out += show(stack[i], machine.flags);
-    out += '\n';
+  for (std::size_t i = 0; i < stack.size() && !out.full(); ++i) {
+    out.text() += std::to_string(stack.size() - i);
+    out.text() += ": ";
+    append_object(out, stack[i], machine.flags, true);
+    out.end_line();
   }
-  return out;
 }
 
 }  // namespace rplrun

@@ -6,23 +6,27 @@
 
 #include "rplrun/flags.h"
 #include "rplrun/object.h"
+#include "rplrun/text_sink.h"
 
 namespace rplrun {
 
 class Machine;
 
 // The decompiled form of an object. `top_level`: as on a stack level (a name quoted, a
-// tagged object as "tag: value"); otherwise as inside a list or program.
-void append_object(std::string& out, const Object& object, const Flags& flags, bool top_level);
+// tagged object as "tag: value"); otherwise as inside a list or program. Stops early
+// once `out` is full.
+void append_object(TextSink& out, const Object& object, const Flags& flags, bool top_level);
+// The same as a text, no longer than an object may be (Insufficient Memory beyond).
 std::string decompile(const Object& object, const Flags& flags, bool top_level = true);
 
-// One stack level's text: the decompiled form with line breaks as blanks.
+// One stack level's text: the decompiled form with line breaks as blanks (capped too).
 std::string show(const Object& object, const Flags& flags);
 
 // A binary integer in the current base and word size: "# 28d".
 std::string format_binary(std::uint64_t value, const Flags& flags);
 
-// The stack, deepest level first, "N: object" per line; or only level 1 unlabelled.
-std::string stack_text(const Machine& machine, bool top_only);
+// The stack, deepest level first, "N: object" per line (each ended by end_line()); or
+// only level 1 unlabelled. Written one piece at a time: `out` passes it on as it grows.
+void write_stack(const Machine& machine, bool top_only, TextSink& out);
 
 }  // namespace rplrun

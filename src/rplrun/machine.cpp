@@ -506,6 +506,14 @@ void Machine::dispatch(std::uint32_t id) {
   }
   const std::uint32_t outer_command = current_command_;
   current_command_ = id;
+  // An error gives the arguments back (flag -55 clear), its partial results dropped.
+  const auto restore_arguments = [&] {
+    current_command_ = outer_command;
+    if (stack_.size() > base) stack_.resize(base);
+    if (saved) {
+      for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
+    }
+  };
   try {
     if (info.array_handler && takes_array_form(info, args.data(), n)) {
       info.array_handler(*this, Args(args.data(), n));
@@ -552,13 +560,14 @@ void Machine::dispatch(std::uint32_t id) {
       info.handler(*this, Args(args.data(), n));
     }
   } catch (RplError& error) {
-    current_command_ = outer_command;
-    if (stack_.size() > base) stack_.resize(base);
-    if (saved) {
-      for (int k = 0; k < n; ++k) stack_.push_back(std::move(args[k]));
-    }
+    restore_arguments();
     if (!error.command) error.command = id;
     throw;
+  } catch (const std::bad_alloc&) {
+    // Memory that the system refuses is the same error as the size cap, with the
+    // arguments back as for any error (the stack has room: they were on it).
+    restore_arguments();
+    throw RplError{insufficient_memory, error_message(insufficient_memory), id};
   } catch (const Stop& stop) {
     current_command_ = outer_command;
     if (stop.status == Outcome::Status::unsupported ||
@@ -776,6 +785,10 @@ Outcome Machine::run(const Object& body, bool run_programs) {
     try {
       Frame& frame = frames_.back();
       if (frame.continuation) {
+        // Each resumption is a step: a command that runs an object which pushes no frame
+        // of its own ('X' 1 1E15 1 SEQ) is bounded like any loop.
+        ++steps_;
+        check_limits();
         const std::size_t index = frames_.size() - 1;
         current_command_ = frame.command;
         if (frames_[index].continuation->resume(*this)) {

@@ -63,8 +63,9 @@ struct Limits {
 
 // How a run ended.
 struct Outcome {
-  // killed: KILL cancelled the run; off: OFF in interactive mode.
-  enum class Status { done, error, interrupted, halted, unsupported, killed, off };
+  // killed: KILL cancelled the run; off: OFF in interactive mode; output_failed: the
+  // program's output could not be written.
+  enum class Status { done, error, interrupted, halted, unsupported, killed, off, output_failed };
   Status status = Status::done;
   RplError error;       // for error
   std::string command;  // the failing command's name (HP characters), if any

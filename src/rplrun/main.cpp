@@ -1,9 +1,11 @@
 // rplrun: runs HP48 User RPL on a PC.
 #include <csignal>
+#include <new>
 
 #include "rplrun/command_line.h"
 #include "rplrun/machine.h"
 #include "rplrun/report.h"
+#include "support/memory.h"
 
 namespace {
 
@@ -22,5 +24,11 @@ int main(int argc, char** argv) {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGALRM, &action, nullptr);
-  return rplrun::run_session(command_line.session);
+  try {
+    return rplrun::run_session(command_line.session);
+  } catch (const std::bad_alloc&) {
+    // Memory that runs out outside any RPL command (reading, the stack printed) ends
+    // the run with one line, as in the compiler.
+    rpl::out_of_memory();
+  }
 }

@@ -205,13 +205,15 @@ bool same_items(const std::vector<Object>& a, const std::vector<Object>& b) {
 
 bool same(const Object& a, const Object& b) {
   if (a.kind() != b.kind()) return false;
+  // One node is one value (a copy shares it).
+  if (a.node() && a.node() == b.node()) return true;
   switch (a.kind()) {
     case Kind::real: return a.as_real() == b.as_real();
     case Kind::complex: return a.as_complex() == b.as_complex();
     case Kind::string: return a.as_string() == b.as_string();
     case Kind::list:
     case Kind::algebraic:
-    case Kind::program: return a.node() == b.node() || same_items(a.items(), b.items());
+    case Kind::program: return same_items(a.items(), b.items());
     case Kind::array: {
       const ArrayNode& x = a.node_as<ArrayNode>();
       const ArrayNode& y = b.node_as<ArrayNode>();

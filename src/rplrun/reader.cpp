@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 
 #include "rplrun/algebraic.h"
 #include "rplrun/array.h"
@@ -513,6 +514,10 @@ Object read_program_body(const SourceText& source, const ReadContext& context) {
     return reader.read_body();
   } catch (const RplError& error) {
     throw SyntaxError{reader.position(), error.number};
+  } catch (const std::bad_alloc&) {
+    // Objects larger than the memory the system gives: the same error as one larger
+    // than an object may be.
+    throw SyntaxError{reader.position(), insufficient_memory};
   }
 }
 

@@ -15,8 +15,10 @@
 
 #include "rplrun/commands/table.h"
 #include "rplrun/display.h"
+#include "rplrun/input_file.h"
 #include "rplrun/line_reader.h"
 #include "rplrun/machine.h"
+#include "rplrun/output.h"
 #include "rplrun/reader.h"
 #include "rplrun/report.h"
 #include "rplrun/transfer.h"
@@ -71,7 +73,8 @@ class Session {
     machine_.limits.max_steps = options.max_steps;
     machine_.real_clock = options.real_clock;
     machine_.terminal.show = [this](const std::string& text) {
-      write_out(encode(text, options_.charset) + "\n");
+      // The run stops at the first write that fails.
+      if (!write_out(text) || !write_out("\n")) machine_.stop(Outcome::Status::output_failed);
     };
     if (options.trace) watch_evaluation(machine_, options.charset);
     if (options.strict) watch_undefined_names(machine_, options.charset);
@@ -101,53 +104,45 @@ class Session {
       status = run_command_line("arg" + std::to_string(k + 1), options_.operands[k]);
     }
     arm_timer(0);
-    if (options_.interactive) {
+    if (options_.interactive && !output_.failed()) {
       status = off_ ? exit_done : interact();
-    } else if (!options_.quiet) {
-      write_out(encode(stack_text(machine_, options_.top_only), options_.charset));
+    } else if (!options_.quiet && !output_.failed()) {
+      write_stack_out();
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-      report(std::string("cannot write the standard output: ") + std::strerror(errno));
-      return exit_usage;
-    }
+    if (!output_.flush()) return output_failure();
     return status;
   }
 
  private:
-  void write_out(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+  bool write_out(std::string_view hp_text) { return output_.write(hp_text, LineBreaks::kept); }
+
+  void write_stack_out() {
+    OutputSink sink(output_);
+    write_stack(machine_, options_.top_only, sink);
+    sink.finish();
+  }
+
+  // Standard output failed: said once, and the status it stands for.
+  int output_failure() {
+    if (!output_failure_reported_) {
+      report(std::string("cannot write the standard output: ") + std::strerror(output_.error()));
+      output_failure_reported_ = true;
+    }
+    return exit_usage;
+  }
 
   void message(const std::string& hp_text) {
-    std::fflush(stdout);
-    report(encode(hp_text, options_.charset));
+    output_.flush();
+    report(encode(hp_text, options_.charset, LineBreaks::code));
   }
 
   static std::string where(const Position& p) { return p.known() ? describe(p) + ": " : ""; }
 
   bool read_bytes(const std::string& path, std::string& bytes) {
-    if (path == "-") {
-      bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-      if (std::cin.bad()) {
-        message("-: cannot read");
-        return false;
-      }
-      return true;
-    }
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-      message(path + ": cannot read: Is a directory");
-      return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-      message(path + ": cannot open: " + std::strerror(errno));
-      return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-      message(path + ": cannot read");
-      return false;
-    }
-    return true;
+    std::string error;
+    if (read_input_file(path, bytes, error)) return true;
+    message(path + ": " + error);
+    return false;
   }
 
   bool load_input(const std::string& path) {
@@ -165,8 +160,8 @@ class Session {
 
   // INPUT at the terminal, once the --input lines are used up.
   std::optional<std::string> read_input_line(const std::string& prompt) {
-    if (!prompt.empty()) write_out(encode(prompt, options_.charset) + "\n");
-    std::fflush(stdout);
+    if (!prompt.empty()) write_out(prompt + "\n");
+    if (!output_.flush()) return std::nullopt;
     std::string line;
     if (reader_.read(line) != LineReader::Result::line) return std::nullopt;
     return line;
@@ -248,38 +243,50 @@ class Session {
     const std::uint32_t source = register_source("-");
     std::vector<Object> undo = machine_.stack();
     for (;;) {
-      write_out(encode(stack_text(machine_, options_.top_only), options_.charset));
-      write_out(machine_.halted_count() > 0 ? "HALT> " : "> ");
-      std::fflush(stdout);
-      std::string line;
-      const LineReader::Result got = reader_.read(line);
-      clear_interrupt();
-      if (got != LineReader::Result::line) {
-        write_out("\n");
-        if (got == LineReader::Result::end) break;
-        continue;
-      }
-      if (without_blanks_around(line) == "UNDO") {
-        machine_.stack().swap(undo);
-        continue;
-      }
-      undo = machine_.stack();
-      if (options_.max_steps != 0)
-        machine_.limits.max_steps = machine_.steps() + options_.max_steps;
-      arm_timer(options_.timeout_seconds);
+      // Memory that runs out between two runs (the stack shown, the line read) costs
+      // that line, not the session.
       try {
-        evaluate(read_program_body(
-                     numbered_line(source, reader_.lines(), line, machine_.flags.fraction_mark()),
-                     context()),
-                 false);
-      } catch (const SyntaxError& error) {
-        syntax_error(error);
+        if (!interact_once(source, undo)) break;
+      } catch (const std::bad_alloc&) {
+        arm_timer(0);
+        clear_interrupt();
+        message("Error: " + error_message(insufficient_memory));
       }
-      arm_timer(0);
-      clear_interrupt();
-      if (off_) break;
+      if (output_.failed()) return output_failure();
     }
     return exit_done;
+  }
+
+  // The stack, the prompt, a line and its run; false when the session ends.
+  bool interact_once(std::uint32_t source, std::vector<Object>& undo) {
+    write_stack_out();
+    write_out(machine_.halted_count() > 0 ? "HALT> " : "> ");
+    if (!output_.flush()) return false;
+    std::string line;
+    const LineReader::Result got = reader_.read(line);
+    clear_interrupt();
+    if (got != LineReader::Result::line) {
+      write_out("\n");
+      return got != LineReader::Result::end;
+    }
+    if (without_blanks_around(line) == "UNDO") {
+      machine_.stack().swap(undo);
+      return true;
+    }
+    undo = machine_.stack();
+    if (options_.max_steps != 0) machine_.limits.max_steps = machine_.steps() + options_.max_steps;
+    arm_timer(options_.timeout_seconds);
+    try {
+      evaluate(read_program_body(
+                   numbered_line(source, reader_.lines(), line, machine_.flags.fraction_mark()),
+                   context()),
+               false);
+    } catch (const SyntaxError& error) {
+      syntax_error(error);
+    }
+    arm_timer(0);
+    clear_interrupt();
+    return !off_ && !output_.failed();
   }
 
   int syntax_error(const SyntaxError& error) {
@@ -345,6 +352,7 @@ class Session {
     switch (outcome.status) {
       case Outcome::Status::done:
       case Outcome::Status::killed: return exit_done;
+      case Outcome::Status::output_failed: return output_failure();
       case Outcome::Status::off: off_ = true; return exit_done;
       case Outcome::Status::error:
         message(where(outcome.where) + command + "Error: " + outcome.error.message);
@@ -367,6 +375,8 @@ class Session {
   }
 
   const SessionOptions& options_;
+  Output output_{options_.charset};
+  bool output_failure_reported_ = false;
   Machine machine_;
   LineReader reader_{STDIN_FILENO};
   std::uint32_t input_source_ = 0;  // the --input file

@@ -34,10 +34,23 @@ struct SyntaxError {
   std::uint32_t error = 0;
 };
 
-// An input ready for the reader: HP characters, with the original byte offset of each
-// (and one past the end) to give positions in the original text.
+// The largest input: positions are 32-bit offsets into it.
+inline constexpr std::size_t max_input_bytes = 0xFFFFFFFF;
+
+// An input ready for the reader: HP characters, decoded in place from the original
+// text, with what it takes to give each character's line and column in that text.
+// Memory: the text itself, a word per original line, and a pair of words wherever
+// decoding shortened the text (a backslash code, a CR LF, a UTF-8 sequence).
 class SourceText {
+  // From `index` on (up to the next break), the text continues the original text at
+  // `offset`.
+  struct Break {
+    std::uint32_t index;
+    std::uint32_t offset;
+  };
+
  public:
+  // Throws SyntaxError (Insufficient Memory) for a text longer than max_input_bytes.
   SourceText(std::uint32_t source, std::string original_text);
 
   std::uint32_t source() const { return source_; }
@@ -49,20 +62,52 @@ class SourceText {
   Position position_at(std::size_t index) const;
 
   // Columns then count characters of the original text, read as UTF-8, instead of bytes.
-  // Call before the first replace().
+  // Call before the text is first rewritten.
   void count_utf8_columns();
 
-  // Replaces the text by a decoded one; `offsets` maps each new character to an index of
-  // the previous text (composition is done here).
-  void replace(std::string text, const std::vector<std::size_t>& offsets);
+  // Rewrites the text in place from its start, never longer than it was: each
+  // character written is one read or stands for several (a decoded code); positions
+  // keep pointing into the original text. finish() keeps the rest and ends it.
+  class Rewrite {
+   public:
+    explicit Rewrite(SourceText& source) : source_(source), text_(source.text_) {}
+    Rewrite(const Rewrite&) = delete;
+    Rewrite& operator=(const Rewrite&) = delete;
+
+    // What is left to read.
+    std::string_view rest() const {
+      return std::string_view(text_).substr(read_);
+    }
+    void keep(std::size_t count);              // the next `count` characters as they are
+    void skip(std::size_t count);              // the next `count` characters dropped
+    void replace(std::size_t count, char c);   // the next `count` characters become c
+    void finish();
+    // Where the next character to read stands in the original text.
+    Position position() const { return source_.position_at(read_); }
+
+   private:
+    std::uint32_t offset_at_read();  // the original offset of the next character read
+    void mark(std::size_t written, std::uint32_t offset);
+
+    SourceText& source_;
+    std::string& text_;
+    std::size_t read_ = 0;
+    std::size_t written_ = 0;
+    std::size_t old_break_ = 0;  // the break of source_.breaks_ that read_ is in
+    std::vector<Break> breaks_;
+  };
 
  private:
+  std::uint32_t original_offset(std::size_t index) const;
+
   std::uint32_t source_;
-  std::vector<std::uint32_t> line_starts_;  // of the original text
   std::string text_;
-  std::vector<std::uint32_t> offsets_;
-  // With UTF-8 columns: the continuation bytes before each offset of the original text.
+  std::vector<Break> breaks_{{0, 0}};
+  std::uint32_t end_offset_ = 0;            // the original text's length
+  std::vector<std::uint32_t> line_starts_;  // of the original text
+  // With UTF-8 columns: the original offsets of the continuation bytes, in order.
   std::vector<std::uint32_t> continuations_;
+  bool utf8_columns_ = false;
 };
 
 }  // namespace rplrun

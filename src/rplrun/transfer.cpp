@@ -1,5 +1,7 @@
 #include "rplrun/transfer.h"
 
+#include <algorithm>
+
 #include "rplrun/charset.h"
 
 namespace rplrun {
@@ -8,24 +10,24 @@ namespace {
 
 // CR LF becomes LF.
 void join_line_ends(SourceText& source) {
-  const std::string& text = source.text();
-  if (text.find("\r\n") == std::string::npos) return;
-  std::string out;
-  std::vector<std::size_t> offsets;
-  out.reserve(text.size());
-  offsets.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    out += text[i];
-    offsets.push_back(i);
+  SourceText::Rewrite rewrite(source);
+  for (std::size_t at; (at = rewrite.rest().find("\r\n")) != std::string_view::npos;) {
+    rewrite.keep(at);
+    rewrite.skip(1);
   }
-  source.replace(std::move(out), offsets);
+  rewrite.finish();
 }
 
 void decode_codes(SourceText& source) {
-  std::vector<std::size_t> offsets;
-  std::string out = decode_backslash_codes(source.text(), &offsets);
-  source.replace(std::move(out), offsets);
+  SourceText::Rewrite rewrite(source);
+  for (std::size_t at; (at = rewrite.rest().find('\\')) != std::string_view::npos;) {
+    rewrite.keep(at);
+    if (const std::optional<DecodedChar> code = backslash_code_at(rewrite.rest()))
+      rewrite.replace(code->length, static_cast<char>(code->character));
+    else
+      rewrite.keep(1);
+  }
+  rewrite.finish();
 }
 
 // Blanks between the fields of the header line.
@@ -63,9 +65,9 @@ SourceText load_transfer(std::uint32_t id, std::string bytes) {
     }
     if (!source.angle_mode) source.angle_mode = AngleMode::radians;
     // The header is read; what follows it is the object.
-    std::vector<std::size_t> offsets;
-    for (std::size_t k = i + 1; k < text.size(); ++k) offsets.push_back(k);
-    source.replace(text.substr(i + 1), offsets);
+    SourceText::Rewrite rewrite(source);
+    rewrite.skip(i + 1);
+    rewrite.finish();
   }
   if (mode >= 1) join_line_ends(source);
   if (mode >= 2) decode_codes(source);
@@ -75,11 +77,27 @@ SourceText load_transfer(std::uint32_t id, std::string bytes) {
 SourceText load_command_line(std::uint32_t id, std::string utf8) {
   SourceText source(id, std::move(utf8));
   source.count_utf8_columns();
-  std::optional<Utf8Failure> failure;
-  std::vector<std::size_t> offsets;
-  std::string hp = decode_utf8(source.text(), &offsets, &failure);
-  if (failure) throw SyntaxError{source.position_at(failure->offset)};
-  source.replace(std::move(hp), offsets);
+  {
+    SourceText::Rewrite rewrite(source);
+    for (;;) {
+      const std::string_view rest = rewrite.rest();
+      std::size_t ascii = static_cast<std::size_t>(
+          std::find_if(rest.begin(), rest.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
+          rest.begin());
+      if (ascii == rest.size()) {
+        rewrite.keep(ascii);
+        break;
+      }
+      // An x may take the combining macron after it.
+      if (ascii > 0 && rest[ascii - 1] == 'x') --ascii;
+      rewrite.keep(ascii);
+      const std::optional<DecodedChar> c = hp_char_from_utf8(rewrite.rest());
+      if (!c) throw SyntaxError{rewrite.position()};
+      rewrite.replace(c->length, static_cast<char>(c->character));
+    }
+    rewrite.finish();
+  }
   decode_codes(source);
   return source;
 }

@@ -1,6 +1,7 @@
 #include "rplrun/watch.h"
 
 #include <memory>
+#include <new>
 #include <set>
 #include <tuple>
 
@@ -21,20 +22,9 @@ std::string place(const Position& where) { return where.known() ? describe(where
 }  // namespace
 
 std::string brief(const Object& object, const Flags& flags, bool top_level, std::size_t width) {
-  std::string text;
-  const bool sequence = object.is(Kind::list) || object.is(Kind::program);
-  if (sequence && object.items().size() > width / 2) {
-    text = object.is(Kind::list) ? "{" : "\xAB";
-    for (const Object& item : object.items()) {
-      if (text.size() > width) break;
-      text += ' ';
-      append_object(text, item, flags, false);
-    }
-  } else if (object.is(Kind::string) && object.as_string().size() > width) {
-    text = '"' + object.as_string().substr(0, width);
-  } else {
-    text = decompile(object, flags, top_level);
-  }
+  CutSink out(width);
+  append_object(out, object, flags, top_level);
+  std::string& text = out.text();
   for (char& c : text) {
     if (c == '\n' || c == '\r') c = ' ';
   }
@@ -42,18 +32,23 @@ std::string brief(const Object& object, const Flags& flags, bool top_level, std:
     text.resize(width - 3);
     text += "...";
   }
-  return text;
+  return std::move(text);
 }
 
 void watch_evaluation(Machine& machine, OutputCharset charset) {
   machine.watchers.evaluated = [&machine, charset](const Position& where, const Object& item) {
-    std::string line = place(where) + brief(item, machine.flags, false) + "  =>";
-    const std::size_t shown = std::min(traced_levels, machine.depth());
-    if (shown == 0) line += "  (empty)";
-    for (std::size_t n = shown; n >= 1; --n) {
-      line += "  " + std::to_string(n) + ": " + brief(machine.level(n), machine.flags, true);
+    // What the trace costs never changes what the program does: a failure of its own
+    // (memory) leaves the line out.
+    try {
+      std::string line = place(where) + brief(item, machine.flags, false) + "  =>";
+      const std::size_t shown = std::min(traced_levels, machine.depth());
+      if (shown == 0) line += "  (empty)";
+      for (std::size_t n = shown; n >= 1; --n) {
+        line += "  " + std::to_string(n) + ": " + brief(machine.level(n), machine.flags, true);
+      }
+      report(encode(line, charset, LineBreaks::code));
+    } catch (const std::bad_alloc&) {
     }
-    report(encode(line, charset));
   };
 }
 
@@ -70,7 +65,7 @@ void watch_undefined_names(Machine& machine, OutputCharset charset) {
       if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
     if (upper != text && find_command(upper)) line += " (the command is " + upper + ")";
-    report(encode(line, charset));
+    report(encode(line, charset, LineBreaks::code));
   };
 }
 

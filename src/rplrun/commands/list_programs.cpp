@@ -22,6 +22,7 @@ class Collecting : public Continuation {
   bool resume(Machine& m) final {
     auto& s = m.stack();
     if (s.size() > base_) {
+      check_item_count(results_.size() + (s.size() - base_));
       results_.insert(results_.end(),
                       std::make_move_iterator(s.begin() + static_cast<std::ptrdiff_t>(base_)),
                       std::make_move_iterator(s.end()));

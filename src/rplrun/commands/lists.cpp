@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "rplrun/array.h"
+#include <string.h>
+
 #include "rplrun/commands/support.h"
 #include "rplrun/elements.h"
 
@@ -147,8 +149,14 @@ void pos(Machine& m, const Args& a) {
                                     [&](const Object& item) { return same(item, a[1]); });
     m.push(integer_object(found == items.end() ? 0 : found - items.begin() + 1));
   } else if (x.is(Kind::string)) {
-    const std::size_t found = x.as_string().find(string_arg(a[1]));
-    m.push(integer_object(found == std::string::npos ? 0 : static_cast<std::int64_t>(found) + 1));
+    // memmem's two-way search takes time linear in the lengths, where a plain search can
+    // take their product ("aaa…a" searched for "aa…ab").
+    const std::string& text = x.as_string();
+    const std::string& part = string_arg(a[1]);
+    const void* found = part.empty() ? text.data()
+                                     : memmem(text.data(), text.size(), part.data(), part.size());
+    m.push(integer_object(
+        found ? static_cast<const char*>(found) - text.data() + 1 : 0));
   } else {
     fail(bad_argument_type);
   }

@@ -38,13 +38,9 @@ int order(const Object& x, const Object& y, int bits) {
     return a < b ? -1 : b < a ? 1 : 0;
   }
   if (x.is(Kind::string) && y.is(Kind::string)) {
-    const std::string& a = x.as_string();
-    const std::string& b = y.as_string();
-    const bool less =
-        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char p, char q) {
-          return static_cast<unsigned char>(p) < static_cast<unsigned char>(q);
-        });
-    return less ? -1 : a == b ? 0 : 1;
+    // By character codes: std::string compares as unsigned bytes, with memcmp.
+    const int c = x.node() == y.node() ? 0 : x.as_string().compare(y.as_string());
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
   }
   fail(bad_argument_type);
 }

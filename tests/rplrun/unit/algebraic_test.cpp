@@ -18,9 +18,9 @@ std::string reprint(const std::string& ascii) {
   std::size_t error_at = 0;
   if (!read_infix(text, '.', NoLocals(), postfix, error_at))
     return "error at " + std::to_string(error_at);
-  std::string out;
+  TextSink out(max_object_bytes);
   append_infix(out, postfix, DisplayMode{});
-  return encode(out, OutputCharset::ascii);
+  return encode(out.text(), OutputCharset::ascii);
 }
 
 struct Case {

@@ -67,5 +67,49 @@ TEST(Charset, Utf8WithoutAnHpCharacterFails) {
   }
 }
 
+// Only the shortest form of a character is UTF-8: a longer one would let C0 A2 stand for
+// a quote and C0 80 for NUL; surrogates and anything past U+10FFFF are not characters.
+TEST(Charset, Utf8TakesOnlyShortestForms) {
+  struct Case {
+    const char* bytes;
+    char32_t value;  // 0 with length 0: refused
+    std::size_t length;
+  };
+  const Case cases[] = {
+      {"\x7f", 0x7F, 1},
+      {"\xc2\x80", 0x80, 2},
+      {"\xdf\xbf", 0x7FF, 2},
+      {"\xe0\xa0\x80", 0x800, 3},
+      {"\xed\x9f\xbf", 0xD7FF, 3},
+      {"\xee\x80\x80", 0xE000, 3},
+      {"\xef\xbf\xbf", 0xFFFF, 3},
+      {"\xf0\x90\x80\x80", 0x10000, 4},
+      {"\xf4\x8f\xbf\xbf", 0x10FFFF, 4},
+      {"\xc0\xa2", 0, 0},          // overlong quote
+      {"\xc0\x80", 0, 0},          // overlong NUL
+      {"\xc1\xbf", 0, 0},          // overlong 7F
+      {"\xe0\x9f\xbf", 0, 0},      // overlong 7FF
+      {"\xf0\x8f\xbf\xbf", 0, 0},  // overlong FFFF
+      {"\xed\xa0\x80", 0, 0},      // surrogate D800
+      {"\xed\xbf\xbf", 0, 0},      // surrogate DFFF
+      {"\xf4\x90\x80\x80", 0, 0},  // 110000
+      {"\xf8\x88\x80\x80\x80", 0, 0},
+      {"\x80", 0, 0},
+      {"\xe2\x86", 0, 0},
+      {"\xe2\x41\x80", 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::string(c.bytes)));
+    const std::optional<CodePoint> got = utf8_at(c.bytes);
+    if (c.length == 0) {
+      EXPECT_FALSE(got.has_value());
+    } else {
+      ASSERT_TRUE(got.has_value());
+      EXPECT_EQ(got->value, c.value);
+      EXPECT_EQ(got->length, c.length);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace rplrun

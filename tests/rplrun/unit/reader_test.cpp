@@ -116,5 +116,31 @@ TEST(Reader, TransferHeaderAndModes) {
   }
 }
 
+// Positions name the original text however decoding shortened it: the header, CR LF,
+// backslash codes and UTF-8 (whose columns count characters).
+TEST(Reader, PositionsInTheOriginalText) {
+  struct Case {
+    const char* text;
+    bool file;          // a transfer file, else a command line
+    const char* where;  // of the Z in the decoded text
+  };
+  const Case cases[] = {
+      {"%%HP: T(3);\r\nA\r\nB Z", true, "3:3"},
+      {"\\<<\\->\\>> Z", true, "1:11"},
+      {"a\\065\r\n\\->Z", true, "2:4"},
+      {"%%HP: T(1);\r\n\\-> Z\r\nZ", true, "2:5"},
+      {"\xc2\xab\xe2\x86\x92 Z", false, "1:4"},
+      {"x\xcc\x84 Z", false, "1:4"},
+      {"\xe2\x86\x92\\->Z", false, "1:5"},
+      {"\xc3\xa9\n\xcf\x80 Z", false, "2:3"},
+  };
+  for (const Case& c : cases) {
+    const std::uint32_t id = register_source("p");
+    const SourceText source = c.file ? load_transfer(id, c.text) : load_command_line(id, c.text);
+    const Position p = source.position_at(source.text().find('Z'));
+    EXPECT_EQ(std::to_string(p.line) + ":" + std::to_string(p.column), c.where) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace rplrun

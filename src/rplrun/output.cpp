@@ -1,0 +1,51 @@
+#include "rplrun/output.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace rplrun {
+
+namespace {
+// How much of an HP text is encoded at a time: its encoding takes up to four times that.
+constexpr std::size_t piece = std::size_t{1} << 16;
+}  // namespace
+
+bool Output::check() {
+  if (error_ == 0 && std::ferror(stdout)) error_ = errno != 0 ? errno : EIO;
+  return error_ == 0;
+}
+
+bool Output::write(std::string_view hp_text, LineBreaks breaks) {
+  while (!hp_text.empty() && !failed()) {
+    const std::string_view part = hp_text.substr(0, piece);
+    hp_text.remove_prefix(part.size());
+    const std::string encoded = encode(part, charset_, breaks);
+    errno = 0;
+    std::fwrite(encoded.data(), 1, encoded.size(), stdout);
+    check();
+  }
+  return !failed();
+}
+
+bool Output::flush() {
+  if (failed()) return false;
+  errno = 0;
+  std::fflush(stdout);
+  return check();
+}
+
+OutputSink::OutputSink(Output& output) : TextSink(piece), output_(output) {}
+
+void OutputSink::overflow() {
+  if (!output_.write(text_, LineBreaks::blank)) full_ = true;
+  text_.clear();
+}
+
+void OutputSink::end_line() {
+  overflow();
+  if (!output_.write("\n", LineBreaks::kept)) full_ = true;
+}
+
+void OutputSink::finish() { overflow(); }
+
+}  // namespace rplrun
