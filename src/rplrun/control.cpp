@@ -8,7 +8,7 @@ Object make_program(std::vector<Object> items, std::vector<Position> positions,
                     std::vector<Control> control) {
   auto node = std::make_shared<ProgramNode>();
   set_nesting(*node, items);
-  node->items = std::move(items);
+  node->assign(std::move(items));
   node->positions = std::move(positions);
   node->control = std::move(control);
   return Object::from_node(Kind::program, std::move(node));
@@ -173,7 +173,7 @@ std::optional<std::size_t> StructureBuilder::unclosed() const {
   return open_.back().opener;
 }
 
-std::optional<std::vector<Control>> resolve_structures(const std::vector<Object>& items) {
+std::optional<std::vector<Control>> resolve_structures(std::span<const Object> items) {
   StructureBuilder builder;
   std::vector<Object> seen;
   std::vector<Control> control;

@@ -89,6 +89,6 @@ class StructureBuilder {
 };
 
 // The structure of a list evaluated as a program; nullopt if it is not well formed.
-std::optional<std::vector<Control>> resolve_structures(const std::vector<Object>& items);
+std::optional<std::vector<Control>> resolve_structures(std::span<const Object> items);
 
 }  // namespace rplrun

@@ -57,19 +57,35 @@ Object element_at(const Object& container, std::size_t offset) {
   return container.node_as<ArrayNode>().elements[offset];
 }
 
-Object with_element(const Object& container, std::size_t offset, Object value) {
+void put_element(Object& container, std::size_t offset, Object value) {
   if (container.is(Kind::list)) {
-    std::vector<Object> items = container.items();
+    if (Node* node = unshared_node(container)) {
+      replace_item(static_cast<SequenceNode&>(*node), offset, std::move(value));
+      return;
+    }
+    std::vector<Object> items = copy_items(container.items());
     items[offset] = std::move(value);
-    return Object::list(std::move(items));
+    container = Object::list(std::move(items));
+    return;
   }
   const ArrayNode& a = container.node_as<ArrayNode>();
   if (!value.is_number()) fail(bad_argument_type);
   if (value.is(Kind::complex) && !a.is_complex) fail(bad_argument_type);
+  Object element = a.is_complex ? Object::complex(value.to_complex()) : std::move(value);
+  if (Node* node = unshared_node(container)) {
+    static_cast<ArrayNode&>(*node).elements[offset] = std::move(element);
+    return;
+  }
   std::vector<Object> elements = a.elements;
-  elements[offset] = a.is_complex ? Object::complex(value.to_complex()) : std::move(value);
-  return a.is_matrix ? make_matrix(std::move(elements), a.rows, a.columns)
-                     : make_vector(std::move(elements));
+  elements[offset] = std::move(element);
+  container = a.is_matrix ? make_matrix(std::move(elements), a.rows, a.columns)
+                          : make_vector(std::move(elements));
+}
+
+Object with_element(const Object& container, std::size_t offset, Object value) {
+  Object result = container;  // shares the node: put_element makes a new one
+  put_element(result, offset, std::move(value));
+  return result;
 }
 
 Object next_index(const Object& container, const Object& index, std::size_t offset, bool& wrapped) {

@@ -17,6 +17,10 @@ std::size_t element_offset(const Object& container, const Object* indices, std::
 
 std::size_t element_count(const Object& container);
 Object element_at(const Object& container, std::size_t offset);
+// Replaces one element of `container`: in place when nothing else holds its node (a
+// list or array held only by a variable: PUT on its name), else in a new container.
+// The value's rules are with_element's.
+void put_element(Object& container, std::size_t offset, Object value);
 // A new container with one element replaced. For an array the value must be a number
 // (a real into a complex array becomes complex; a complex into a real array is a Bad
 // Argument Type).

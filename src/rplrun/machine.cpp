@@ -93,54 +93,69 @@ std::vector<Object> Machine::take(std::size_t n) {
 
 // ---- LASTARG
 
-namespace {
-std::size_t length_of(const Object& x) {
-  return x.is(Kind::string) ? x.as_string().size() : x.items().size();
-}
-}  // namespace
-
 const std::vector<Object>& Machine::last_arguments() {
-  if (last_arg_length_) {
-    const Object& x = last_args_.front();
-    const auto n = static_cast<std::ptrdiff_t>(*last_arg_length_);
-    if (x.is(Kind::string)) {
-      last_args_.front() = Object::string(x.as_string().substr(0, *last_arg_length_));
-    } else {
-      std::vector<Object> items(x.items().begin(), x.items().begin() + n);
-      last_args_.front() = x.is(Kind::list) ? Object::list(std::move(items))
-                                            : Object::algebraic(std::move(items));
-    }
-    last_arg_length_.reset();
+  if (last_arg_seen_) {
+    Object& x = last_args_[last_arg_seen_->index];
+    x = as_it_was(x, last_arg_seen_->seen);
+    last_arg_seen_.reset();
   }
   return last_args_;
 }
 
 void Machine::set_last_arguments(std::vector<Object> args) {
   last_args_ = std::move(args);
-  last_arg_length_.reset();
+  last_arg_seen_.reset();
 }
 
 Node* Machine::extendable(const Object& x) {
   if (!x.is(Kind::string) && !x.is(Kind::list) && !x.is(Kind::algebraic)) return nullptr;
   if (!x.is(Kind::string) && !x.positions().empty()) return nullptr;
-  const bool in_last_args = !last_args_.empty() && last_args_.front().node() == x.node();
-  if (x.shared_node().use_count() != (in_last_args ? 2 : 1)) return nullptr;
-  // Only appended to from now on: its first items are what LASTARG saved.
-  if (in_last_args && !last_arg_length_) last_arg_length_ = length_of(x);
-  // Built as a non-const node and seen by no one else: changing it is changing a value
-  // that only this command holds.
-  return const_cast<Node*>(x.node());
+  const Node* node = x.node();
+  // Every holder but the argument itself must be one that can be told what it saw.
+  long others = x.shared_node().use_count() - 1;
+  std::optional<std::size_t> in_last_args;
+  for (std::size_t k = 0; k < last_args_.size(); ++k) {
+    if (last_args_[k].node() != node) continue;
+    if (in_last_args || (last_arg_seen_ && last_arg_seen_->index != k)) return nullptr;
+    in_last_args = k;
+    --others;
+  }
+  // A variable, when looking among them costs less than the copy it saves:
+  // 'L' 1 STO+ and L 1 + 'L' STO grow the list in place.
+  Variable* variable = nullptr;
+  if (others == 1) {
+    const Extent size = extent_of(x);
+    if (size.length < locals_.size() + globals_.size()) return nullptr;
+    for (LocalSlot& slot : locals_) {
+      if (slot.variable.value.node() != node) continue;
+      if (variable) return nullptr;
+      variable = &slot.variable;
+    }
+    for (auto& [name, global] : globals_) {
+      if (global.value.node() != node) continue;
+      if (variable) return nullptr;
+      variable = &global;
+    }
+    if (variable) --others;
+  }
+  if (others != 0) return nullptr;
+  // From now on it only grows: what the others saw stays a run of its items.
+  const Extent now = extent_of(x);
+  if (in_last_args && !last_arg_seen_) last_arg_seen_ = SeenArgument{*in_last_args, now};
+  if (variable && !variable->seen) variable->seen = now;
+  // Built as a non-const node and seen by no one else as it grows.
+  return const_cast<Node*>(node);
 }
 
 // ---- variables
 
 const Object* Machine::global(const Symbol* name) const {
   const auto found = globals_.find(name);
-  return found == globals_.end() ? nullptr : &found->second;
+  return found == globals_.end() ? nullptr : &found->second.settled();
 }
 
 void Machine::store_global(const Symbol* name, Object value) {
-  const auto [it, inserted] = globals_.insert_or_assign(name, std::move(value));
+  const auto [it, inserted] = globals_.insert_or_assign(name, Variable{std::move(value), {}});
   if (inserted) global_order_.push_back(name);
 }
 
@@ -159,48 +174,49 @@ std::vector<const Symbol*> Machine::global_names() const {
   return std::vector<const Symbol*>(global_order_.rbegin(), global_order_.rend());
 }
 
-Object* Machine::local(const Symbol* name) {
+Machine::Variable* Machine::local_variable(const Symbol* name, bool index_only) {
+  if (index_only && index_count_ == 0) return nullptr;
   for (auto it = locals_.rbegin(); it != locals_.rend(); ++it) {
-    if (it->name == name) return &it->value;
+    if (it->name == name && (it->index || !index_only)) return &it->variable;
   }
   return nullptr;
 }
 
-const Object* Machine::lookup(const Object& name) {
+Object* Machine::local(const Symbol* name) {
+  Variable* v = local_variable(name, false);
+  return v ? &v->settled() : nullptr;
+}
+
+Object* Machine::variable(const Object& name) {
   if (name.is_local()) {
-    const Object* value = local(name.symbol());
+    Object* value = local(name.symbol());
     if (!value) fail(undefined_local_name);
     return value;
   }
-  if (const Object* index = index_local(name.symbol())) return index;
-  return global(name.symbol());
+  if (Object* index = index_local(name.symbol())) return index;
+  const auto found = globals_.find(name.symbol());
+  return found == globals_.end() ? nullptr : &found->second.settled();
 }
 
 void Machine::store(const Object& name, Object value) {
-  if (name.is_local()) {
-    Object* slot = local(name.symbol());
-    if (!slot) fail(undefined_local_name);
-    *slot = std::move(value);
-    return;
-  }
-  if (Object* index = index_local(name.symbol())) {
-    *index = std::move(value);
+  // What the variable held is not needed: it is not made again.
+  Variable* slot = local_variable(name.symbol(), !name.is_local());
+  if (name.is_local() && !slot) fail(undefined_local_name);
+  if (slot) {
+    *slot = Variable{std::move(value), {}};
     return;
   }
   store_global(name.symbol(), std::move(value));
 }
 
 void Machine::bind_index(const Symbol* name, Object value) {
-  locals_.push_back({name, std::move(value), true});
+  locals_.push_back({name, {std::move(value), {}}, true});
   ++index_count_;
 }
 
 Object* Machine::index_local(const Symbol* name) {
-  if (index_count_ == 0) return nullptr;
-  for (auto it = locals_.rbegin(); it != locals_.rend(); ++it) {
-    if (it->index && it->name == name) return &it->value;
-  }
-  return nullptr;
+  Variable* v = local_variable(name, true);
+  return v ? &v->settled() : nullptr;
 }
 
 void Machine::truncate_locals(std::size_t size) {
@@ -229,8 +245,8 @@ void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeri
   Frame frame;
   frame.owner = sequence.shared_node();
   const auto& node = sequence.node_as<SequenceNode>();
-  frame.items = node.items.data();
-  frame.end = static_cast<std::uint32_t>(node.items.size());
+  frame.items = node.items().data();
+  frame.end = static_cast<std::uint32_t>(node.size());
   if (!node.positions.empty()) frame.positions = node.positions.data();
   if (sequence.is(Kind::program)) {
     const auto& program = sequence.node_as<ProgramNode>();
@@ -305,7 +321,8 @@ void Machine::evaluate(const Object& object) {
     case Kind::list: {
       const auto control = resolve_structures(object.items());
       if (!control) fail(invalid_syntax);
-      push_frame(make_program(object.items(), object.positions(), *control), nullptr, numeric());
+      push_frame(make_program(copy_items(object.items()), object.positions(), *control), nullptr,
+                 numeric());
       return;
     }
     case Kind::command: {
@@ -468,7 +485,7 @@ void Machine::dispatch(std::uint32_t id) {
         last_args_.resize(2);
         last_args_[0] = x;
         last_args_[1] = y;
-        last_arg_length_.reset();
+        last_arg_seen_.reset();
       }
       try {
         x = Object::real(flags.settle(info.on_reals(x.as_real(), y.as_real())));
@@ -502,7 +519,7 @@ void Machine::dispatch(std::uint32_t id) {
   if (saved) {
     last_args_.resize(static_cast<std::size_t>(n));
     for (int k = 0; k < n; ++k) last_args_[static_cast<std::size_t>(k)] = args[k];
-    last_arg_length_.reset();
+    last_arg_seen_.reset();
   }
   const std::uint32_t outer_command = current_command_;
   current_command_ = id;
@@ -528,14 +545,28 @@ void Machine::dispatch(std::uint32_t id) {
         numeric_or_symbolic = numeric_or_symbolic && (args[k].is_symbolic() || args[k].is_number());
       }
       if (symbolic && numeric_or_symbolic) {
-        // An algebraic built step by step ('X' 1 +, again and again) grows in place.
-        if (args[0].is(Kind::algebraic) && !numeric()) {
-          if (Node* node = extendable(args[0])) {
+        // An algebraic built step by step ('X' 1 +, or 1 'X' + put in front, again and
+        // again) grows in place.
+        if (!numeric()) {
+          if (Node* node = args[0].is(Kind::algebraic) ? extendable(args[0]) : nullptr) {
             std::vector<Object> rest;
             for (int k = 1; k < n; ++k) append_operand(rest, args[k]);
             rest.push_back(Object::command(id));
             append_items(static_cast<SequenceNode&>(*node), rest.data(), rest.size());
             push(args[0]);
+            current_command_ = outer_command;
+            return;
+          }
+          Object& last = args[n - 1];
+          if (Node* node = n > 1 && last.is(Kind::algebraic) ? extendable(last) : nullptr) {
+            std::vector<Object> before;
+            for (int k = 0; k + 1 < n; ++k) append_operand(before, args[k]);
+            const Object op = Object::command(id);
+            auto& items = static_cast<SequenceNode&>(*node);
+            check_item_count(items.size() + before.size() + 1);
+            prepend_items(items, before.data(), before.size());
+            append_items(items, &op, 1);
+            push(last);
             current_command_ = outer_command;
             return;
           }
@@ -633,7 +664,7 @@ void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index
       Object end;
       take_bounds(start, end);
       const auto slot = static_cast<std::int32_t>(locals_.size());
-      locals_.push_back({frames_[fi].items[index + 1].symbol(), std::move(start)});
+      locals_.push_back({frames_[fi].items[index + 1].symbol(), {std::move(start), {}}});
       loops_.push_back({index + 2, slot, Object(), std::move(end)});
       frames_[fi].ip = index + 2;
       return;
@@ -648,7 +679,8 @@ void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index
       }
       Loop& loop = loops_.back();
       Object& counter =
-          loop.slot >= 0 ? locals_[static_cast<std::size_t>(loop.slot)].value : loop.counter;
+          loop.slot >= 0 ? locals_[static_cast<std::size_t>(loop.slot)].variable.settled()
+                         : loop.counter;
       if (!counter.is(Kind::real)) error(bad_argument_type);
       const Real next = flags.settle(add(counter.as_real(), increment));
       const Real end = loop.end.as_real();
@@ -669,7 +701,8 @@ void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index
       const std::size_t base = stack_.size() - n;
       const auto locals_base = static_cast<std::uint32_t>(locals_.size());
       for (std::uint32_t k = 0; k < n; ++k) {
-        locals_.push_back({frame.items[index + 1 + k].symbol(), std::move(stack_[base + k])});
+        locals_.push_back(
+            {frame.items[index + 1 + k].symbol(), {std::move(stack_[base + k]), {}}});
       }
       stack_.resize(base);
       const Object& body = frame.items[index + 1 + n];

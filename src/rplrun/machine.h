@@ -111,7 +111,9 @@ class Machine {
   Object* local(const Symbol* name);                // innermost first
   // The variable a name object refers to: its local, or its global; null if none.
   // Throws Undefined Local Name for a local name without an environment.
-  const Object* lookup(const Object& name);
+  const Object* lookup(const Object& name) { return variable(name); }
+  // The same, to change its value in place (PUT on a name).
+  Object* variable(const Object& name);
   // Stores by a name object: into its local, or into a global.
   void store(const Object& name, Object value);
   // Binds a local that global names see too, until the running command's frame ends:
@@ -125,9 +127,10 @@ class Machine {
   const std::vector<Object>& last_arguments();
   void set_last_arguments(std::vector<Object> args);
   // The node of the running command's argument `x` (a string, or a list or algebraic
-  // without positions) when nothing else holds it but LASTARG's copy: the command may then
-  // append to it in place rather than copy it, and LASTARG still gives the object as it
-  // was. Null when anything else may see it.
+  // without positions) when nothing else holds it but LASTARG's copy and one variable's:
+  // the command may then grow it in place (append, or put in front) rather than copy it,
+  // and LASTARG and the variable still give the object as it was. Null when anything
+  // else may see it.
   Node* extendable(const Object& x);
   std::uint32_t error_number = 0;
   std::string error_text;
@@ -178,9 +181,23 @@ class Machine {
 
  private:
   struct Frame;
+  // A variable's value. When `seen` is set, the node of `value` has since grown in place
+  // for another holder (extendable): the variable holds `value` as it was then, made
+  // again the next time the variable is used (settled()).
+  struct Variable {
+    Object value;
+    std::optional<Extent> seen;
+    Object& settled() {
+      if (seen) {
+        value = as_it_was(value, *seen);
+        seen.reset();
+      }
+      return value;
+    }
+  };
   struct LocalSlot {
     const Symbol* name;
-    Object value;
+    Variable variable;
     bool index = false;  // seen by global names too (bind_index)
   };
   struct Loop {
@@ -212,6 +229,8 @@ class Machine {
   // Drops the locals from `size` on.
   void truncate_locals(std::size_t size);
   Object* index_local(const Symbol* name);
+  // The innermost local of that name (only an index of SEQ: `index_only`), unsettled.
+  Variable* local_variable(const Symbol* name, bool index_only);
   Position current_position() const;
   Position frame_position(std::size_t frame_index) const;
   void fill_error(Outcome& outcome, const RplError& error);
@@ -219,10 +238,15 @@ class Machine {
 
   std::vector<Object> stack_;
   std::vector<Object> last_args_;
-  // When set, LASTARG's first object has since been extended in place (extendable): it
-  // is its first this many items or bytes.
-  std::optional<std::size_t> last_arg_length_;
-  std::unordered_map<const Symbol*, Object> globals_;
+  // When set, LASTARG's object at `index` has since grown in place (extendable): it is
+  // the object as it was when `seen`.
+  struct SeenArgument {
+    std::size_t index;
+    Extent seen;
+  };
+  std::optional<SeenArgument> last_arg_seen_;
+  // Reading a global settles it, which a const reader may do too.
+  mutable std::unordered_map<const Symbol*, Variable> globals_;
   std::vector<const Symbol*> global_order_;
   std::vector<LocalSlot> locals_;
   std::size_t index_count_ = 0;  // locals with `index` set

@@ -93,7 +93,7 @@ std::uint32_t nesting_of(const Object& object) {
   }
 }
 
-void set_nesting(Node& node, const std::vector<Object>& parts) {
+void set_nesting(Node& node, std::span<const Object> parts) {
   check_item_count(parts.size());
   std::uint32_t deepest = 0;
   for (const Object& part : parts) deepest = std::max(deepest, nesting_of(part));
@@ -101,19 +101,81 @@ void set_nesting(Node& node, const std::vector<Object>& parts) {
   node.nesting = deepest + 1;
 }
 
-void append_items(SequenceNode& node, const Object* parts, std::size_t count) {
-  check_item_count(node.items.size() + count);
+namespace {
+// The nesting `count` more parts give a node; Insufficient Memory beyond the limits.
+std::uint32_t grown_nesting(const SequenceNode& node, const Object* parts, std::size_t count) {
+  check_item_count(node.size() + count);
   std::uint32_t deepest = 0;
   for (std::size_t k = 0; k < count; ++k) deepest = std::max(deepest, nesting_of(parts[k]));
   if (deepest >= max_nesting) fail(insufficient_memory);
-  node.items.insert(node.items.end(), parts, parts + count);
-  node.nesting = std::max(node.nesting, deepest + 1);
+  return std::max(node.nesting, deepest + 1);
+}
+}  // namespace
+
+void append_items(SequenceNode& node, const Object* parts, std::size_t count) {
+  const std::uint32_t nesting = grown_nesting(node, parts, count);
+  node.store_.insert(node.store_.end(), parts, parts + count);
+  node.nesting = nesting;
+}
+
+void prepend_items(SequenceNode& node, const Object* parts, std::size_t count) {
+  const std::uint32_t nesting = grown_nesting(node, parts, count);
+  if (node.front_ < count) {
+    // Room in front as large as the items (at least what is asked): the next
+    // prependings cost no move, and the whole costs linear time.
+    const std::size_t size = node.size();
+    const std::size_t room = std::max(count, size);
+    std::vector<Object> store(room + size);
+    std::move(node.store_.begin() + static_cast<std::ptrdiff_t>(node.front_), node.store_.end(),
+              store.begin() + static_cast<std::ptrdiff_t>(room));
+    node.store_ = std::move(store);
+    node.front_ = room;
+  }
+  node.front_ -= count;
+  std::copy(parts, parts + count, node.store_.begin() + static_cast<std::ptrdiff_t>(node.front_));
+  node.prepended_ += count;
+  node.nesting = nesting;
+}
+
+Node* unshared_node(const Object& x) {
+  if (!x.node() || x.shared_node().use_count() != 1) return nullptr;
+  // Built as a non-const node; the only handle to it is x.
+  return const_cast<Node*>(x.node());
+}
+
+void replace_item(SequenceNode& node, std::size_t index, Object value) {
+  const std::uint32_t inner = nesting_of(value);
+  if (inner >= max_nesting) fail(insufficient_memory);
+  Object& item = node.store_[node.front_ + index];
+  const bool was_deepest = nesting_of(item) + 1 == node.nesting;
+  item = std::move(value);
+  node.positions.clear();  // as a list built anew has none
+  node.nesting = std::max(node.nesting, inner + 1);
+  if (was_deepest && inner + 1 < node.nesting) {
+    std::uint32_t deepest = 0;
+    for (const Object& part : node.items()) deepest = std::max(deepest, nesting_of(part));
+    node.nesting = deepest + 1;
+  }
+}
+
+Extent extent_of(const Object& x) {
+  if (x.is(Kind::string)) return {0, x.as_string().size()};
+  const auto& node = x.node_as<SequenceNode>();
+  return {node.prepended(), node.size()};
+}
+
+Object as_it_was(const Object& x, const Extent& seen) {
+  if (x.is(Kind::string)) return Object::string(x.as_string().substr(0, seen.length));
+  const auto& node = x.node_as<SequenceNode>();
+  const auto first = x.items().begin() + static_cast<std::ptrdiff_t>(node.prepended() - seen.prepended);
+  std::vector<Object> items(first, first + static_cast<std::ptrdiff_t>(seen.length));
+  return x.is(Kind::list) ? Object::list(std::move(items)) : Object::algebraic(std::move(items));
 }
 
 Object Object::list(std::vector<Object> items, std::vector<Position> positions) {
   auto node = std::make_shared<SequenceNode>();
   set_nesting(*node, items);
-  node->items = std::move(items);
+  node->assign(std::move(items));
   node->positions = std::move(positions);
   return from_node(Kind::list, std::move(node));
 }
@@ -121,7 +183,7 @@ Object Object::list(std::vector<Object> items, std::vector<Position> positions) 
 Object Object::algebraic(std::vector<Object> postfix) {
   auto node = std::make_shared<SequenceNode>();
   set_nesting(*node, postfix);
-  node->items = std::move(postfix);
+  node->assign(std::move(postfix));
   return from_node(Kind::algebraic, std::move(node));
 }
 
@@ -173,7 +235,7 @@ Complex Object::to_complex() const {
 
 const std::string& Object::as_string() const { return node_as<StringNode>().text; }
 
-const std::vector<Object>& Object::items() const { return node_as<SequenceNode>().items; }
+std::span<const Object> Object::items() const { return node_as<SequenceNode>().items(); }
 
 const std::vector<Position>& Object::positions() const { return node_as<SequenceNode>().positions; }
 
@@ -194,7 +256,7 @@ const std::string& Object::tag() const { return node_as<TaggedNode>().tag; }
 const Object& Object::tagged_value() const { return node_as<TaggedNode>().value; }
 
 namespace {
-bool same_items(const std::vector<Object>& a, const std::vector<Object>& b) {
+bool same_items(std::span<const Object> a, std::span<const Object> b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (!same(a[i], b[i])) return false;

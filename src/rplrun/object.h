@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -108,7 +109,7 @@ class Object {
   // A real as the complex (x,0), a complex as itself.
   Complex to_complex() const;
   const std::string& as_string() const;
-  const std::vector<Object>& items() const;         // of a list, program or algebraic
+  std::span<const Object> items() const;            // of a list, program or algebraic
   const std::vector<Position>& positions() const;   // of a list or program (may be empty)
   const Symbol* symbol() const { return symbol_; }  // of a name or call
   bool is_local() const { return (flags_ & local_flag) != 0; }
@@ -179,10 +180,32 @@ struct StringNode : Node {
   std::string text;
 };
 
-// The items of a list or an algebraic, and of a program (program.h adds its structure).
-struct SequenceNode : Node {
-  std::vector<Object> items;
+// The items of a list or an algebraic, and of a program (control.h adds its structure).
+// Room may be kept before the first item, so that putting items in front of a list or an
+// algebraic that nothing else holds does not move the others each time.
+class SequenceNode : public Node {
+ public:
+  std::span<const Object> items() const {
+    return {store_.data() + front_, store_.size() - front_};
+  }
+  std::size_t size() const { return store_.size() - front_; }
+  void assign(std::vector<Object> items) {
+    store_ = std::move(items);
+    front_ = 0;
+  }
+  // How many items were put in front since it was built: a holder that saw it when this
+  // was p finds its items from prepended() - p on.
+  std::size_t prepended() const { return prepended_; }
+
   std::vector<Position> positions;  // beside the items, or empty
+
+ private:
+  friend void append_items(SequenceNode&, const Object*, std::size_t);
+  friend void prepend_items(SequenceNode&, const Object*, std::size_t);
+  friend void replace_item(SequenceNode&, std::size_t, Object);
+  std::vector<Object> store_;  // the items from front_ on; before it, spare room
+  std::size_t front_ = 0;
+  std::size_t prepended_ = 0;
 };
 
 struct TaggedNode : Node {
@@ -191,16 +214,39 @@ struct TaggedNode : Node {
   Object value;
 };
 
+// A copy of items, to build another object from.
+inline std::vector<Object> copy_items(std::span<const Object> items) {
+  return std::vector<Object>(items.begin(), items.end());
+}
+
 // The nesting of an object: 0 for one that holds no other.
 std::uint32_t nesting_of(const Object& object);
 // Sets a new composite node's nesting from its parts; Insufficient Memory beyond the
 // limit.
-void set_nesting(Node& node, const std::vector<Object>& parts);
+void set_nesting(Node& node, std::span<const Object> parts);
 
-// Appends `count` objects to the items of a node that nothing else holds (see
-// Machine::extendable); Insufficient Memory, the node unchanged, when the result would be
-// too large or too deep.
+// Appends (or puts in front) `count` objects to the items of a node that nothing else
+// holds, or whose other holders know how much of it they saw (see Machine::extendable);
+// Insufficient Memory, the node unchanged, when the result would be too large or too
+// deep. The items of such a node only ever grow, at either end.
 void append_items(SequenceNode& node, const Object* parts, std::size_t count);
+void prepend_items(SequenceNode& node, const Object* parts, std::size_t count);
+
+// The node of x when nothing else holds it: x may then be changed in place, which no one
+// can see. Null otherwise.
+Node* unshared_node(const Object& x);
+
+// Replaces one item of a list whose node nothing else holds (unshared_node).
+void replace_item(SequenceNode& node, std::size_t index, Object value);
+
+// How much of a string, list or algebraic a holder saw, and the object it saw, made
+// again once the node has grown in place since.
+struct Extent {
+  std::size_t prepended = 0;
+  std::size_t length = 0;
+};
+Extent extent_of(const Object& x);
+Object as_it_was(const Object& x, const Extent& seen);
 
 // The same object: kinds and contents equal (SAME, POS, and == on non-numbers).
 bool same(const Object& a, const Object& b);

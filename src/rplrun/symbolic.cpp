@@ -23,7 +23,7 @@ std::size_t operand_count(const Object& item) {
   }
 }
 
-std::vector<std::vector<Object>> last_operands(const std::vector<Object>& postfix) {
+std::vector<std::vector<Object>> last_operands(std::span<const Object> postfix) {
   if (postfix.empty()) return {};
   const std::size_t count = operand_count(postfix.back());
   std::vector<std::vector<Object>> operands(count);
@@ -48,12 +48,12 @@ Object object_of(std::vector<Object> postfix) {
     const Object& only = postfix.front();
     if (only.is_number() || only.is(Kind::list)) return only;
     if (only.is(Kind::name)) return only.quoted();
-    if (only.is(Kind::algebraic)) return object_of(only.items());
+    if (only.is(Kind::algebraic)) return object_of(copy_items(only.items()));
   }
   return Object::algebraic(std::move(postfix));
 }
 
-std::vector<Object> rewrite(const std::vector<Object>& postfix, const Replacer& replace) {
+std::vector<Object> rewrite(std::span<const Object> postfix, const Replacer& replace) {
   std::vector<Object> out;
   out.reserve(postfix.size());
   for (const Object& item : postfix) {
@@ -61,7 +61,7 @@ std::vector<Object> rewrite(const std::vector<Object>& postfix, const Replacer& 
       case Kind::algebraic: out.push_back(Object::algebraic(rewrite(item.items(), replace))); break;
       case Kind::list: {
         // The bindings of |: names, then values.
-        std::vector<Object> bindings = item.items();
+        std::vector<Object> bindings = copy_items(item.items());
         for (std::size_t k = 1; k < bindings.size(); k += 2)
           bindings[k] = rewrite_object(bindings[k], replace);
         out.push_back(Object::list(std::move(bindings)));

@@ -19,7 +19,7 @@ std::size_t operand_count(const Object& item);
 
 // The operands of the last item (the function applied last), in order, each as its
 // postfix items.
-std::vector<std::vector<Object>> last_operands(const std::vector<Object>& postfix);
+std::vector<std::vector<Object>> last_operands(std::span<const Object> postfix);
 
 // The object a run of postfix items stands for: a lone number or whole object is itself,
 // a lone name the quoted name, anything else an algebraic.
@@ -30,7 +30,7 @@ Object object_of(std::vector<Object> postfix);
 using Replacer = std::function<bool(const Object& item, std::vector<Object>& out)>;
 
 // A copy of the postfix items with replacements made, inside whole objects too.
-std::vector<Object> rewrite(const std::vector<Object>& postfix, const Replacer& replace);
+std::vector<Object> rewrite(std::span<const Object> postfix, const Replacer& replace);
 // The same for an object: an algebraic's items, a name or a number itself.
 Object rewrite_object(const Object& object, const Replacer& replace);
 

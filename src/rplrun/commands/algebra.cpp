@@ -77,7 +77,7 @@ void eq_to(Machine& m, const Args& a) {
 // QUOTE gives its argument back; inside an algebraic the argument stays unevaluated.
 void quote(Machine& m, const Args& a) {
   const Object& x = a[1];
-  m.push(x.is(Kind::algebraic) && x.items().size() == 1 ? object_of(x.items()) : x);
+  m.push(x.is(Kind::algebraic) && x.items().size() == 1 ? object_of(copy_items(x.items())) : x);
 }
 
 // APPLY: { args } 'F' gives 'F(args)'.

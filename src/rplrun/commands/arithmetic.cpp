@@ -32,8 +32,8 @@ bool binary2(Machine& m, const Args& a, BinaryOp op) {
 }
 
 // + also joins strings (any other object by its text) and lists. A string or list built
-// step by step is extended in place when nothing else holds it, so that building one is
-// linear.
+// step by step (at its end, or a list at its front) grows in place when nothing else
+// holds it, so that building one is linear.
 void plus(Machine& m, const Args& a) {
   const Object& x = a[2];
   const Object& y = a[1];
@@ -48,10 +48,19 @@ void plus(Machine& m, const Args& a) {
         return;
       }
     }
+    // Or the list it goes in front of.
+    if (y.is(Kind::list)) {
+      if (Node* node = m.extendable(y)) {
+        const Object* front = x.is(Kind::list) ? x.items().data() : &x;
+        prepend_items(static_cast<SequenceNode&>(*node), front, x.is(Kind::list) ? x.items().size() : 1);
+        m.push(y);
+        return;
+      }
+    }
     std::vector<Object> items;
     items.reserve((x.is(Kind::list) ? x.items().size() : 1) + count);
     if (x.is(Kind::list))
-      items = x.items();
+      items.assign(x.items().begin(), x.items().end());
     else
       items.push_back(x);
     items.insert(items.end(), added, added + count);

@@ -25,7 +25,7 @@ bool text_less(const std::string& a, const std::string& b) { return a.compare(b)
 // SORT: reals, strings, names or binary integers, all of one kind, or lists ordered by
 // their first elements; strings and names by character codes.
 void sort(Machine& m, const Args& a) {
-  std::vector<Object> items = list_arg(a[1]);
+  std::vector<Object> items = copy_items(list_arg(a[1]));
   if (items.empty()) {
     m.push(a[1]);
     return;
@@ -57,7 +57,7 @@ void sort(Machine& m, const Args& a) {
 }
 
 // The elements of a list of at least two, combined from the first on.
-const std::vector<Object>& two_or_more(const Object& x) {
+std::span<const Object> two_or_more(const Object& x) {
   const auto& items = list_arg(x);
   if (items.size() < 2) fail(invalid_dimension);
   return items;

@@ -41,13 +41,23 @@ void get(Machine& m, const Args& a) {
   m.push(element_at(container, element_offset(container, a[1])));
 }
 
+// PUT and PUTI on a name change the variable's list or array, in place when nothing
+// else holds it: a loop that fills one is linear.
+Object& variable_container(Machine& m, const Object& name) {
+  Object* value = m.variable(name);
+  if (!value) fail(undefined_name);
+  if (!value->is(Kind::list) && !value->is(Kind::array)) fail(bad_argument_type);
+  return *value;
+}
+
 void put(Machine& m, const Args& a) {
+  if (a[3].is(Kind::name)) {
+    Object& container = variable_container(m, a[3]);
+    put_element(container, element_offset(container, a[2]), a[1]);
+    return;
+  }
   const Object& container = container_arg(m, a[3]);
-  Object result = with_element(container, element_offset(container, a[2]), a[1]);
-  if (a[3].is(Kind::name))
-    m.store(a[3], std::move(result));
-  else
-    m.push(std::move(result));
+  m.push(with_element(container, element_offset(container, a[2]), a[1]));
 }
 
 void geti(Machine& m, const Args& a) {
@@ -63,25 +73,25 @@ void geti(Machine& m, const Args& a) {
 }
 
 void puti(Machine& m, const Args& a) {
-  const Object& container = container_arg(m, a[3]);
+  const bool by_name = a[3].is(Kind::name);
+  const Object& container = by_name ? variable_container(m, a[3]) : container_arg(m, a[3]);
   const std::size_t offset = element_offset(container, a[2]);
   bool wrapped = false;
   Object next = next_index(container, a[2], offset, wrapped);
-  Object result = with_element(container, offset, a[1]);
-  m.flags.set(-64, wrapped);
-  if (a[3].is(Kind::name)) {
-    m.store(a[3], std::move(result));
+  if (by_name) {
+    put_element(variable_container(m, a[3]), offset, a[1]);
     m.push(a[3]);
   } else {
-    m.push(std::move(result));
+    m.push(with_element(container, offset, a[1]));
   }
+  m.flags.set(-64, wrapped);
   m.push(std::move(next));
 }
 
 // The objects an algebraic is made of, in postfix order: 'X+1' is X 1 +. The parts kept
 // whole inside it (the expression and the bindings of |, QUOTE's argument) count their
 // own objects, with one = for each binding.
-std::int64_t algebraic_size(const std::vector<Object>& items) {
+std::int64_t algebraic_size(std::span<const Object> items) {
   std::int64_t count = 0;
   for (const Object& item : items) {
     if (item.is(Kind::algebraic)) {
@@ -186,7 +196,7 @@ void sub(Machine& m, const Args& a) {
 }
 
 void revlist(Machine& m, const Args& a) {
-  std::vector<Object> items = list_arg(a[1]);
+  std::vector<Object> items = copy_items(list_arg(a[1]));
   std::reverse(items.begin(), items.end());
   m.push(Object::list(std::move(items)));
 }

@@ -63,7 +63,7 @@ void stof(Machine& m, const Args& a) {
     m.flags.set_words(x.as_binary(), m.flags.user_word());
     return;
   }
-  const std::vector<Object>& words = list_arg(x);
+  const std::span<const Object> words = list_arg(x);
   if (words.size() != 2 || !words[0].is(Kind::binary) || !words[1].is(Kind::binary))
     fail(bad_argument_type);
   m.flags.set_words(words[0].as_binary(), words[1].as_binary());

@@ -33,7 +33,7 @@ void repl(Machine& m, const Args& a) {
     text.replace(start, with.size(), with);
     m.push(Object::string(std::move(text)));
   } else if (target.is(Kind::list)) {
-    std::vector<Object> items = target.items();
+    std::vector<Object> items = copy_items(target.items());
     const auto& with = list_arg(replacement);
     if (at < 1 || static_cast<std::uint64_t>(at) > items.size() + 1) fail(bad_argument_value);
     const auto start = static_cast<std::size_t>(at - 1);

@@ -34,7 +34,7 @@ inline const std::string& string_arg(const Object& object) {
   return object.as_string();
 }
 
-inline const std::vector<Object>& list_arg(const Object& object) {
+inline std::span<const Object> list_arg(const Object& object) {
   if (!object.is(Kind::list)) fail(bad_argument_type);
   return object.items();
 }

@@ -17,24 +17,18 @@ Object index_value(Machine& m, const Object& item) {
   fail(bad_argument_type);
 }
 
-// 'v(i)' or 'm(i,j)': the variable and the element's offset in it.
-struct ElementRef {
-  Object variable;  // a name object
-  Object container;
-  std::size_t offset;
-};
-
-ElementRef element_ref(Machine& m, const Object& algebraic) {
-  const auto& items = algebraic.items();
+// 'v(i) STO' or 'm(i,j)' STO: the element of the variable's list or array replaced, in
+// place when nothing else holds it (what rplgen writes for v[i] = x).
+void store_element(Machine& m, const Object& algebraic, const Object& value) {
+  const auto items = algebraic.items();
   const Object& call = items.back();
   if (!call.is(Kind::call) || items.size() != call.call_argc() + 1) fail(bad_argument_type);
   std::vector<Object> indices;
   for (std::size_t k = 0; k + 1 < items.size(); ++k) indices.push_back(index_value(m, items[k]));
-  Object variable = Object::name(call.symbol(), call.is_local());
-  const Object* container = m.lookup(variable);
+  Object* container = m.variable(Object::name(call.symbol(), call.is_local()));
   if (!container) fail(undefined_name);
   const std::size_t offset = element_offset(*container, indices.data(), indices.size());
-  return {std::move(variable), *container, offset};
+  put_element(*container, offset, value);
 }
 
 void sto(Machine& m, const Args& a) {
@@ -42,8 +36,7 @@ void sto(Machine& m, const Args& a) {
   if (target.is(Kind::name)) {
     m.store(target, a[2]);
   } else if (target.is(Kind::algebraic)) {
-    ElementRef ref = element_ref(m, target);
-    m.store(ref.variable, with_element(ref.container, ref.offset, a[2]));
+    store_element(m, target, a[2]);
   } else {
     fail(bad_argument_type);
   }
