@@ -2,6 +2,7 @@
 // the parentheses needed, and built from the operands of a command.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,6 +28,26 @@ bool read_infix(std::string_view text, char fraction_mark, const AlgebraicScope&
 
 // The infix text of postfix items, without the quotes; no more than `out` wants.
 void append_infix(TextSink& out, std::span<const Object> postfix, const DisplayMode& mode);
+
+// How a whole algebraic binds inside a larger one, and whether it is one piece with
+// every operand there (so that it stays one piece whatever is put around it).
+struct InfixShape {
+  std::uint8_t precedence;
+  bool well_formed;
+};
+InfixShape infix_shape(std::span<const Object> postfix, const DisplayMode& mode);
+
+// The same, the run of `count` items from `from` being one well-formed piece whose text
+// (or its beginning, as much as `out` wants) and shape are known already: an algebraic
+// that grew around it is written in the time its new items take.
+struct KnownPiece {
+  std::size_t from;
+  std::size_t count;
+  std::string_view text;
+  std::uint8_t precedence;
+};
+InfixShape append_infix(TextSink& out, std::span<const Object> postfix, const DisplayMode& mode,
+                        const KnownPiece& known);
 
 // The postfix items of an operand inside an algebraic being built: a name, a number,
 // or an algebraic's items.

@@ -4,6 +4,7 @@
 // then written from the root down, in order. Nothing is assembled and copied, and a
 // printer that wants only the beginning (a trace line) stops there.
 #include <algorithm>
+#include <cstdint>
 
 #include "rplrun/algebraic.h"
 #include "rplrun/commands/table.h"
@@ -30,12 +31,25 @@ std::size_t operand_count(const Object& item) {
 
 class Infix {
  public:
-  Infix(std::span<const Object> postfix, const DisplayMode& mode)
+  Infix(std::span<const Object> postfix, const DisplayMode& mode, const KnownPiece* known = nullptr)
       : items_(postfix), mode_(mode), separator_(mode.fraction_mark == ',' ? ";" : ",") {
+    if (known) {
+      // The known run becomes one item that takes no operands.
+      const auto from = postfix.begin() + static_cast<std::ptrdiff_t>(known->from);
+      shortened_.assign(postfix.begin(), from);
+      shortened_.emplace_back();
+      shortened_.insert(shortened_.end(), from + static_cast<std::ptrdiff_t>(known->count),
+                        postfix.end());
+      items_ = shortened_;
+      known_ = known;
+      known_index_ = known->from;
+    }
     // An item with too few pieces before it takes them all; the missing ones print as ?.
     start_.resize(items_.size());
     for (std::uint32_t i = 0; i < items_.size(); ++i) {
-      const std::size_t taken = std::min(operand_count(items_[i]), roots_.size());
+      const std::size_t wanted = i == known_index_ ? 0 : operand_count(items_[i]);
+      const std::size_t taken = std::min(wanted, roots_.size());
+      complete_ = complete_ && taken == wanted;
       start_[i] = taken == 0 ? i : start_[roots_[roots_.size() - taken]];
       roots_.resize(roots_.size() - taken);
       roots_.push_back(i);
@@ -56,6 +70,9 @@ class Infix {
   std::uint8_t whole_precedence() const {
     return roots_.size() == 1 ? precedence(roots_.front()) : std::uint8_t{prec_atom};
   }
+
+  // One piece, every operand there.
+  bool well_formed() const { return complete_ && roots_.size() == 1; }
 
  private:
   // What is left to write: small, as a deep algebraic has many of them pending.
@@ -79,6 +96,7 @@ class Infix {
 
   std::uint8_t precedence(std::int64_t i) const {
     if (i < 0) return prec_atom;
+    if (static_cast<std::size_t>(i) == known_index_) return known_->precedence;
     const Object& item = items_[static_cast<std::size_t>(i)];
     switch (item.kind()) {
       case Kind::real: return item.as_real().is_negative() ? prec_negate : prec_atom;
@@ -224,9 +242,12 @@ class Infix {
       }
       const bool parenthesized = task.kind == Task::Kind::parenthesized_node;
       const Object& item = items_[task.value];
-      if (!item.is(Kind::command) && !item.is(Kind::call)) {
+      if (task.value == known_index_ || (!item.is(Kind::command) && !item.is(Kind::call))) {
         if (parenthesized) out.put("(");
-        write_leaf(item, out);
+        if (task.value == known_index_)
+          out.put(known_->text);
+        else
+          write_leaf(item, out);
         if (parenthesized) out.put(")");
         continue;
       }
@@ -239,6 +260,10 @@ class Infix {
   }
 
   std::span<const Object> items_;
+  std::vector<Object> shortened_;  // the items with a known run as one
+  const KnownPiece* known_ = nullptr;
+  std::size_t known_index_ = SIZE_MAX;
+  bool complete_ = true;  // no item lacked an operand
   const DisplayMode& mode_;
   std::string_view separator_;
   std::vector<std::uint32_t> start_;  // where the operands of each item begin
@@ -251,6 +276,18 @@ class Infix {
 
 void append_infix(TextSink& out, std::span<const Object> postfix, const DisplayMode& mode) {
   Infix(postfix, mode).write(out);
+}
+
+InfixShape append_infix(TextSink& out, std::span<const Object> postfix, const DisplayMode& mode,
+                        const KnownPiece& known) {
+  Infix infix(postfix, mode, &known);
+  infix.write(out);
+  return {infix.whole_precedence(), infix.well_formed()};
+}
+
+InfixShape infix_shape(std::span<const Object> postfix, const DisplayMode& mode) {
+  const Infix infix(postfix, mode);
+  return {infix.whole_precedence(), infix.well_formed()};
 }
 
 }  // namespace rplrun

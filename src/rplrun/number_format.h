@@ -28,6 +28,7 @@ struct DisplayMode {
   // angles in the angle mode.
   CoordinateMode coordinates = CoordinateMode::rectangular;
   AngleMode angle_mode = AngleMode::degrees;
+  bool operator==(const DisplayMode&) const = default;
 };
 
 // STD: 12, -.5, .333333333333, 3.33333333333E-2, 1.E12. FIX 2: 1.23, 13. (0 FIX),
