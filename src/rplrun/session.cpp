@@ -45,11 +45,11 @@ void arm_timer(double seconds) {
 
 // A line of a longer input (a --input line, a line typed in interactive mode), read so
 // that its positions give its line number there.
-SourceText numbered_line(std::uint32_t source, std::size_t number, const std::string& utf8,
+SourceText numbered_line(std::uint32_t source, std::size_t number, std::string utf8,
                          char fraction_mark) {
   const auto line = static_cast<std::uint32_t>(number);
   try {
-    SourceText text = load_command_line(source, utf8);
+    SourceText text = load_command_line(source, std::move(utf8));
     text.fraction_mark = fraction_mark;
     text.first_line = line;
     return text;
@@ -59,9 +59,9 @@ SourceText numbered_line(std::uint32_t source, std::size_t number, const std::st
   }
 }
 
-std::string without_blanks_around(const std::string& text) {
+std::string_view without_blanks_around(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
+  if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
@@ -260,10 +260,11 @@ class Session {
   // The stack, the prompt, a line and its run; false when the session ends.
   bool interact_once(std::uint32_t source, std::vector<Object>& undo) {
     write_stack_out();
-    write_out(machine_.halted_count() > 0 ? "HALT> " : "> ");
+    const std::string prompt = machine_.halted_count() > 0 ? "HALT> " : "> ";
+    if (!reader_.edits()) write_out(prompt);
     if (!output_.flush()) return false;
     std::string line;
-    const LineReader::Result got = reader_.read(line);
+    const LineReader::Result got = reader_.read(line, prompt, true);
     clear_interrupt();
     if (got != LineReader::Result::line) {
       write_out("\n");
@@ -278,7 +279,8 @@ class Session {
     arm_timer(options_.timeout_seconds);
     try {
       evaluate(read_program_body(
-                   numbered_line(source, reader_.lines(), line, machine_.flags.fraction_mark()),
+                   numbered_line(source, reader_.lines(), std::move(line),
+                                 machine_.flags.fraction_mark()),
                    context()),
                false);
     } catch (const SyntaxError& error) {
@@ -338,7 +340,8 @@ class Session {
       machine_.terminal.input.pop_front();
       try {
         outcome = machine_.run(read_program_body(
-            numbered_line(input_source_, number, line, machine_.flags.fraction_mark()), context()));
+            numbered_line(input_source_, number, std::move(line), machine_.flags.fraction_mark()),
+            context()));
       } catch (const SyntaxError& error) {
         return syntax_error(error);
       }

@@ -57,12 +57,19 @@ struct Invocation {
   struct Reply {
     std::string after;
     std::string typed;
+    // Typed only once the terminal has left canonical mode as well: a line editor
+    // (libedit) may show its prompt before it reads keys one by one, and a key typed
+    // in between would go through the terminal's own line editing.
+    bool keys = false;
   };
   std::vector<Reply> replies;
-  // Stream::pipe, dev_null, dev_full, closed or broken_pipe.
+  // Stream::pipe, dev_null, dev_full, closed or broken_pipe; or terminal, the same
+  // terminal as standard input, whose whole screen output (echo included) is `out`.
   Stream stdout_kind = Stream::pipe;
   bool ignore_sigpipe = false;  // the program starts with SIGPIPE ignored
   double timeout_seconds = 60;
+  // Environment variables set (name, value) in the child before it starts.
+  std::vector<std::pair<std::string, std::string>> environment;
   // Soft resource limits (resource, value) set in the child before it starts.
   std::vector<std::pair<int, unsigned long>> limits;
 };

@@ -7,6 +7,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -123,8 +124,11 @@ void use_terminal(const Terminal& terminal) {
     case Stream::dev_null: redirect(1, "/dev/null", O_WRONLY); break;
     case Stream::dev_full: redirect(1, "/dev/full", O_WRONLY); break;
     case Stream::closed: close(1); break;
-    case Stream::file:
-    case Stream::terminal: _exit(127);
+    case Stream::terminal:
+      if (inv.stdin_kind != Stream::terminal) _exit(127);
+      dup2(0, 1);
+      break;
+    case Stream::file: _exit(127);
   }
   dup2(err_pipe[1], 2);
   close(err_pipe[0]);
@@ -136,6 +140,7 @@ void use_terminal(const Terminal& terminal) {
     limit.rlim_cur = value;
     if (setrlimit(resource, &limit) != 0) _exit(127);
   }
+  for (const auto& [name, value] : inv.environment) setenv(name.c_str(), value.c_str(), 1);
   if (!command.path_dir.empty()) {
     const char* path = std::getenv("PATH");
     setenv("PATH", (command.path_dir + ":" + (path != nullptr ? path : "")).c_str(), 1);
@@ -213,7 +218,10 @@ Outcome run(const Invocation& inv) {
     readers.push_back({out_pipe[0], &outcome.out});
   } else if (out_pipe[1] >= 0) {
     close(out_pipe[1]);
+  } else if (inv.stdout_kind == Stream::terminal) {
+    readers.push_back({terminal.master, &outcome.out});
   }
+  const bool screen = inv.stdout_kind == Stream::terminal;
   close(err_pipe[1]);
   readers.push_back({err_pipe[0], &outcome.err});
   // What is typed at a terminal goes to its master side, which stays open
@@ -234,15 +242,25 @@ Outcome run(const Invocation& inv) {
   std::size_t written = 0;
   std::size_t next_reply = 0;
   std::size_t seen = 0;  // standard output before this is past every cue found
+  bool awaiting_keys = false;  // a cue was shown; the terminal is still canonical
+  const auto canonical = [&] {
+    termios modes{};
+    return tcgetattr(terminal.master, &modes) == 0 && (modes.c_lflag & ICANON) != 0;
+  };
   const auto advance = [&] {
+    awaiting_keys = false;
     while (writer >= 0 && written == typing.size()) {
-      if (next_reply == inv.replies.size() || out_pipe[0] < 0) {
+      if (next_reply == inv.replies.size() || (out_pipe[0] < 0 && !screen)) {
         stop_writing();
         return;
       }
       const Invocation::Reply& reply = inv.replies[next_reply];
       const std::size_t at = outcome.out.find(reply.after, seen);
       if (at == std::string::npos) return;
+      if (reply.keys && canonical()) {
+        awaiting_keys = true;
+        return;
+      }
       seen = at + reply.after.size();
       typing = reply.typed;
       written = 0;
@@ -270,13 +288,18 @@ Outcome run(const Invocation& inv) {
       kill(child, SIGKILL);
       break;
     }
-    if (poll(fds.data(), fds.size(), static_cast<int>(left.count())) < 0) {
+    // Waiting for the terminal to leave canonical mode: look again soon.
+    const int wait = awaiting_keys ? std::min<int>(10, static_cast<int>(left.count()))
+                                   : static_cast<int>(left.count());
+    const int ready = poll(fds.data(), fds.size(), wait);
+    if (ready == 0 && awaiting_keys) advance();
+    if (ready < 0) {
       if (errno == EINTR) continue;
       fail("poll");
     }
     for (std::size_t i = 0; i < fds.size(); ++i) {
       if (fds[i].revents == 0) continue;
-      if (writer >= 0 && fds[i].fd == writer) {
+      if (writer >= 0 && fds[i].fd == writer && (fds[i].events & POLLOUT)) {
         const ssize_t n = write(writer, typing.data() + written, typing.size() - written);
         if (n > 0) written += static_cast<std::size_t>(n);
         if (n < 0 && errno != EAGAIN) {  // child gone
@@ -293,14 +316,17 @@ Outcome run(const Invocation& inv) {
           readers[r].sink->append(buffer, static_cast<std::size_t>(n));
           advance();
         } else if (n == 0 || errno != EINTR) {
-          close(readers[r].fd);
+          // The terminal's master side (EIO once the child has gone) is closed below.
+          if (readers[r].fd != terminal.master) close(readers[r].fd);
           readers.erase(readers.begin() + static_cast<long>(r));
         }
         break;
       }
     }
   }
-  for (const Channel& c : readers) close(c.fd);
+  for (const Channel& c : readers) {
+    if (c.fd != terminal.master) close(c.fd);
+  }
   if (writer >= 0) stop_writing();
 
   int status = 0;

@@ -2,6 +2,8 @@
 // answer to what rplrun shows, and the whole dialogue on standard output.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "harness.h"
 
 namespace {
@@ -73,6 +75,20 @@ const Dialogue dialogues[] = {
      {{"?\n", interrupt}, {"> ", end}},
      "> ?\n3: 5\n2: \"?\"\n1: \"\"\n> \n",
      "rplrun: -:1:10: Interrupted\n"},
+    // Ctrl-C stops a command that runs an object for each index, however long.
+    {"InterruptASequence",
+     {"-i"},
+     "\"go\" 1 DISP \\<< \\>> 'X' 1 1E15 1 SEQ\n",
+     {{"go\n", interrupt}, {"> ", "2\n" + end}},
+     "> go\n> 1: 2\n> \n",
+     "rplrun: -:1:34: Interrupted\n"},
+    // Ctrl-D as INPUT's answer cancels the program; the session goes on.
+    {"EndOfInputAnswersInput",
+     {},
+     "5 \"?\" \"\" INPUT 6\n",
+     {{"?\n", end}, {"> ", "7\n" + end}},
+     "> ?\n3: 5\n2: \"?\"\n1: \"\"\n> 4: 5\n3: \"?\"\n2: \"\"\n1: 7\n> \n",
+     "rplrun: -:1:10: Interrupted\n"},
     {"OffLeaves", {}, "1 OFF 2\n3\n", {}, "> ", ""},
     {"OffBeforeThePrompt", {"-i", "-e", "1 OFF"}, "2\n", {}, "", ""},
     {"InputWithoutPrompt", {}, "\"\" \"\" INPUT\nx\n" + end, {}, "> 1: \"x\"\n> \n", ""},
@@ -108,5 +124,32 @@ INSTANTIATE_TEST_SUITE_P(Terminal, Interactive, testing::ValuesIn(dialogues),
                          [](const testing::TestParamInfo<Dialogue>& info) {
                            return std::string(info.param.name);
                          });
+
+// With standard output at the terminal too, lines are edited (libedit) and kept in
+// ~/.rplrun_history: a second session recalls the first one's line with Ctrl-P.
+TEST(Interactive, HistoryOfTheLastSession) {
+  const std::string home = harness::make_temp_dir();
+  const auto session = [&](const std::string& typed) {
+    Invocation inv;
+    inv.program = RPLRUN_BINARY;
+    inv.argv = {"rplrun"};
+    inv.stdin_kind = Stream::terminal;
+    inv.stdout_kind = Stream::terminal;
+    inv.environment = {{"HOME", home}, {"TERM", "dumb"}};
+    inv.replies = {{"> ", typed, true}, {"42\r\n> ", end, true}};
+    inv.timeout_seconds = 20;
+    return harness::run(inv);
+  };
+  const harness::Outcome first = session("6 7 *\r");
+  ASSERT_FALSE(first.timed_out) << first.out;
+  EXPECT_NE(first.out.find("1: 42"), std::string::npos) << first.out;
+  EXPECT_NE(harness::read_file(home + "/.rplrun_history").find("6\\0407\\040*"), std::string::npos);
+  const std::string ctrl_p = "\x10";
+  const harness::Outcome second = session(ctrl_p + "\r");
+  ASSERT_FALSE(second.timed_out) << second.out;
+  EXPECT_NE(second.out.find("1: 42"), std::string::npos) << second.out;
+  EXPECT_EQ(second.status, 0);
+  std::filesystem::remove_all(home);
+}
 
 }  // namespace
