@@ -31,7 +31,9 @@ void report_compiler_message(const std::string& where, std::string_view kind,
   const std::size_t start = newline == std::string_view::npos ? 0 : newline + 1;
   std::size_t stop = source.find('\n', start);
   if (stop == std::string_view::npos) stop = source.size();
-  const std::string_view line = source.substr(start, stop - start);
+  std::string_view line = source.substr(start, stop - start);
+  // The carriage return of a CR LF line end is not shown, as a terminal would not.
+  if (line.ends_with('\r') && offset < start + line.size() - 1) line.remove_suffix(1);
   // Under each character before the caret: a tab where the line has one, else a blank.
   std::string caret;
   for (const char c : line.substr(0, offset - start)) {

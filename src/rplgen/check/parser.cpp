@@ -21,6 +21,9 @@ rplgen::check::Checker* checker = nullptr;
 rplgen::check::Span reduce_rule(int rule, const rplgen::check::Span* rhs, int n);
 }  // namespace
 
+// Spans are copied as bytes when the parser's stacks grow.
+#define RPLGEN_CHECK_YYLTYPE_IS_TRIVIAL 1
+
 // Every reduction: `yyn` is the rule being reduced, whose action runs next.
 #define YYLLOC_DEFAULT(Current, Rhs, N) ((Current) = reduce_rule(yyn, (Rhs), (N)))
 
@@ -152,6 +155,7 @@ namespace rplgen::check {
 
 void parse(Checker& active) {
   checker = &active;
+  rplgen_check_yylloc = Span{};
   rplgen_check_yyparse();
   checker = nullptr;
 }

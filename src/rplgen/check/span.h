@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 namespace rplgen::check {
 
@@ -32,5 +33,7 @@ struct Span {
   // With leaves_nothing: the operator of the assignment, ++ or -- that leaves nothing.
   std::uint32_t nothing_at = 0;
 };
+// The parser's stacks of spans grow by copying bytes.
+static_assert(std::is_trivially_copyable_v<Span>);
 
 }  // namespace rplgen::check
