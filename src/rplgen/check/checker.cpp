@@ -207,7 +207,8 @@ Span Checker::reduce(Construct construct, const Span* rhs, int n) {
       use_value(rhs[7]);
       break;
     case Construct::list_store:
-      for (const Span& target : lists_[rhs[3].items - 1]) define(target, true);
+      // A store that says so: its targets are the variables it means to set.
+      for (const Span& target : lists_[rhs[3].items - 1]) define(target, false);
       use_value(rhs[6]);
       break;
     case Construct::first_clause:
@@ -275,11 +276,9 @@ void Checker::warn_bitwise(const Span& op) {
 void Checker::check_name(const std::string& name, std::uint32_t offset) {
   if (!name_warned_.insert(name).second) return;
   if (name == "i") {
-    warn(offset, "variable named 'i': on the calculator 'i' is the imaginary unit, which cannot "
-                 "be stored into");
+    warn(offset, "'i' is the calculator's imaginary unit: nothing can be stored under that name");
   } else if (name == "e") {
-    warn(offset, "variable named 'e': on the calculator 'e' is the constant e, which cannot be "
-                 "stored into");
+    warn(offset, "'e' is the calculator's constant e: nothing can be stored under that name");
   } else if (is_command_(name)) {
     warn(offset, quoted(name) + " is an HP48G command: the calculator cannot store a variable "
                                 "of that name, nor call it");
