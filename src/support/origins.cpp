@@ -18,6 +18,8 @@ std::uint32_t current_origin = 0;
 std::string_view source;
 std::uint32_t source_origin = 0;
 std::unordered_map<const Text*, Runs> recorded;
+// The runs of the text being built, until it is settled.
+Runs pending;
 
 // Whether run `b`, placed right after run `a`, continues it.
 bool continues(const Run& a, const Run& b) {
@@ -74,6 +76,8 @@ void Runs::prepend(const Runs& other) {
   for (const Run* run = other.end(); run != other.begin();) push_front(*--run);
 }
 
+namespace {
+
 Runs take(const Text* text) {
   const auto found = recorded.find(text);
   if (found == recorded.end()) return {};
@@ -82,13 +86,40 @@ Runs take(const Text* text) {
   return runs;
 }
 
-Runs copy(const Text* text) {
-  const auto found = recorded.find(text);
-  return found == recorded.end() ? Runs{} : found->second;
+}  // namespace
+
+void assembling(const std::vector<Piece>& pieces, std::size_t base) {
+  // The base's runs are reused as its bytes are: the others are added around them.
+  pending = base < pieces.size() ? take(pieces[base].argument) : Runs{};
+  for (std::size_t i = base < pieces.size() ? base : 0; i-- > 0;) {
+    if (pieces[i].argument != nullptr) {
+      pending.prepend(take(pieces[i].argument));
+    } else {
+      pending.push_front(pieces[i].literal);
+    }
+  }
+  for (std::size_t i = base < pieces.size() ? base + 1 : 0; i < pieces.size(); ++i) {
+    if (pieces[i].argument != nullptr) {
+      pending.append(take(pieces[i].argument));
+    } else {
+      pending.push_back(pieces[i].literal);
+    }
+  }
 }
 
-void put(const Text* text, Runs runs) {
-  if (!runs.empty()) recorded[text] = std::move(runs);
+void appending(const Text* text, std::string_view bytes) {
+  pending = text != nullptr ? take(text) : Runs{};
+  pending.push_back(bytes);
+}
+
+void copying(const Text* text) {
+  const auto found = recorded.find(text);
+  pending = found == recorded.end() ? Runs{} : found->second;
+}
+
+void settle(const Text* made) {
+  if (!pending.empty()) recorded[made] = std::move(pending);
+  pending = Runs{};
 }
 
 void forget(const Text* text) { recorded.erase(text); }
@@ -98,6 +129,7 @@ void forget(const Text* text) { recorded.erase(text); }
 void track_origins(bool on) {
   origins::tracked = on;
   origins::recorded.clear();
+  origins::pending = origins::Runs{};
   origins::current_origin = 0;
   origins::source = {};
 }

@@ -141,31 +141,12 @@ Text* assemble(const Pieces& for_each_piece) {
   check_size(total);
 
   const bool has_base = base != nullptr;
-  origins::Runs runs;
   if (origins::tracked) [[unlikely]] {
-    // The base's runs are reused as the base's bytes are: the others are added
-    // around them, before the arguments are consumed.
-    if (has_base) runs = origins::take(base);
-    index = 0;
-    std::vector<std::pair<std::string_view, Text*>> before;
+    std::vector<origins::Piece> pieces;
     for_each_piece([&](std::string_view literal, Text* argument) {
-      const std::size_t at = index++;
-      if (has_base && at == base_index) return;
-      if (has_base && at < base_index) {
-        before.emplace_back(literal, argument);
-      } else if (argument != nullptr) {
-        runs.append(origins::take(argument));
-      } else {
-        runs.push_back(literal);
-      }
+      pieces.push_back({literal, argument});
     });
-    for (auto piece = before.rbegin(); piece != before.rend(); ++piece) {
-      if (piece->second != nullptr) {
-        runs.prepend(origins::take(piece->second));
-      } else {
-        runs.push_front(piece->first);
-      }
-    }
+    origins::assembling(pieces, has_base ? base_index : pieces.size());
   }
   if (has_base) {
     base = reserve(base, before_base, total - before_base - size_of(base));
@@ -188,7 +169,7 @@ Text* assemble(const Pieces& for_each_piece) {
   });
   base->end = static_cast<std::size_t>(back - storage(base));
   if (origins::tracked) [[unlikely]]
-    origins::put(base, std::move(runs));
+    origins::settle(base);
   return base;
 }
 
@@ -199,9 +180,8 @@ Text* xstrdup(std::string_view bytes) {
   put(storage(text) + text->begin, bytes);
   text->end += bytes.size();
   if (origins::tracked) [[unlikely]] {
-    origins::Runs runs;
-    runs.push_back(bytes);
-    origins::put(text, std::move(runs));
+    origins::appending(nullptr, bytes);
+    origins::settle(text);
   }
   return text;
 }
@@ -209,11 +189,11 @@ Text* xstrdup(std::string_view bytes) {
 Text* xstrdup(const Text* text) {
   if (!origins::tracked) [[likely]]
     return xstrdup(text_view(text));
-  origins::Runs runs = origins::copy(text);
   origins::tracked = false;
   Text* copy = xstrdup(text_view(text));
   origins::tracked = true;
-  origins::put(copy, std::move(runs));
+  origins::copying(text);
+  origins::settle(copy);
   return copy;
 }
 
@@ -224,16 +204,26 @@ std::string_view text_view(const Text* text) {
 void text_free(Text* text) { release(text); }
 
 Text* text_append(Text* text, std::string_view bytes) {
-  origins::Runs runs;
-  if (origins::tracked) [[unlikely]] {
-    runs = origins::take(text);
-    runs.push_back(bytes);
-  }
+  if (origins::tracked) [[unlikely]]
+    origins::appending(text, bytes);
   text = reserve(text, 0, bytes.size());
   put(storage(text) + text->end, bytes);
   text->end += bytes.size();
   if (origins::tracked) [[unlikely]]
-    origins::put(text, std::move(runs));
+    origins::settle(text);
+  return text;
+}
+
+Text* text_append(Text* text, Text* more) {
+  if (origins::tracked) [[unlikely]]
+    origins::assembling({{{}, text}, {{}, more}}, 0);
+  const std::string_view bytes = text_view(more);
+  text = reserve(text, 0, bytes.size());
+  put(storage(text) + text->end, bytes);
+  text->end += bytes.size();
+  if (origins::tracked) [[unlikely]]
+    origins::settle(text);
+  text_free(more);
   return text;
 }
 

@@ -44,11 +44,23 @@ class Runs {
   std::size_t first_ = 0;  // runs_[0, first_) is room for runs added at the front
 };
 
-// The runs recorded for a text, taken away from it (none: empty).
-Runs take(const Text* text);
-// A copy of the runs of a text.
-Runs copy(const Text* text);
-void put(const Text* text, Runs runs);
+// Each routine that builds a text says what the new text is made of before it
+// consumes anything (the arguments' runs are taken then), and settle() gives
+// those runs to the text it made, wherever its block has moved to.
+
+// A text made of pieces in order, literal bytes or argument texts; the one at
+// `base` (if any: base < pieces.size()) is the block the text is built in.
+struct Piece {
+  std::string_view literal;
+  const Text* argument;
+};
+void assembling(const std::vector<Piece>& pieces, std::size_t base);
+// A text (null: a new one) with bytes appended.
+void appending(const Text* text, std::string_view bytes);
+// A copy of a text.
+void copying(const Text* text);
+void settle(const Text* made);
+
 void forget(const Text* text);
 
 }  // namespace rpl::origins

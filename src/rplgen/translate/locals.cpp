@@ -5,7 +5,7 @@
 
 namespace rplgen {
 
-using rpl::xstrfmt;
+using rpl::text_append;
 
 namespace {
 
@@ -17,7 +17,7 @@ void append_item(TextPtr& list, Text* item) {
     list.reset(item);
     return;
   }
-  list.reset(xstrfmt("%s,%s", list.release(), item));
+  list.reset(text_append(text_append(list.release(), ","), item));
 }
 
 }  // namespace
