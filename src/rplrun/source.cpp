@@ -35,20 +35,47 @@ SourceText::SourceText(std::uint32_t source, std::string original_text)
     throw SyntaxError{Position{source, 1, 1}, insufficient_memory};
   }
   end_offset_ = static_cast<std::uint32_t>(text_.size());
-  line_starts_.push_back(0);
-  const char* start = text_.data();
-  const char* end = start + text_.size();
+  index_lines(text_);
+}
+
+SourceText::SourceText(std::uint32_t source, std::string_view original, std::string text,
+                       const std::vector<std::uint32_t>& offsets)
+    : source_(source), text_(std::move(text)) {
+  if (original.size() > max_input_bytes || text_.size() > max_input_bytes) {
+    throw SyntaxError{Position{source, 1, 1}, insufficient_memory};
+  }
+  end_offset_ = offsets.size() > text_.size() ? offsets[text_.size()]
+                                              : static_cast<std::uint32_t>(original.size());
+  // Kept only where the offsets do not run on one by one.
+  breaks_.clear();
+  for (std::size_t i = 0; i < text_.size() && i < offsets.size(); ++i) {
+    if (!breaks_.empty() &&
+        breaks_.back().offset + (i - breaks_.back().index) == offsets[i])
+      continue;
+    breaks_.push_back({static_cast<std::uint32_t>(i), offsets[i]});
+  }
+  if (breaks_.empty()) breaks_.push_back({0, end_offset_});
+  index_lines(original);
+  count_utf8_columns(original);
+}
+
+void SourceText::index_lines(std::string_view original) {
+  line_starts_.assign(1, 0);
+  const char* start = original.data();
+  const char* end = start + original.size();
   for (const char* p = start; (p = static_cast<const char*>(std::memchr(p, '\n', end - p)));) {
     ++p;
     line_starts_.push_back(static_cast<std::uint32_t>(p - start));
   }
 }
 
-void SourceText::count_utf8_columns() {
+void SourceText::count_utf8_columns() { count_utf8_columns(text_); }
+
+void SourceText::count_utf8_columns(std::string_view original) {
   utf8_columns_ = true;
   continuations_.clear();
-  for (std::size_t i = 0; i < text_.size(); ++i) {
-    if ((static_cast<unsigned char>(text_[i]) & 0xC0) == 0x80)
+  for (std::size_t i = 0; i < original.size(); ++i) {
+    if ((static_cast<unsigned char>(original[i]) & 0xC0) == 0x80)
       continuations_.push_back(static_cast<std::uint32_t>(i));
   }
 }
@@ -62,7 +89,10 @@ std::uint32_t SourceText::original_offset(std::size_t index) const {
 }
 
 Position SourceText::position_at(std::size_t index) const {
-  const std::uint32_t offset = original_offset(index);
+  return position_of_offset(original_offset(index));
+}
+
+Position SourceText::position_of_offset(std::uint32_t offset) const {
   const auto line = std::upper_bound(line_starts_.begin(), line_starts_.end(), offset) - 1;
   std::uint32_t column = offset - *line + 1;
   if (utf8_columns_) {

@@ -52,6 +52,11 @@ class SourceText {
  public:
   // Throws SyntaxError (Insufficient Memory) for a text longer than max_input_bytes.
   SourceText(std::uint32_t source, std::string original_text);
+  // A text made from the original by a translation (a .c48 source compiled): `text`, with
+  // for each of its bytes, and one past its end, the offset in `original` that it came
+  // from. Columns count characters of the original, read as UTF-8.
+  SourceText(std::uint32_t source, std::string_view original, std::string text,
+             const std::vector<std::uint32_t>& offsets);
 
   std::uint32_t source() const { return source_; }
   const std::string& text() const { return text_; }
@@ -60,6 +65,8 @@ class SourceText {
   std::uint32_t first_line = 1;         // of the text in its input (a line of a longer one)
 
   Position position_at(std::size_t index) const;
+  // The place of a byte of the original text.
+  Position position_of_offset(std::uint32_t offset) const;
 
   // Columns then count characters of the original text, read as UTF-8, instead of bytes.
   // Call before the text is first rewritten.
@@ -99,6 +106,8 @@ class SourceText {
 
  private:
   std::uint32_t original_offset(std::size_t index) const;
+  void index_lines(std::string_view original);
+  void count_utf8_columns(std::string_view original);
 
   std::uint32_t source_;
   std::string text_;

@@ -36,7 +36,10 @@ bool is_header_blank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
 SourceText load_transfer(std::uint32_t id, std::string bytes) {
-  SourceText source(id, std::move(bytes));
+  return decode_transfer(SourceText(id, std::move(bytes)));
+}
+
+SourceText decode_transfer(SourceText source) {
   const std::string& text = source.text();
   int mode = 3;
   static constexpr std::string_view magic = "%%HP:";

@@ -14,6 +14,8 @@ namespace rplrun {
 // file without a header is read with T(3) and the angle mode in force. Throws
 // SyntaxError for a malformed header.
 SourceText load_transfer(std::uint32_t source, std::string bytes);
+// The same for a text already loaded (a .c48 source compiled into a transfer text).
+SourceText decode_transfer(SourceText source);
 
 // A command line: UTF-8 with the backslash codes accepted too. Throws SyntaxError at a
 // character the calculator does not have.

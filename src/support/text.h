@@ -35,6 +35,8 @@ void text_free(Text* text);
 
 // Appends bytes at the end of the text; consumes the text and returns it.
 Text* text_append(Text* text, std::string_view bytes);
+// Appends another text, which it consumes as well.
+Text* text_append(Text* text, Text* more);
 
 // Each routine that takes several texts comes in two forms: one that takes
 // them as arguments (xstrfmt, xstrcat_list) and one that takes an array and

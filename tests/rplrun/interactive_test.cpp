@@ -75,13 +75,6 @@ const Dialogue dialogues[] = {
      {{"?\n", interrupt}, {"> ", end}},
      "> ?\n3: 5\n2: \"?\"\n1: \"\"\n> \n",
      "rplrun: -:1:10: Interrupted\n"},
-    // Ctrl-C stops a command that runs an object for each index, however long.
-    {"InterruptASequence",
-     {"-i"},
-     "\"go\" 1 DISP \\<< \\>> 'X' 1 1E15 1 SEQ\n",
-     {{"go\n", interrupt}, {"> ", "2\n" + end}},
-     "> go\n> 1: 2\n> \n",
-     "rplrun: -:1:34: Interrupted\n"},
     // Ctrl-D as INPUT's answer cancels the program; the session goes on.
     {"EndOfInputAnswersInput",
      {},

@@ -10,6 +10,9 @@
  * Tokens carry no value. The rules that take a token's text (identifier,
  * constant, string_constant) are reduced as soon as the token is shifted,
  * before the next token is read, so their actions read the current lexeme.
+ *
+ * The symbols listed with %destructor carry a text each; the others carry
+ * nothing. A parse given up half way releases the texts its stack holds.
  */
 
 %code requires {
@@ -41,6 +44,12 @@ using rpl::xstrcat_list;
 
 %define api.prefix {rplgen_yy}
 %define api.value.type {rpl::Text*}
+%destructor { rpl::text_free($$); }
+    statement_list opt_statement_list statement case_list case_clause
+    primary_expr expr_list postfix_expr unary_expr power_expr multiplicative_expr
+    additive_expr relational_operand relational_expr equality_expr ampersand_expr
+    caret_expr bar_expr logical_and_expr logical_or_expr conditional_expr
+    assignment_expr expr opt_expr identifier constant string_constant
 %expect 1
 
 %token ASSIGN 257 CASE 258 DECLARE 259 DEFAULT 260 DO 261 ELSE 262 FOR 263
