@@ -1,6 +1,7 @@
 // rplrun_bench: times rplrun on a few RPL programs against rplrun_floor, which does
-// their decimal operations directly in C++, and checks rplrun's other targets: start-up
-// time against rplgen's, the memory of a long list, and deep recursion.
+// their decimal operations directly in C++, times shapes that must grow linearly at
+// three sizes, and checks rplrun's other targets: start-up time against rplgen's, the
+// memory of a long list, and deep recursion.
 //
 //   rplrun_bench --rplrun PATH --rplgen PATH --floor PATH [--runs N]
 //
@@ -80,6 +81,99 @@ void program_table(const Options& o) {
   }
 }
 
+// Shapes that once took time or memory quadratic in their size (a list grown through a
+// variable, a worst-case search, a traced algebraic, a long line piped to -i), each at
+// three sizes: linear growth keeps the time per item flat.
+struct Growth {
+  const char* name;
+  long base;  // then twice and four times as many
+  std::string (*rpl)(long n);
+  enum class Run { eval, trace, piped_line, file } run = Run::eval;
+};
+
+std::string n_(long n) { return std::to_string(n); }
+
+const Growth growth_shapes[] = {
+    {"'L' x STO+, append", 40000,
+     [](long n) { return "{ } 'L' STO 1 " + n_(n) + " START 'L' 1 STO+ NEXT"; }},
+    {"L x + 'L' STO", 40000,
+     [](long n) { return "{ } 'L' STO 1 " + n_(n) + " START L 1 + 'L' STO NEXT"; }},
+    {"local l: 'l' x STO+", 40000,
+     [](long n) { return "{ } \\-> l \\<< 1 " + n_(n) + " START 'l' 1 STO+ NEXT \\>>"; }},
+    {"'L' i x PUT", 40000,
+     [](long n) {
+       return "1 " + n_(n) + " START 0 NEXT " + n_(n) + " \\->LIST 'L' STO 1 " + n_(n) +
+              " FOR i 'L' i i PUT NEXT";
+     }},
+    {"x 'L' STO+, prepend", 40000,
+     [](long n) { return "{ } 'L' STO 1 " + n_(n) + " START 1 'L' STO+ NEXT"; }},
+    {"i SWAP +, prepend", 40000,
+     [](long n) { return "{ } 1 " + n_(n) + " FOR i i SWAP + NEXT"; }},
+    {"algebraic, prepend", 40000,
+     [](long n) { return "'X' 1 " + n_(n) + " START 1 SWAP + NEXT"; }},
+    {"string 'S' x STO+", 40000,
+     [](long n) { return "\"\" 'S' STO 1 " + n_(n) + " START 'S' \"ab\" STO+ NEXT"; }},
+    {"POS, worst case (chars)", 1L << 20,
+     [](long n) {
+       int doublings = 0;
+       while ((1L << doublings) < n) ++doublings;
+       return "\"a\" 1 " + n_(doublings) + " START DUP + NEXT DUP 2 OVER SIZE 2 / SUB \"b\" + POS";
+     }},
+    {"SORT, equal 1 KB strings", 10000,
+     [](long n) {
+       return "\"a\" 1 10 START DUP + NEXT 1 " + n_(n) + " START DUP \"\" + NEXT " +
+              n_(n + 1) + " \\->LIST SORT";
+     }},
+    {"--trace, growing algebraic", 3000,
+     [](long n) { return "'X' 1 " + n_(n) + " START 1 + NEXT"; }, Growth::Run::trace},
+    {"-i, one piped line (chars)", 10L << 20,
+     [](long n) { return "\"" + std::string(static_cast<std::size_t>(n), 'a') + "\" SIZE\n"; },
+     Growth::Run::piped_line},
+    {"FILE, a blank file (chars)", 25L << 20,
+     [](long n) { return std::string(static_cast<std::size_t>(n), ' '); }, Growth::Run::file},
+};
+
+void growth_table(const Options& o) {
+  std::printf("\ngrowth shapes, each at three sizes (median cpu ms of %d runs):\n", o.runs);
+  std::printf("%-28s %10s %9s %10s %8s\n", "shape", "size", "cpu ms", "ns/item", "peak MB");
+  const std::string input = "/tmp/rplrun_bench_input.rpl";
+  for (const Growth& g : growth_shapes) {
+    for (long n = g.base, k = 0; k < 3; n *= 2, ++k) {
+      std::vector<std::string> argv{o.rplrun, "-q"};
+      const std::string rpl = g.rpl(n);
+      switch (g.run) {
+        case Growth::Run::eval: argv.insert(argv.end(), {"-e", rpl}); break;
+        case Growth::Run::trace: argv.insert(argv.end(), {"-t", "-e", rpl}); break;
+        case Growth::Run::piped_line:
+        case Growth::Run::file:
+          if (std::FILE* f = std::fopen(input.c_str(), "w")) {
+            std::fwrite(rpl.data(), 1, rpl.size(), f);
+            std::fclose(f);
+          }
+          argv = g.run == Growth::Run::file
+                     ? std::vector<std::string>{o.rplrun, "-q", input}
+                     : std::vector<std::string>{"sh", "-c", "exec \"$0\" -i < \"$1\"",
+                                                o.rplrun, input};
+          break;
+      }
+      std::vector<double> cpu;
+      long peak = 0;
+      for (int r = 0; r < o.runs; ++r) {
+        const Measure m = run_program(argv, "/dev/null", "/dev/null");
+        if (m.status != 0)
+          die("rplrun_bench", std::string(g.name) + " failed with status " + std::to_string(m.status));
+        cpu.push_back(m.cpu_seconds);
+        peak = std::max(peak, m.peak_kilobytes);
+      }
+      const double t = median(cpu);
+      std::printf("%-28s %10ld %9.1f %10.1f %8.1f\n", k == 0 ? g.name : "", n, t * 1e3,
+                  t / static_cast<double>(n) * 1e9, static_cast<double>(peak) / 1024);
+      std::fflush(stdout);
+    }
+  }
+  std::remove(input.c_str());
+}
+
 void start_up(const Options& o) {
   const int runs = 20 * o.runs;
   const Times r = time_runs({o.rplrun, "-e", "1"}, runs);
@@ -153,6 +247,7 @@ int main(int argc, char** argv) {
       "  ns each: cpu time over the count; floor: the same decimal operations done directly\n"
       "  through the decimal library in C++; ratio: rplrun's cpu time over the floor's\n\n");
   program_table(o);
+  growth_table(o);
   start_up(o);
   list_memory(o);
   recursion(o);
