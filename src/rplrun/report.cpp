@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "rplrun/charset.h"
 #include "support/diagnostics.h"
 
 namespace rplrun {
@@ -22,7 +23,16 @@ void set_program_name(std::string_view name) {
 void report(std::string_view text) {
   static const bool named = (rpl::set_program_name(name_storage().c_str()), true);
   static_cast<void>(named);
-  rpl::warning("%.*s", static_cast<int>(text.size()), text.data());
+  // One line, whatever the text holds (a file name, an option's value): a control
+  // character is written as its code.
+  std::string line;
+  for (const char c : text) {
+    if (is_control(static_cast<unsigned char>(c)))
+      line += backslash_code(static_cast<unsigned char>(c));
+    else
+      line += c;
+  }
+  rpl::warning("%.*s", static_cast<int>(line.size()), line.data());
   std::fflush(stderr);
 }
 

@@ -11,7 +11,8 @@ namespace rplrun {
 // directory.
 void set_program_name(std::string_view name);
 
-// "NAME: TEXT" and a newline on standard error.
+// "NAME: TEXT" and a newline on standard error, control characters of TEXT written as
+// their codes ("\010").
 void report(std::string_view text);
 
 }  // namespace rplrun

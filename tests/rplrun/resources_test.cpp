@@ -84,6 +84,8 @@ const Hostile runs[] = {
      "rplrun: -e:1:2: Error: Invalid Syntax\n"},
     {"FileNameWithALineBreak", {"no\nrplrun: such"}, "", {}, Stream::pipe, 0, 2,
      "rplrun: no\\010rplrun: such: cannot open: No such file or directory\n"},
+    {"OptionValueWithAnEscape", {"--fix=\x1b[2J"}, "", {}, Stream::pipe, 0, 2,
+     "rplrun: invalid digit count '\\027[2J'\nrplrun: try 'rplrun --help' for more information\n"},
 };
 
 void PrintTo(const Hostile& r, std::ostream* os) { *os << r.name; }
