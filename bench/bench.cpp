@@ -27,7 +27,7 @@ namespace {
 
 constexpr double megabyte = 1e6;
 
-[[noreturn]] void die(const std::string& message) { die("rplgen_bench", message); }
+[[noreturn]] void die(const std::string& message) { ::die("rplgen_bench", message); }
 
 std::vector<std::string> split(const std::string& list) {
   std::vector<std::string> items;
