@@ -1,16 +1,11 @@
-// The HP48 character set. Inside rplrun every text is a string of HP characters, one
-// byte each (0-255). Characters 128-159 are the calculator's own (angle, square root,
-// Greek letters, arrows...), 160-255 follow ISO 8859-1, and 0-127 are ASCII.
-//
-// Outside, the same characters are written either as the backslash codes of the
-// calculator's ASCII transfer ("\->", "\<<", "\GS", "\ddd") or as UTF-8.
+// Characters inside rplrun: every text is a string of HP characters, one byte each
+// (support/charset.h has the character set and its outside forms).
 #pragma once
 
-#include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "support/charset.h"
 
 namespace rplrun {
 
@@ -25,25 +20,7 @@ inline bool is_blank(char c) {
   return u == ' ' || u == 160 || (u < 32 && u != 27);
 }
 
-// Replaces every backslash code by its character: the two- and three-character codes
-// of the translation table and "\ddd" with three decimal digits up to 255. A backslash
-// that starts no code stays a backslash. `offsets`, when given, receives for each
-// character of the result the offset in `text` where it starts.
-std::string decode_backslash_codes(std::string_view text,
-                                   std::vector<std::size_t>* offsets = nullptr);
-
-// The code for one character 128-255 ("\->", "\v/", "\210").
-std::string backslash_code(unsigned char c);
-
 // HP characters written out: characters 128-255 as backslash codes or as UTF-8.
 std::string encode(std::string_view hp_text, OutputCharset charset);
-
-// UTF-8 (typed on the command line) to HP characters, one per code point; characters
-// that the calculator lacks make it fail with the byte offset of the first one.
-struct Utf8Failure {
-  std::size_t offset;
-};
-std::string decode_utf8(std::string_view utf8, std::vector<std::size_t>* offsets,
-                        std::optional<Utf8Failure>* failure);
 
 }  // namespace rplrun

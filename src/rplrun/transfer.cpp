@@ -1,6 +1,8 @@
 #include "rplrun/transfer.h"
 
-#include "rplrun/charset.h"
+#include <algorithm>
+
+#include "support/charset.h"
 
 namespace rplrun {
 
@@ -22,9 +24,29 @@ void join_line_ends(SourceText& source) {
   source.replace(std::move(out), offsets);
 }
 
+// UTF-8 to HP characters; a character the calculator lacks is Invalid Syntax where
+// it stands. Columns then count characters.
+void decode_utf8(SourceText& source) {
+  source.count_utf8_columns();
+  std::optional<rpl::Utf8Failure> failure;
+  std::vector<std::size_t> offsets;
+  std::string hp = rpl::decode_utf8(source.text(), &offsets, &failure);
+  if (failure) throw SyntaxError{source.position_at(failure->offset)};
+  source.replace(std::move(hp), offsets);
+}
+
+// A file written by an editor or by "rplrun --unicode" is UTF-8, and one written by
+// the calculator holds 8-bit HP characters: a file is taken as UTF-8 when it is
+// valid UTF-8 and has characters beyond ASCII.
+bool holds_utf8(std::string_view text) {
+  const bool ascii = std::all_of(text.begin(), text.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  return !ascii && rpl::is_utf8(text);
+}
+
 void decode_codes(SourceText& source) {
   std::vector<std::size_t> offsets;
-  std::string out = decode_backslash_codes(source.text(), &offsets);
+  std::string out = rpl::decode_backslash_codes(source.text(), &offsets);
   source.replace(std::move(out), offsets);
 }
 
@@ -35,6 +57,7 @@ bool is_header_blank(char c) { return c == ' ' || c == '\t'; }
 
 SourceText load_transfer(std::uint32_t id, std::string bytes) {
   SourceText source(id, std::move(bytes));
+  if (holds_utf8(source.text())) decode_utf8(source);
   const std::string& text = source.text();
   int mode = 3;
   static constexpr std::string_view magic = "%%HP:";
@@ -74,12 +97,7 @@ SourceText load_transfer(std::uint32_t id, std::string bytes) {
 
 SourceText load_command_line(std::uint32_t id, std::string utf8) {
   SourceText source(id, std::move(utf8));
-  source.count_utf8_columns();
-  std::optional<Utf8Failure> failure;
-  std::vector<std::size_t> offsets;
-  std::string hp = decode_utf8(source.text(), &offsets, &failure);
-  if (failure) throw SyntaxError{source.position_at(failure->offset)};
-  source.replace(std::move(hp), offsets);
+  decode_utf8(source);
   decode_codes(source);
   return source;
 }
