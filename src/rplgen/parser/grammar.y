@@ -22,10 +22,12 @@
 #include "rplgen/lexer/scanner.h"
 #include "rplgen/parser/parser.h"
 #include "rplgen/translate/constants.h"
+#include "rplgen/translate/elements.h"
 #include "rplgen/translate/expressions.h"
 #include "rplgen/translate/locals.h"
 #include "rplgen/translate/program.h"
 #include "rplgen/translate/statements.h"
+#include "support/diagnostics.h"
 
 using namespace rplgen;
 using rpl::xstrcat_list;
@@ -42,6 +44,18 @@ using rpl::xstrcat_list;
 %define api.prefix {rplgen_yy}
 %define api.value.type {rpl::Text*}
 %expect 1
+
+/* An assignment to what cannot be assigned ends the run where the parser stands,
+ * as a syntax error there would: the statements complete at the top level, which
+ * the bottom of the stack holds, are written first. The assignment is on the
+ * stack above them. Only the stacks' bottoms are taken by reference, so that the
+ * parser keeps its tops in registers. */
+%initial-action {
+  on_cannot_assign = [&yyss, &yyvs] {
+    if (YY_ACCESSING_SYMBOL(yyss[1]) == YYSYMBOL_statement_list) write_program(yyvs[1]);
+    rpl::fatal(1, "%ld: cannot assign to this expression", lineno);
+  };
+}
 
 %token ASSIGN 257 CASE 258 DECLARE 259 DEFAULT 260 DO 261 ELSE 262 FOR 263
 %token IF 264 SWITCH 265 WHILE 266

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "rplgen/translate/locals.h"
+#include "rplgen/translate/records.h"
 #include "support/diagnostics.h"
 
 namespace rplgen {
@@ -29,6 +30,7 @@ bool write_bytes(std::string_view bytes) {
 void no_program() { warning("no output is produced, since no input was provided"); }
 
 void write_program(Text* statements) {
+  forget_records();
   const TextPtr program(statements);
   // Flushed and checked per program, so that no program is claimed written
   // that did not reach the output.
