@@ -32,6 +32,8 @@ enum LongOnly : int {
   opt_input,
   opt_strict,
   opt_real_clock,
+  opt_check,
+  opt_source,
 };
 
 constexpr option long_options[] = {
@@ -56,6 +58,8 @@ constexpr option long_options[] = {
     {"unicode", no_argument, nullptr, opt_unicode},
     {"input", required_argument, nullptr, opt_input},
     {"real-clock", no_argument, nullptr, opt_real_clock},
+    {"check", no_argument, nullptr, opt_check},
+    {"source", required_argument, nullptr, opt_source},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -63,9 +67,15 @@ constexpr option long_options[] = {
 
 constexpr std::string_view usage_text =
     "Usage: rplrun [OPTION]... [FILE [RPL]...]\n"
-    "Run HP48 User RPL as an HP48G would: FILE (a transfer file or RPL text, - for\n"
-    "standard input), then each RPL operand as a command line; print the stack.\n"
+    "  or:  rplrun --check [OPTION]... [FILE]...\n"
+    "Run HP48 User RPL as an HP48G would: FILE (a transfer file or RPL text, a .c48\n"
+    "source compiled as rplgen compiles it, - for standard input), then each RPL\n"
+    "operand as a command line; print the stack.\n"
     "\n"
+    "      --check          compile or read each FILE and report its errors and\n"
+    "                       warnings as FILE:LINE:COLUMN: error: ...; run nothing\n"
+    "      --source=KIND    read standard input and files not named .c48 as KIND:\n"
+    "                       c48 (source) or rpl (the default)\n"
     "  -e, --eval=TEXT      evaluate TEXT as a command line (after FILE)\n"
     "  -f, --file=FILE      evaluate FILE first\n"
     "  -s, --store[=NAME]   store each file's object in a variable (FILE's in NAME,\n"
@@ -98,6 +108,20 @@ bool parse_count(const char* text, std::uint64_t& value) {
   if (*text == '-' || *text == '\0') return false;
   value = std::strtoull(text, &end, 10);
   return errno == 0 && *end == '\0';
+}
+
+// A word that names one of the options: "--NAME" or "--NAME=..." for a long one,
+// "-X..." for a short one other than -1, which after FILE is the number.
+bool is_option_word(std::string_view word) {
+  if (word.starts_with("--")) {
+    const std::string_view name = word.substr(2, word.find('=') - 2);
+    for (const option& o : long_options) {
+      if (o.name != nullptr && name == o.name) return true;
+    }
+    return false;
+  }
+  return word.size() >= 2 && word[0] == '-' &&
+         std::string_view("efsiqthV").find(word[1]) != std::string_view::npos;
 }
 
 }  // namespace
@@ -166,6 +190,16 @@ CommandLine parse_command_line(int argc, char** argv) {
       case opt_unicode: s.charset = OutputCharset::unicode; break;
       case opt_input: s.input_file = optarg; break;
       case opt_real_clock: s.real_clock = true; break;
+      case opt_check: s.check = true; break;
+      case opt_source:
+        if (std::string_view(optarg) == "c48") {
+          s.source = SourceKind::c48;
+        } else if (std::string_view(optarg) == "rpl") {
+          s.source = SourceKind::rpl;
+        } else {
+          return usage_error(std::string("invalid source kind '") + optarg + "' (c48 or rpl)");
+        }
+        break;
       case 'h':
         std::fwrite(usage_text.data(), 1, usage_text.size(), stdout);
         result.exit_now = std::fflush(stdout) == 0 ? exit_done : exit_usage;
@@ -179,9 +213,24 @@ CommandLine parse_command_line(int argc, char** argv) {
       default: return usage_error(std::string("unknown option '") + argv[optind - 1] + "'");
     }
   }
-  if (optind < argc) {
-    s.file = argv[optind++];
-    while (optind < argc) s.operands.emplace_back(argv[optind++]);
+  // After FILE come RPL operands; an option there was meant for rplrun, not the stack.
+  // "--" lets the words after it be operands whatever they are.
+  std::vector<std::string> words;
+  for (int i = optind; i < argc; ++i) {
+    const std::string_view word = argv[i];
+    if (i > optind && word == "--") {
+      words.insert(words.end(), argv + i + 1, argv + argc);
+      break;
+    }
+    if (i > optind && is_option_word(word))
+      return usage_error("option '" + std::string(word) + "' after FILE: options go before it");
+    words.emplace_back(word);
+  }
+  if (s.check) {
+    s.check_files = words.empty() ? std::vector<std::string>{"-"} : words;
+  } else if (!words.empty()) {
+    s.file = words.front();
+    s.operands.assign(words.begin() + 1, words.end());
   } else if (s.evals.empty() && !s.interactive) {
     // Standard input is the program, or at a terminal the keyboard.
     if (isatty(STDIN_FILENO)) {

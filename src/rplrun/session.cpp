@@ -13,7 +13,9 @@
 #include <iterator>
 #include <sstream>
 
+#include "rplgen/check/compile.h"
 #include "rplrun/commands/table.h"
+#include "rplrun/compiler_messages.h"
 #include "rplrun/display.h"
 #include "rplrun/line_reader.h"
 #include "rplrun/machine.h"
@@ -57,6 +59,17 @@ SourceText numbered_line(std::uint32_t source, std::size_t number, const std::st
   }
 }
 
+bool is_hp48g_command(std::string_view word) { return find_command(word).has_value(); }
+
+std::string_view kind_name(rplgen::check::Diagnostic::Kind kind) {
+  switch (kind) {
+    case rplgen::check::Diagnostic::Kind::error: return "error";
+    case rplgen::check::Diagnostic::Kind::warning: return "warning";
+    case rplgen::check::Diagnostic::Kind::note: return "note";
+  }
+  return "error";
+}
+
 std::string without_blanks_around(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string::npos) return "";
@@ -84,6 +97,7 @@ class Session {
   }
 
   int run() {
+    if (options_.check) return check_files();
     if (options_.interactive) std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
     arm_timer(options_.timeout_seconds);
     int status = exit_done;
@@ -176,16 +190,72 @@ class Session {
     return ReadContext{machine_.flags.angle_mode(), machine_.flags.binary_base()};
   }
 
+  bool is_source(const std::string& path) const {
+    return path.ends_with(".c48") || (options_.source == SourceKind::c48);
+  }
+
+  // Compiles a .c48 source as rplgen does and reports its errors (and, `warnings`, its
+  // warnings) in the compilers' form; the RPL that rplgen would write, with every
+  // position in the source. None: it does not compile.
+  std::optional<SourceText> compile(const std::string& path, const std::string& bytes,
+                                    bool warnings) {
+    const rplgen::check::Compilation compiled = rplgen::check::compile(bytes, is_hp48g_command);
+    const std::uint32_t id = register_source(path);
+    const SourceText places(id, bytes, "", {});
+    bool shown = false;
+    for (const rplgen::check::Diagnostic& d : compiled.diagnostics) {
+      using Kind = rplgen::check::Diagnostic::Kind;
+      if (d.kind != Kind::note) shown = d.kind == Kind::error || warnings;
+      if (!shown) continue;
+      report_compiler_message(describe(places.position_of_offset(d.offset)), kind_name(d.kind),
+                              d.message, bytes, d.offset);
+    }
+    if (!compiled.compiled) return std::nullopt;
+    return decode_transfer(SourceText(id, bytes, compiled.rpl, compiled.origins));
+  }
+
+  // --check: each file compiled (.c48) or read (RPL), nothing run.
+  int check_files() {
+    int status = exit_done;
+    for (const std::string& path : options_.check_files) {
+      std::string bytes;
+      if (!read_bytes(path, bytes)) {
+        status = exit_usage;
+        continue;
+      }
+      if (is_source(path)) {
+        if (!compile(path, bytes, true) && status == exit_done) status = exit_error;
+        continue;
+      }
+      try {
+        read_program_body(load_transfer(register_source(path), bytes), context());
+      } catch (const SyntaxError& error) {
+        const std::uint32_t number = error.error != 0 ? error.error : invalid_syntax;
+        report_compiler_message(describe(error.where), "error", error_message(number), bytes,
+                                offset_of(bytes, error.where.line, error.where.column));
+        if (status == exit_done) status = exit_error;
+      }
+    }
+    return status;
+  }
+
   // FILE (`main`) or a -f file: run, or stored with --store.
   int run_file(const std::string& path, bool main) {
     std::string bytes;
     if (!read_bytes(path, bytes)) return exit_usage;
-    if (options_.strict && !bytes.starts_with("%%HP:"))
+    const bool source = is_source(path);
+    if (options_.strict && !source && !bytes.starts_with("%%HP:"))
       message(path + ": warning: no %%HP: header");
     Object body;
     try {
-      const SourceText text = load_transfer(register_source(path), std::move(bytes));
-      body = read_program_body(text, context());
+      if (source) {
+        const std::optional<SourceText> text = compile(path, bytes, options_.strict);
+        if (!text) return exit_syntax;
+        body = read_program_body(*text, context());
+      } else {
+        const SourceText text = load_transfer(register_source(path), std::move(bytes));
+        body = read_program_body(text, context());
+      }
     } catch (const SyntaxError& error) {
       return syntax_error(error);
     }

@@ -22,6 +22,10 @@ enum ExitStatus : int {
   exit_halted = 5,       // HALT or PROMPT with no --input left
 };
 
+// How a file is read: by its name (.c48 files are source, the others RPL), or as
+// --source says for standard input and the files whose name does not say.
+enum class SourceKind { rpl, c48 };
+
 struct SessionOptions {
   std::vector<std::string> first_files;  // -f, in order
   std::optional<std::string> file;       // FILE; "-" is standard input
@@ -42,6 +46,9 @@ struct SessionOptions {
   bool store = false;                     // -s: files are stored, not run
   std::optional<std::string> store_name;  // --store=NAME, for FILE
   bool real_clock = false;  // --real-clock
+  SourceKind source = SourceKind::rpl;  // --source
+  bool check = false;                   // --check: the files are checked, not run
+  std::vector<std::string> check_files;  // with --check
 };
 
 // Runs everything and prints the stack; returns the exit status.

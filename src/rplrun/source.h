@@ -39,6 +39,11 @@ struct SyntaxError {
 class SourceText {
  public:
   SourceText(std::uint32_t source, std::string original_text);
+  // A text made from the original by a translation (a .c48 source compiled): `text`, with
+  // for each of its bytes, and one past its end, the offset in `original` that it came
+  // from. Columns count characters of the original, read as UTF-8.
+  SourceText(std::uint32_t source, std::string_view original, std::string text,
+             std::vector<std::uint32_t> offsets);
 
   std::uint32_t source() const { return source_; }
   const std::string& text() const { return text_; }
@@ -47,6 +52,8 @@ class SourceText {
   std::uint32_t first_line = 1;         // of the text in its input (a line of a longer one)
 
   Position position_at(std::size_t index) const;
+  // The place of a byte of the original text.
+  Position position_of_offset(std::uint32_t offset) const;
 
   // Columns then count characters of the original text, read as UTF-8, instead of bytes.
   // Call before the first replace().
@@ -57,6 +64,9 @@ class SourceText {
   void replace(std::string text, const std::vector<std::size_t>& offsets);
 
  private:
+  void index_lines(std::string_view original);
+  void count_utf8_columns(std::string_view original);
+
   std::uint32_t source_;
   std::vector<std::uint32_t> line_starts_;  // of the original text
   std::string text_;

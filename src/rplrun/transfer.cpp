@@ -25,9 +25,8 @@ void join_line_ends(SourceText& source) {
 }
 
 // UTF-8 to HP characters; a character the calculator lacks is Invalid Syntax where
-// it stands. Columns then count characters.
+// it stands.
 void decode_utf8(SourceText& source) {
-  source.count_utf8_columns();
   std::optional<rpl::Utf8Failure> failure;
   std::vector<std::size_t> offsets;
   std::string hp = rpl::decode_utf8(source.text(), &offsets, &failure);
@@ -57,6 +56,12 @@ bool is_header_blank(char c) { return c == ' ' || c == '\t'; }
 
 SourceText load_transfer(std::uint32_t id, std::string bytes) {
   SourceText source(id, std::move(bytes));
+  // Columns of a file in UTF-8 count its characters.
+  if (holds_utf8(source.text())) source.count_utf8_columns();
+  return decode_transfer(std::move(source));
+}
+
+SourceText decode_transfer(SourceText source) {
   if (holds_utf8(source.text())) decode_utf8(source);
   const std::string& text = source.text();
   int mode = 3;
@@ -97,6 +102,7 @@ SourceText load_transfer(std::uint32_t id, std::string bytes) {
 
 SourceText load_command_line(std::uint32_t id, std::string utf8) {
   SourceText source(id, std::move(utf8));
+  source.count_utf8_columns();
   decode_utf8(source);
   decode_codes(source);
   return source;

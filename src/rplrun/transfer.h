@@ -16,6 +16,8 @@ namespace rplrun {
 // HP characters. Throws SyntaxError for a malformed header and for a UTF-8 character
 // that the calculator does not have.
 SourceText load_transfer(std::uint32_t source, std::string bytes);
+// The same for a text already loaded (a .c48 source compiled into a transfer text).
+SourceText decode_transfer(SourceText source);
 
 // A command line: UTF-8 with the backslash codes accepted too. Throws SyntaxError at a
 // character the calculator does not have.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/memory.h"
+#include "support/text_origins.h"
 
 namespace rpl {
 
@@ -65,6 +66,8 @@ Text* allocate(std::size_t capacity) {
 }
 
 void release(Text* text) {
+  if (origins::tracked) [[unlikely]]
+    origins::forget(text);
   if (text->capacity == small_capacity && released.count < released.blocks.size()) {
     released.blocks[released.count++] = text;
   } else {
@@ -83,7 +86,8 @@ Text* make_text(std::size_t size) {
 
 // Makes room for `front` more bytes before the text and `back` more after it.
 // Growth at least doubles the room, so building a text by repeated wrapping
-// costs time linear in its final size.
+// costs time linear in its final size. The block may move: a caller that
+// tracks origins takes the text's runs first.
 Text* reserve(Text* text, std::size_t front, std::size_t back) {
   const std::size_t size = size_of(text);
   if (front <= text->begin && back <= text->capacity - text->end) return text;
@@ -139,6 +143,13 @@ Text* assemble(const Pieces& for_each_piece) {
   check_size(total);
 
   const bool has_base = base != nullptr;
+  if (origins::tracked) [[unlikely]] {
+    std::vector<origins::Piece> pieces;
+    for_each_piece([&](std::string_view literal, Text* argument) {
+      pieces.push_back({literal, argument});
+    });
+    origins::assembling(pieces, has_base ? base_index : pieces.size());
+  }
   if (has_base) {
     base = reserve(base, before_base, total - before_base - size_of(base));
     base->begin -= before_base;
@@ -160,6 +171,8 @@ Text* assemble(const Pieces& for_each_piece) {
   });
   base->end = static_cast<std::size_t>(back - storage(base));
   base->label = {};
+  if (origins::tracked) [[unlikely]]
+    origins::settle(base);
   return base;
 }
 
@@ -169,10 +182,23 @@ Text* xstrdup(std::string_view bytes) {
   Text* text = make_text(bytes.size());
   put(storage(text) + text->begin, bytes);
   text->end += bytes.size();
+  if (origins::tracked) [[unlikely]] {
+    origins::appending(nullptr, bytes);
+    origins::settle(text);
+  }
   return text;
 }
 
-Text* xstrdup(const Text* text) { return xstrdup(text_view(text)); }
+Text* xstrdup(const Text* text) {
+  if (!origins::tracked) [[likely]]
+    return xstrdup(text_view(text));
+  origins::tracked = false;
+  Text* copy = xstrdup(text_view(text));
+  origins::tracked = true;
+  origins::copying(text);
+  origins::settle(copy);
+  return copy;
+}
 
 std::string_view text_view(const Text* text) {
   return {storage(text) + text->begin, size_of(text)};
@@ -184,15 +210,39 @@ TextLabel text_label(const Text* text) { return text->label; }
 void set_text_label(Text* text, TextLabel label) { text->label = label; }
 
 Text* text_append(Text* text, std::string_view bytes) {
+  if (origins::tracked) [[unlikely]]
+    origins::appending(text, bytes);
   text = reserve(text, 0, bytes.size());
   text->label = {};
   put(storage(text) + text->end, bytes);
   text->end += bytes.size();
+  if (origins::tracked) [[unlikely]]
+    origins::settle(text);
+  return text;
+}
+
+Text* text_append(Text* text, Text* more) {
+  if (origins::tracked) [[unlikely]]
+    origins::assembling({{{}, text}, {{}, more}}, 0);
+  const std::string_view bytes = text_view(more);
+  text = reserve(text, 0, bytes.size());
+  text->label = {};
+  put(storage(text) + text->end, bytes);
+  text->end += bytes.size();
+  if (origins::tracked) [[unlikely]]
+    origins::settle(text);
+  text_free(more);
   return text;
 }
 
 Text* text_truncate(Text* text, std::size_t size) {
-  if (size < size_of(text)) text->end = text->begin + size;
+  if (size < size_of(text)) {
+    if (origins::tracked) [[unlikely]]
+      origins::truncating(text, size);
+    text->end = text->begin + size;
+    if (origins::tracked) [[unlikely]]
+      origins::settle(text);
+  }
   text->label = {};
   return text;
 }

@@ -46,6 +46,8 @@ void set_text_label(Text* text, TextLabel label);
 
 // Appends bytes at the end of the text; consumes the text and returns it.
 Text* text_append(Text* text, std::string_view bytes);
+// Appends another text, which it consumes as well.
+Text* text_append(Text* text, Text* more);
 
 // Keeps the first `size` bytes of the text (no more than it has) and drops the
 // rest, in place; consumes the text and returns it.

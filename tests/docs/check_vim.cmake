@@ -3,7 +3,7 @@
 # compiler, and indents (see check_vim.vim).
 #
 # cmake -DVIM_RUNTIME=editors/vim -DSAMPLES=... -DCHECK=check_vim.vim -DRPLGEN=...
-#       -DWORK_DIR=... -P check_vim.cmake
+#       -DRPLRUN=... -DWORK_DIR=... -P check_vim.cmake
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../harness/require_tool.cmake)
 
@@ -26,6 +26,8 @@ endif()
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
 get_filename_component(rplgen_dir "${RPLGEN}" DIRECTORY)
+get_filename_component(rplrun_dir "${RPLRUN}" DIRECTORY)
+set(ENV{RPLRUN_DIR} "${rplrun_dir}")
 set(ENV{RPLGEN_VIM_RUNTIME} "${VIM_RUNTIME}")
 set(ENV{RPLGEN_SAMPLES} "${SAMPLES}")
 set(ENV{RPLGEN_DIR} "${rplgen_dir}")

@@ -1,10 +1,10 @@
 " Loads the Vim support the way a user's Vim does and checks it: the file
 " types, the highlight groups at chosen places of a source file and of a
-" transfer file, the compiler plugin with the real compiler, and indentation.
+" transfer file, the compiler plugins with the real programs, and indentation.
 " Failures are written to standard error and make Vim exit with status 1.
 "
 " Environment: RPLGEN_VIM_RUNTIME (editors/vim), RPLGEN_SAMPLES (this
-" directory), RPLGEN_DIR (where the rplgen binary is), RPLGEN_WORK_DIR.
+" directory), RPLGEN_DIR and RPLRUN_DIR (where the binaries are), RPLGEN_WORK_DIR.
 let s:failures = []
 
 function s:Fail(message) abort
@@ -173,6 +173,33 @@ else
   if !filereadable(s:output) || readfile(s:output) != systemlist('rplgen ' . shellescape(s:source))
     call s:Fail('compiler rplgen: ' . s:output . ' does not hold the compiled program')
   endif
+
+  " The checker: rplrun --check's errors, warnings and notes on their lines and
+  " columns, the source lines and carets after them left out.
+  let $PATH = $RPLRUN_DIR . ':' . $PATH
+  let s:checked = $RPLGEN_WORK_DIR . '/checked.c48'
+  call writefile(['y = -x ** 2;', 'while (x > 0) {', '  x = 1 z = 2;', '}'], s:checked)
+  execute 'edit' fnameescape(s:checked)
+  compiler rplrun
+  silent make
+  let s:found = map(filter(getqflist(), 'v:val.valid'),
+        \ '[v:val.bufnr, v:val.lnum, v:val.col, v:val.type, v:val.text]')
+  let s:expected = [
+        \ [bufnr(s:checked), 1, 5, 'w',
+        \  "unary minus binds tighter than '**' here: this is (-a) ** b, not -(a ** b)"],
+        \ [bufnr(s:checked), 3, 9, 'e', "expected ';' before 'z'"],
+        \ ]
+  if s:found != s:expected
+    call s:Fail('compiler rplrun: the messages became ' . string(getqflist()))
+  endif
+  call writefile(['x = 1 +', '  (2 * 3;'], s:checked)
+  edit!
+  silent make
+  let s:found = map(filter(getqflist(), 'v:val.valid'), '[v:val.lnum, v:val.col, v:val.type]')
+  if s:found != [[2, 9, 'e'], [2, 3, 'n']]
+    call s:Fail('compiler rplrun: the error and its note became ' . string(getqflist()))
+  endif
+  bwipeout!
 
   " Indentation: the sample, its indentation removed, is indented back as it was.
   execute 'edit' fnameescape($RPLGEN_SAMPLES . '/indent_sample.c48')

@@ -18,6 +18,9 @@
 //    row holds a source that rplgen rejects and, in the second cell, the one
 //    line it writes on standard error after "rplgen: ". Nothing is written on
 //    standard output, and the exit status is 1.
+//  * In a table whose first two header cells are "Source" and "rplrun --check",
+//    each row holds a one-line source and, in the second, the first line that
+//    "rplrun --check prog.c48" writes for it on standard error.
 //  * A fenced block marked "console" is a shell session. Each line beginning
 //    with "$ " is a command, run by sh in a scratch copy of the source tree's
 //    examples/ directory (as "examples/NAME.c48"), with rplgen and rplrun
@@ -56,6 +59,15 @@ struct Command {
 
 void PrintTo(const Command& c, std::ostream* os) { *os << c.where << ": " << c.command; }
 
+struct Check {
+  std::string name;
+  std::string where;
+  std::string source;
+  std::string first_line;
+};
+
+void PrintTo(const Check& c, std::ostream* os) { *os << c.where; }
+
 struct Fence {
   std::string kind;
   std::vector<std::string> attributes;
@@ -65,6 +77,7 @@ struct Fence {
 
 struct Document {
   std::vector<Example> examples;
+  std::vector<Check> checks;
   std::vector<Command> commands;
   std::vector<std::string> problems;
 };
@@ -177,7 +190,9 @@ void read_document(const std::string& file, Document& doc) {
       const bool rpl_table = header.size() >= 2 && header[0] == "Source" && header[1] == "RPL";
       const bool message_table =
           header.size() >= 2 && header[0] == "Source" && header[1] == "Message";
-      if (rpl_table || message_table) {
+      const bool check_table =
+          header.size() >= 2 && header[0] == "Source" && header[1] == "rplrun --check";
+      if (rpl_table || message_table || check_table) {
         for (std::size_t r = i + 2; r < j; ++r) {
           const std::vector<std::string> row = cells(lines[r]);
           const int row_line = static_cast<int>(r) + 1;
@@ -187,6 +202,11 @@ void read_document(const std::string& file, Document& doc) {
             problem(row_line,
                     "a row of a Source/RPL or Source/Message table needs one code span in each "
                     "of its first two cells");
+            continue;
+          }
+          if (check_table) {
+            doc.checks.push_back({test_name(file, row_line),
+                                  file + ":" + std::to_string(row_line), *source + "\n", *result});
             continue;
           }
           Example example{test_name(file, row_line), file + ":" + std::to_string(row_line),
@@ -291,6 +311,26 @@ TEST_P(DocumentedExample, CompilesAsShown) {
 
 INSTANTIATE_TEST_SUITE_P(Docs, DocumentedExample, testing::ValuesIn(all_documents().examples),
                          [](const testing::TestParamInfo<Example>& info) {
+                           return info.param.name;
+                         });
+
+class DocumentedCheck : public testing::TestWithParam<Check> {};
+
+TEST_P(DocumentedCheck, SaysAsShown) {
+  const Check& c = GetParam();
+  SCOPED_TRACE(c.where);
+  harness::Invocation inv;
+  inv.program = RPLRUN_BINARY;
+  inv.argv = {"rplrun", "--check", "prog.c48"};
+  inv.files.push_back({"prog.c48", c.source});
+  inv.stdin_kind = harness::Stream::dev_null;
+  const harness::Outcome outcome = harness::run(inv);
+  EXPECT_EQ(outcome.err.substr(0, outcome.err.find('\n')), c.first_line);
+  EXPECT_EQ(outcome.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Docs, DocumentedCheck, testing::ValuesIn(all_documents().checks),
+                         [](const testing::TestParamInfo<Check>& info) {
                            return info.param.name;
                          });
 

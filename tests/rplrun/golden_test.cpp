@@ -9,7 +9,10 @@
 //   > text     RPL given as "-e TEXT"; several such lines are joined with newlines
 //   < text     a line of standard input, which is then given as FILE "-"
 //   @ path     standard input is rplgen's translation of that file of the source tree,
-//              given as FILE "-"
+//              given as FILE "-"; the case is also run with that file itself as FILE,
+//              which must print the same and end with the same status
+//   : text     a line of the source file prog.c48, written to the working directory
+//              and given as FILE (after the -e text, before the operands)
 //   + text     an RPL operand, after FILE
 //   ! text     a line expected on standard error
 //   = N        the expected exit status (0 when absent)
@@ -17,8 +20,8 @@
 //              or starts with one of the characters above
 //   other      a line expected on standard output, as it is
 //
-// The command line is: rplrun ARGS [-e TEXT] [-] [OPERANDS]. A case is named after its
-// file and the line where it starts.
+// The command line is: rplrun ARGS [-e TEXT] [-|prog.c48] [OPERANDS]. A case is named
+// after its file and the line where it starts.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -48,6 +51,8 @@ struct Case {
   std::string input;
   bool has_input = false;
   std::string translate;  // a source file for rplgen
+  std::string source;     // prog.c48
+  bool has_source = false;
   std::string out;
   std::string err;
   int status = 0;
@@ -113,6 +118,10 @@ std::vector<Case> read_cases(const fs::path& file) {
         current.translate = rest;
         current.has_input = true;
         break;
+      case ':':
+        current.source += rest + "\n";
+        current.has_source = true;
+        break;
       case '+': current.operands.push_back(rest); break;
       case '!': current.err += with_source_dir(rest) + "\n"; break;
       case '=': current.status = std::stoi(rest); break;
@@ -153,6 +162,10 @@ TEST_P(RplrunGolden, Run) {
     inv.argv.push_back(text);
   }
   if (c.has_input) inv.argv.push_back("-");
+  if (c.has_source) {
+    inv.argv.push_back("prog.c48");
+    inv.files.push_back({"prog.c48", c.source});
+  }
   inv.argv.insert(inv.argv.end(), c.operands.begin(), c.operands.end());
   inv.stdin_data = c.input;
   if (!c.translate.empty()) {
@@ -165,6 +178,16 @@ TEST_P(RplrunGolden, Run) {
   }
   if (!c.has_input) inv.stdin_kind = Stream::dev_null;
   harness::expect_outcome(harness::run(inv), c.out, c.err, c.status);
+  if (!c.translate.empty()) {
+    // The source run as it is: the same answers, its positions in the source.
+    auto dash = std::find(inv.argv.begin(), inv.argv.end(), "-");
+    *dash = (fs::path(source_dir()) / c.translate).string();
+    inv.stdin_kind = Stream::dev_null;
+    inv.stdin_data.clear();
+    const Outcome direct = harness::run(inv);
+    EXPECT_EQ(direct.out, c.out);
+    EXPECT_EQ(direct.status, c.status) << direct.err;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RplrunGolden, testing::ValuesIn(all_cases()),

@@ -31,6 +31,9 @@ class NulBytes {
   // the NULs before them are forgotten.
   void keep_last(std::size_t count);
 
+  // How many bytes have been handed over.
+  std::uint64_t handed_over() const { return handed_over_; }
+
   // Whether any NUL is remembered at all.
   bool any() const { return !words_.empty(); }
 

@@ -8,6 +8,7 @@
 // so on), so that another scanner can live in the same program.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string_view>
 
@@ -27,5 +28,17 @@ extern long lineno;
 // The text of the token most recently delivered by rplgen_yylex, with every
 // NUL byte of the input in its place.
 std::string_view current_lexeme();
+
+// Where the text of the token most recently delivered begins: its offset in the
+// input since the scanner was last restarted.
+std::uint64_t lexeme_offset();
+
+// The token that stands for a block comment that the input ends inside has no
+// text: this is the offset where that comment began.
+std::uint64_t open_comment_offset();
+
+// Makes `input` the scanner's input, read from its start as a new one: nothing
+// of the previous input is kept, however far it was read.
+void restart_scanner(std::FILE* input);
 
 }  // namespace rplgen

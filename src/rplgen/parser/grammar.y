@@ -10,6 +10,9 @@
  * Tokens carry no value. The rules that take a token's text (identifier,
  * constant, string_constant) are reduced as soon as the token is shifted,
  * before the next token is read, so their actions read the current lexeme.
+ *
+ * The symbols listed with %destructor carry a text each; the others carry
+ * nothing. A parse given up half way releases the texts its stack holds.
  */
 
 %code requires {
@@ -27,7 +30,6 @@
 #include "rplgen/translate/locals.h"
 #include "rplgen/translate/program.h"
 #include "rplgen/translate/statements.h"
-#include "support/diagnostics.h"
 
 using namespace rplgen;
 using rpl::xstrcat_list;
@@ -43,17 +45,21 @@ using rpl::xstrcat_list;
 
 %define api.prefix {rplgen_yy}
 %define api.value.type {rpl::Text*}
+%destructor { rpl::text_free($$); }
+    statement_list opt_statement_list statement case_list case_clause
+    primary_expr expr_list postfix_expr unary_expr power_expr multiplicative_expr
+    additive_expr relational_operand relational_expr equality_expr ampersand_expr
+    caret_expr bar_expr logical_and_expr logical_or_expr conditional_expr
+    assignment_expr expr opt_expr identifier constant string_constant
 %expect 1
 
-/* An assignment to what cannot be assigned ends the run where the parser stands,
- * as a syntax error there would: the statements complete at the top level, which
- * the bottom of the stack holds, are written first. The assignment is on the
- * stack above them. Only the stacks' bottoms are taken by reference, so that the
+/* The statements complete at the top level: a statement list at the bottom of
+ * the stack, when an action asks (an action's symbols are on the stack, so it
+ * has a bottom). Only the stacks' bottoms are taken by reference, so that the
  * parser keeps its tops in registers. */
 %initial-action {
-  on_cannot_assign = [&yyss, &yyvs] {
-    if (YY_ACCESSING_SYMBOL(yyss[1]) == YYSYMBOL_statement_list) write_program(yyvs[1]);
-    rpl::fatal(1, "%ld: cannot assign to this expression", lineno);
+  complete_statements = [&yyss, &yyvs]() -> rpl::Text** {
+    return YY_ACCESSING_SYMBOL(yyss[1]) == YYSYMBOL_statement_list ? &yyvs[1] : nullptr;
   };
 }
 

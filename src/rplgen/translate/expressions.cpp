@@ -95,17 +95,27 @@ Text* binary(Binary op, Text* left, Text* right) {
 std::function<void()> on_cannot_assign;
 
 void cannot_assign() {
-  if (on_cannot_assign) on_cannot_assign();
-  rpl::fatal(1, "cannot assign to this expression");
+  if (!on_cannot_assign) rpl::fatal(1, "cannot assign to this expression");
+  on_cannot_assign();
 }
 
 // A name goes inside the quotes. The computed forms copy it, so that each nested
 // "%=" doubles the text: the texts' size limit (rpl::max_text_size) ends such a
 // source as exhausted memory instead of letting it take all the memory there is.
+namespace {
+
+// What stands for an assignment that cannot be made, when the parse goes on.
+Text* not_assigned(Text* target, Text* value) {
+  cannot_assign();
+  return xstrfmt("%s %s", value, target);
+}
+
+}  // namespace
+
 Text* store(Store op, Text* target, Text* value) {
   const StoreTemplate& store = store_templates[static_cast<int>(op)];
   if (is_stored_element(target)) return store_into_element(target, value, store.combine);
-  if (form_of(target) != Form::name) cannot_assign();
+  if (form_of(target) != Form::name) return not_assigned(target, value);
   if (store.form == StoreForm::computes) {
     return xstrfmt(store.tmpl, xstrdup(target), value, target);
   }
@@ -115,13 +125,13 @@ Text* store(Store op, Text* target, Text* value) {
 
 Text* increment(Text* target) {
   if (is_stored_element(target)) return store_into_element(target, xstrdup("1"), "+");
-  if (form_of(target) != Form::name) cannot_assign();
+  if (form_of(target) != Form::name) return not_assigned(target, xstrdup("1"));
   return xstrfmt("'%s' 1 STO+", target);
 }
 
 Text* decrement(Text* target) {
   if (is_stored_element(target)) return store_into_element(target, xstrdup("1"), "-");
-  if (form_of(target) != Form::name) cannot_assign();
+  if (form_of(target) != Form::name) return not_assigned(target, xstrdup("1"));
   return xstrfmt("'%s' 1 STO-", target);
 }
 

@@ -28,16 +28,17 @@ Text* binary(Binary op, Text* left, Text* right);
 Text* conditional(Text* condition, Text* if_true, Text* if_false);
 
 // Assignments store into a name, or into an element of a variable (elements.h).
-// Any other target ends the run (cannot_assign).
+// Any other target cannot be assigned (cannot_assign).
 Text* store(Store op, Text* target, Text* value);
 Text* increment(Text* target);
 Text* decrement(Text* target);
 
-// The parser's way to end the run at an assignment to what cannot be assigned:
-// it writes the statements complete before it and reports the line, as it does
-// for a syntax error. Set for each parse.
+// What an assignment to what cannot be assigned does, as the program that parses
+// sets it: rplgen writes the statements complete before it and ends the run, as
+// for a syntax error; a check reports it and lets the parse go on, its
+// translation thrown away. Without it, the run ends.
 extern std::function<void()> on_cannot_assign;
-[[noreturn]] void cannot_assign();
+void cannot_assign();
 
 // A number literal under unary minus is still known as one (Form::negative_number).
 Text* negate(Text* operand);

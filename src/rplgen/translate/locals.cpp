@@ -6,8 +6,6 @@
 namespace rplgen {
 
 using rpl::text_append;
-using rpl::text_free;
-using rpl::text_view;
 
 namespace {
 
@@ -19,9 +17,7 @@ void append_item(TextPtr& list, Text* item) {
     list.reset(item);
     return;
   }
-  Text* grown = text_append(list.release(), ",");
-  list.reset(text_append(grown, text_view(item)));
-  text_free(item);
+  list.reset(text_append(text_append(list.release(), ","), item));
 }
 
 }  // namespace
@@ -33,6 +29,8 @@ void add_local(Text* name, Text* initial_value) {
   append_item(table.initial_values, initial_value);
   append_item(table.names, name);
 }
+
+void close_all_local_tables() { open_tables.clear(); }
 
 Locals close_local_table() {
   Locals locals = std::move(open_tables.back());

@@ -25,5 +25,7 @@ void open_local_table();
 void add_local(Text* name, Text* initial_value);
 // Closes the innermost open table and hands over its locals in source order.
 Locals close_local_table();
+// Closes every open table, as after an input whose parse was abandoned.
+void close_all_local_tables();
 
 }  // namespace rplgen

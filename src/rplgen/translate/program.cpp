@@ -18,6 +18,8 @@ using rpl::xstrdup;
 using rpl::xstrfmt;
 
 std::FILE* outfile = stdout;
+void (*program_sink)(Text* statements) = nullptr;
+std::function<Text**()> complete_statements;
 
 namespace {
 
@@ -27,16 +29,25 @@ bool write_bytes(std::string_view bytes) {
 
 }  // namespace
 
-void no_program() { warning("no output is produced, since no input was provided"); }
+void no_program() {
+  if (program_sink != nullptr) {
+    program_sink(nullptr);
+    return;
+  }
+  warning("no output is produced, since no input was provided");
+}
 
 void write_program(Text* statements) {
   forget_records();
+  if (program_sink != nullptr) {
+    program_sink(statements);
+    return;
+  }
   const TextPtr program(statements);
   // Flushed and checked per program, so that no program is claimed written
   // that did not reach the output.
-  const bool written = write_bytes("%%HP: T(3)A(R)F(.);\n\\<<\n") &&
-                       write_bytes(text_view(program.get())) && write_bytes("\\>>\n") &&
-                       std::fflush(outfile) == 0;
+  const bool written = write_bytes(program_opening) && write_bytes(text_view(program.get())) &&
+                       write_bytes(program_closing) && std::fflush(outfile) == 0;
   if (!written) fatal_errno(1, "write error");
 }
 

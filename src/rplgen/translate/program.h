@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
+#include <string_view>
 
 #include "support/text.h"
 
@@ -12,6 +14,20 @@ using rpl::Text;
 
 // Where the programs are written; main sets it to standard output.
 extern std::FILE* outfile;
+
+// What a written program has around its statements.
+inline constexpr std::string_view program_opening = "%%HP: T(3)A(R)F(.);\n\\<<\n";
+inline constexpr std::string_view program_closing = "\\>>\n";
+
+// Where each input's program goes instead, when set: the statements' text is
+// handed to it (null for an input without any), and nothing is written or
+// warned of.
+extern void (*program_sink)(Text* statements);
+
+// The statements complete at the top level of the parse under way, which the
+// bottom of the parser's stack holds, or null; the parser sets it for each
+// parse.
+extern std::function<Text**()> complete_statements;
 
 // An input without any token: a warning, and nothing is written.
 void no_program();
