@@ -7,6 +7,7 @@
 
 #include "rplgen/command_line.h"
 #include "rplgen/translate/constants.h"
+#include "rplgen/translate/elements.h"
 #include "rplgen/translate/expressions.h"
 #include "rplgen/translate/locals.h"
 #include "rplgen/translate/program.h"
@@ -49,6 +50,8 @@ Text* list_store(Text*, Text*) { return nullptr; }
 Text* binary(Binary, Text*, Text*) { return nullptr; }
 Text* store(Store, Text*, Text*) { return nullptr; }
 Text* conditional(Text*, Text*, Text*) { return nullptr; }
+std::function<void()> on_cannot_assign;
+std::function<Text**()> complete_statements;
 Text* negate(Text*) { return nullptr; }
 Text* logical_not(Text*) { return nullptr; }
 Text* increment(Text*) { return nullptr; }

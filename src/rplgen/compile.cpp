@@ -5,6 +5,7 @@
 
 #include "rplgen/lexer/scanner.h"
 #include "rplgen/parser/parser.h"
+#include "rplgen/translate/expressions.h"
 #include "support/diagnostics.h"
 
 namespace rplgen {
@@ -18,6 +19,7 @@ void compile_file(const char* path) {
     if (rplgen_yyin == nullptr) rpl::fatal_errno(1, "%s", path);
   }
   lineno = 1;
+  on_cannot_assign = report_cannot_assign;
   rplgen_yyparse();  // returns only when the input was accepted
   if (!standard_input) std::fclose(rplgen_yyin);  // errors on closing an input do not matter
 }

@@ -28,7 +28,7 @@ void report(std::string_view text) {
   std::string line;
   for (const char c : text) {
     if (is_control(static_cast<unsigned char>(c)))
-      line += backslash_code(static_cast<unsigned char>(c));
+      line += rpl::backslash_code(static_cast<unsigned char>(c));
     else
       line += c;
   }

@@ -76,6 +76,19 @@ void Runs::prepend(const Runs& other) {
   for (const Run* run = other.end(); run != other.begin();) push_front(*--run);
 }
 
+void Runs::keep(std::uint32_t size) {
+  std::size_t i = first_;
+  for (; i < runs_.size() && size > 0; ++i) {
+    if (runs_[i].length >= size) {
+      runs_[i].length = size;
+      size = 0;
+    } else {
+      size -= runs_[i].length;
+    }
+  }
+  runs_.resize(i);
+}
+
 namespace {
 
 Runs take(const Text* text) {
@@ -110,6 +123,11 @@ void assembling(const std::vector<Piece>& pieces, std::size_t base) {
 void appending(const Text* text, std::string_view bytes) {
   pending = text != nullptr ? take(text) : Runs{};
   pending.push_back(bytes);
+}
+
+void truncating(const Text* text, std::size_t size) {
+  pending = take(text);
+  pending.keep(static_cast<std::uint32_t>(size));
 }
 
 void copying(const Text* text) {

@@ -15,6 +15,7 @@ struct Text {
   std::size_t capacity;  // bytes of storage
   std::size_t begin;     // offset of the first byte of the text
   std::size_t end;       // offset just past its last byte
+  TextLabel label;
 };
 
 namespace {
@@ -79,6 +80,7 @@ Text* make_text(std::size_t size) {
   check_size(size);
   Text* text = allocate(new_front_room + size + new_back_room);
   text->begin = text->end = new_front_room;
+  text->label = {};
   return text;
 }
 
@@ -168,6 +170,7 @@ Text* assemble(const Pieces& for_each_piece) {
     if (argument != nullptr) text_free(argument);
   });
   base->end = static_cast<std::size_t>(back - storage(base));
+  base->label = {};
   if (origins::tracked) [[unlikely]]
     origins::settle(base);
   return base;
@@ -203,10 +206,14 @@ std::string_view text_view(const Text* text) {
 
 void text_free(Text* text) { release(text); }
 
+TextLabel text_label(const Text* text) { return text->label; }
+void set_text_label(Text* text, TextLabel label) { text->label = label; }
+
 Text* text_append(Text* text, std::string_view bytes) {
   if (origins::tracked) [[unlikely]]
     origins::appending(text, bytes);
   text = reserve(text, 0, bytes.size());
+  text->label = {};
   put(storage(text) + text->end, bytes);
   text->end += bytes.size();
   if (origins::tracked) [[unlikely]]
@@ -219,11 +226,24 @@ Text* text_append(Text* text, Text* more) {
     origins::assembling({{{}, text}, {{}, more}}, 0);
   const std::string_view bytes = text_view(more);
   text = reserve(text, 0, bytes.size());
+  text->label = {};
   put(storage(text) + text->end, bytes);
   text->end += bytes.size();
   if (origins::tracked) [[unlikely]]
     origins::settle(text);
   text_free(more);
+  return text;
+}
+
+Text* text_truncate(Text* text, std::size_t size) {
+  if (size < size_of(text)) {
+    if (origins::tracked) [[unlikely]]
+      origins::truncating(text, size);
+    text->end = text->begin + size;
+    if (origins::tracked) [[unlikely]]
+      origins::settle(text);
+  }
+  text->label = {};
   return text;
 }
 

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string_view>
 
@@ -33,10 +34,24 @@ Text* xstrdup(const Text* text);
 std::string_view text_view(const Text* text);
 void text_free(Text* text);
 
+// A label that a text's user may give it, to say what the text holds: two
+// numbers whose meaning is the user's. Every routine that builds or changes a
+// text gives the result the label {0, 0}; passing a text on keeps its label.
+struct TextLabel {
+  std::uint32_t kind;
+  std::uint32_t data;
+};
+TextLabel text_label(const Text* text);
+void set_text_label(Text* text, TextLabel label);
+
 // Appends bytes at the end of the text; consumes the text and returns it.
 Text* text_append(Text* text, std::string_view bytes);
 // Appends another text, which it consumes as well.
 Text* text_append(Text* text, Text* more);
+
+// Keeps the first `size` bytes of the text (no more than it has) and drops the
+// rest, in place; consumes the text and returns it.
+Text* text_truncate(Text* text, std::size_t size);
 
 // Each routine that takes several texts comes in two forms: one that takes
 // them as arguments (xstrfmt, xstrcat_list) and one that takes an array and

@@ -36,6 +36,8 @@ class Runs {
   void push_front(std::string_view bytes);
   void append(const Runs& other);
   void prepend(const Runs& other);
+  // Keeps the runs of the first `size` bytes.
+  void keep(std::uint32_t size);
   const Run* begin() const { return runs_.data() + first_; }
   const Run* end() const { return runs_.data() + runs_.size(); }
 
@@ -59,6 +61,8 @@ void assembling(const std::vector<Piece>& pieces, std::size_t base);
 void appending(const Text* text, std::string_view bytes);
 // A copy of a text.
 void copying(const Text* text);
+// A text cut to its first `size` bytes.
+void truncating(const Text* text, std::size_t size);
 void settle(const Text* made);
 
 void forget(const Text* text);

@@ -65,6 +65,20 @@ TEST(Origins, SurviveGrowingCopyingAndAppending) {
   EXPECT_EQ(origins_of(copy), expected);
 }
 
+TEST(Origins, TruncatedTextsKeepTheOriginsOfWhatIsLeft) {
+  const Tracking on;
+  set_origin(1);
+  Text* left = xstrdup(std::string_view("ab"));
+  set_origin(2);
+  Text* text = xstrfmt("%s cd", left);  // origins 1 1 2 2 2
+  text = text_truncate(text, 3);
+  set_origin(3);
+  text = text_append(text, "x");
+  EXPECT_EQ(origins_of(text), (Origins{1, 1, 2, 3}));
+  set_origin(4);
+  EXPECT_EQ(origins_of(text_truncate(xstrdup(std::string_view("abc")), 0)), Origins{});
+}
+
 TEST(Origins, NothingIsRecordedWithoutTracking) {
   set_origin(5);
   EXPECT_EQ(origins_of(xstrdup(std::string_view("xy"))), (Origins{0, 0}));

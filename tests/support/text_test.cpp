@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace rpl {
@@ -69,6 +71,37 @@ TEST(TextFree, ManySmallTextsAtOnce) {
     for (Text* t : texts) text_free(t);
     texts.clear();
   }
+}
+
+// A label stays with its text until a routine builds or changes the text,
+// also when the routine reuses the text's block.
+TEST(TextLabel, KeptUntilTheTextChanges) {
+  const auto labelled = [] {
+    Text* t = text("name");
+    set_text_label(t, {3, 7});
+    return t;
+  };
+  Text* kept = labelled();
+  EXPECT_EQ(text_label(kept).kind, 3u);
+  EXPECT_EQ(text_label(kept).data, 7u);
+  text_free(kept);
+  const std::pair<const char*, std::function<Text*(Text*)>> changes[] = {
+      {"xstrfmt", [](Text* t) { return xstrfmt("'%s' STO", t); }},
+      {"xstrcat_list", [](Text* t) { return xstrcat_list(t, text("x")); }},
+      {"text_append", [](Text* t) { return text_append(t, " x"); }},
+      {"text_truncate", [](Text* t) { return text_truncate(t, 2); }},
+  };
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    const TextPtr changed(change(labelled()));
+    EXPECT_EQ(text_label(changed.get()).kind, 0u);
+    EXPECT_EQ(text_label(changed.get()).data, 0u);
+  }
+  EXPECT_EQ(take(text_truncate(text("abc"), 5)), "abc");
+  EXPECT_EQ(take(text_truncate(text("abc"), 1)), "a");
+  const TextPtr original(labelled());
+  const TextPtr copy(xstrdup(original.get()));
+  EXPECT_EQ(text_label(copy.get()).kind, 0u);
 }
 
 }  // namespace

@@ -235,6 +235,7 @@ Span Checker::reduce(Construct construct, const Span* rhs, int n) {
       break;
     case Construct::default_clause: span.facts = is_default; break;
   }
+  reduced_ = span;
   return span;
 }
 
@@ -244,10 +245,12 @@ std::string Checker::name_of(const Span& span) const {
 }
 
 void Checker::warn(std::uint32_t offset, std::string message) {
+  if (failed_) return;
   diagnostics_.push_back({Diagnostic::Kind::warning, offset, std::move(message)});
 }
 
 void Checker::fail(std::uint32_t offset, std::string message) {
+  if (failed_) return;
   diagnostics_.push_back({Diagnostic::Kind::error, offset, std::move(message)});
   failed_ = true;
 }
@@ -344,6 +347,7 @@ void Checker::close_function(const Span& name, const Span* parameters) {
 }
 
 void Checker::syntax_error(const Span& at, const std::vector<int>& expected) {
+  if (failed_) return;
   SyntaxErrorPlace place{source_, at, at.token == last_.token && at.begin == last_.begin ? previous_
                                                                                           : last_,
                          open_brackets_};
@@ -356,6 +360,9 @@ void Checker::syntax_error(const Span& at, const std::vector<int>& expected) {
 void Checker::stack_overflow() {
   fail(last_.begin, "nested too deeply: the parser's stack is full");
 }
+
+// At the assignment's operator, as C compilers put it.
+void Checker::cannot_assign() { fail(reduced_.key, "cannot assign to this expression"); }
 
 void Checker::finish() {
   for (const Call& call : calls_) {

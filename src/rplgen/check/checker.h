@@ -70,6 +70,9 @@ class Checker {
   // for the end of the input) would have been.
   void syntax_error(const Span& at, const std::vector<int>& expected);
   void stack_overflow();
+  // The construct being reduced assigns to what cannot be assigned. The parse goes
+  // on, but what follows is not reported: rplgen stops there.
+  void cannot_assign();
 
   // After a parse that accepted the source: the checks that need all of it.
   void finish();
@@ -88,6 +91,7 @@ class Checker {
   };
 
   std::string name_of(const Span& span) const;
+  // Neither reports anything after the first error.
   void warn(std::uint32_t offset, std::string message);
   void fail(std::uint32_t offset, std::string message);
   // A value is wanted from the construct.
@@ -111,6 +115,7 @@ class Checker {
   bool failed_ = false;
   std::uint32_t last_end_ = 0;  // of the last token read
   Span last_;                   // the last token read
+  Span reduced_;                // the construct reduced last
   Span previous_;               // the one before it
   std::vector<Span> open_brackets_;
   std::vector<std::vector<Span>> lists_;

@@ -5,6 +5,7 @@
 #include "rplgen/check/checker.h"
 #include "rplgen/check/parse.h"
 #include "rplgen/lexer/scanner.h"
+#include "rplgen/translate/expressions.h"
 #include "rplgen/translate/locals.h"
 #include "rplgen/translate/program.h"
 #include "support/origins.h"
@@ -18,12 +19,14 @@ rpl::Text* program = nullptr;
 
 void take_program(rpl::Text* statements) { program = statements; }
 
-// Sets up the translation to hand its program over with origins, and puts
-// everything back as rplgen has it afterwards, however the parse ended.
+// Sets up the translation to hand its program over with origins, and the
+// checker to hear of assignments that cannot be made; puts everything back as
+// rplgen has it afterwards, however the parse ended.
 struct Translation {
-  Translation() {
+  explicit Translation(Checker& checker) {
     program = nullptr;
     program_sink = take_program;
+    on_cannot_assign = [&checker] { checker.cannot_assign(); };
     rpl::track_origins(true);
   }
   ~Translation() {
@@ -31,6 +34,7 @@ struct Translation {
     program = nullptr;
     close_all_local_tables();
     rpl::track_origins(false);
+    on_cannot_assign = nullptr;
     program_sink = nullptr;
   }
   Translation(const Translation&) = delete;
@@ -46,7 +50,7 @@ Compilation compile(std::string_view source, const CommandTest& is_command) {
     return result;
   }
   Checker checker(source, is_command);
-  Translation translation;
+  Translation translation(checker);
   // The scanner reads a stream: the source in memory is one.
   static char no_bytes[1];
   char* const bytes = source.empty() ? no_bytes : const_cast<char*>(source.data());

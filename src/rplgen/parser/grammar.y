@@ -25,6 +25,7 @@
 #include "rplgen/lexer/scanner.h"
 #include "rplgen/parser/parser.h"
 #include "rplgen/translate/constants.h"
+#include "rplgen/translate/elements.h"
 #include "rplgen/translate/expressions.h"
 #include "rplgen/translate/locals.h"
 #include "rplgen/translate/program.h"
@@ -51,6 +52,16 @@ using rpl::xstrcat_list;
     caret_expr bar_expr logical_and_expr logical_or_expr conditional_expr
     assignment_expr expr opt_expr identifier constant string_constant
 %expect 1
+
+/* The statements complete at the top level: a statement list at the bottom of
+ * the stack, when an action asks (an action's symbols are on the stack, so it
+ * has a bottom). Only the stacks' bottoms are taken by reference, so that the
+ * parser keeps its tops in registers. */
+%initial-action {
+  complete_statements = [&yyss, &yyvs]() -> rpl::Text** {
+    return YY_ACCESSING_SYMBOL(yyss[1]) == YYSYMBOL_statement_list ? &yyvs[1] : nullptr;
+  };
+}
 
 %token ASSIGN 257 CASE 258 DECLARE 259 DEFAULT 260 DO 261 ELSE 262 FOR 263
 %token IF 264 SWITCH 265 WHILE 266

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "rplgen/lexer/scanner.h"
+#include "rplgen/translate/program.h"
 #include "support/diagnostics.h"
 #include "support/memory.h"
 
@@ -13,6 +14,11 @@
 void rplgen_yyerror(const char* message) {
   const bool overflow = std::strcmp(message, "memory exhausted") == 0;
   rpl::fatal(1, "%ld: %s", rplgen::lineno, overflow ? "parser stack overflow" : "parse error");
+}
+
+void rplgen::report_cannot_assign() {
+  if (rpl::Text** statements = complete_statements()) write_program(*statements);
+  rpl::fatal(1, "%ld: cannot assign to this expression", rplgen::lineno);
 }
 
 void* rplgen::parser_stack_allocate(std::size_t size) {

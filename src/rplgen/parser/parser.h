@@ -15,6 +15,11 @@ int rplgen_yyparse();
 
 namespace rplgen {
 
+// Reports an assignment to what cannot be assigned, where the parser stands, as
+// a syntax error: the statements complete before it are written first, and the
+// process ends with status 1.
+[[noreturn]] void report_cannot_assign();
+
 // Storage for the parser's stacks, as malloc gives it; exhausted memory ends
 // the process (rpl::out_of_memory) instead of returning null.
 void* parser_stack_allocate(std::size_t size);

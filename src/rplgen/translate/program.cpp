@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "rplgen/translate/locals.h"
+#include "rplgen/translate/records.h"
 #include "support/diagnostics.h"
 
 namespace rplgen {
@@ -18,6 +19,7 @@ using rpl::xstrfmt;
 
 std::FILE* outfile = stdout;
 void (*program_sink)(Text* statements) = nullptr;
+std::function<Text**()> complete_statements;
 
 namespace {
 
@@ -36,6 +38,7 @@ void no_program() {
 }
 
 void write_program(Text* statements) {
+  forget_records();
   if (program_sink != nullptr) {
     program_sink(statements);
     return;

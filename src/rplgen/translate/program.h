@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string_view>
 
 #include "support/text.h"
@@ -22,6 +23,11 @@ inline constexpr std::string_view program_closing = "\\>>\n";
 // handed to it (null for an input without any), and nothing is written or
 // warned of.
 extern void (*program_sink)(Text* statements);
+
+// The statements complete at the top level of the parse under way, which the
+// bottom of the parser's stack holds, or null; the parser sets it for each
+// parse.
+extern std::function<Text**()> complete_statements;
 
 // An input without any token: a warning, and nothing is written.
 void no_program();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "rplgen/translate/records.h"
+
 namespace rplgen {
 
 using rpl::text_view;
@@ -48,10 +50,10 @@ Text* case_clause(Text* value, Text* statement) {
 // Code after the last THEN ... END of a CASE runs when no test succeeded.
 Text* default_clause(Text* statement) { return xstrfmt("\n%s", statement); }
 
-Text* expression_statement(Text* expr) { return xstrfmt("%s\n", expr); }
-
-Text* element_store(Text* name, Text* indices, Text* value) {
-  return xstrfmt("%s '%s(%s)' STO\n", value, name, indices);
+// No expression outlives its statement: the records of its parts go with it.
+Text* expression_statement(Text* expr) {
+  forget_records();
+  return xstrfmt("%s\n", expr);
 }
 
 long count_items(const Text* text) {

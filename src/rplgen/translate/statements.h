@@ -18,8 +18,6 @@ Text* switch_statement(Text* value, Text* clauses);
 Text* case_clause(Text* value, Text* statement);
 Text* default_clause(Text* statement);
 Text* expression_statement(Text* expr);
-// assign name[indices] = value;
-Text* element_store(Text* name, Text* indices, Text* value);
 // assign @{ targets } = values;
 Text* list_store(Text* targets, Text* values);
 

@@ -4,7 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "rplrun/charset.h"
+#include "support/charset.h"
 
 namespace rplrun {
 
@@ -39,7 +39,7 @@ struct Table {
   Table() {
     for (const StructureWord& w : structure_words) {
       CommandInfo info;
-      info.name = decode_backslash_codes(w.name);
+      info.name = rpl::decode_backslash_codes(w.name);
       info.word = w.word;
       info.supported = true;
       words[static_cast<int>(w.word)] = static_cast<std::uint32_t>(commands.size());
@@ -52,7 +52,7 @@ struct Table {
           matrix_commands, vector_commands, binary_commands, time_commands}) {
       for (const CommandRow& row : group()) {
         CommandInfo info;
-        info.name = decode_backslash_codes(row.name);
+        info.name = rpl::decode_backslash_codes(row.name);
         info.argc = row.argc;
         info.handler = row.handler;
         info.algebra = row.algebra;
@@ -64,13 +64,13 @@ struct Table {
       }
     }
     for (const ArrayForm& form : array_forms()) {
-      CommandInfo& info = commands[by_name.at(decode_backslash_codes(form.name))];
+      CommandInfo& info = commands[by_name.at(rpl::decode_backslash_codes(form.name))];
       info.array_handler = form.handler;
       info.array_target = form.target;
     }
     for (const char* name : hp48g_command_names()) {
       CommandInfo info;
-      info.name = decode_backslash_codes(name);
+      info.name = rpl::decode_backslash_codes(name);
       if (!by_name.contains(info.name)) add(std::move(info));
     }
   }
@@ -93,7 +93,7 @@ std::optional<std::uint32_t> find_command(std::string_view hp_name) {
 const CommandInfo& command_info(std::uint32_t id) { return table().commands[id]; }
 
 std::uint32_t command_id(std::string_view ascii_name) {
-  return *find_command(decode_backslash_codes(ascii_name));
+  return *find_command(rpl::decode_backslash_codes(ascii_name));
 }
 
 std::uint32_t word_id(Word word) { return table().words[static_cast<int>(word)]; }

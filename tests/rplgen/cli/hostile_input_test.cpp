@@ -69,12 +69,19 @@ std::string repeat(const std::string& piece, std::size_t times) {
   return out;
 }
 
-// A target whose text is copied twice by each "%=" around it, so the
-// translation doubles with every level.
+// A target whose text each "%=" around it would copy twice, doubling the
+// translation with every level: each is an element of what is not a variable,
+// which cannot be assigned.
 std::string doubling_expression(int levels) {
   std::string e = "x";
   for (int i = 0; i < levels; ++i) e = "(" + e + " %= 1)[1]";
   return e + ";\n";
+}
+
+// A store into an element millions of indices deep: the translation holds some
+// fifty bytes for each index of three.
+std::string deep_element_store(std::size_t levels) {
+  return "v" + repeat("[1]", levels) + " = 1;\n";
 }
 
 const Case cases[] = {
@@ -217,8 +224,10 @@ const Case cases[] = {
        return source("declare f(p) : a(1), b('x') {\n declare g() : c(\"s\") { x }\n", "",
                      diag("2: parse error"), 1);
      }},
-    {"TranslationThatDoublesPerLevel",
-     [] { return source(doubling_expression(40), "", diag("Cannot allocate memory"), 1); }},
+    {"TranslationThatWouldDoublePerLevel",
+     [] {
+       return source(doubling_expression(40), "", diag("1: cannot assign to this expression"), 1);
+     }},
 
     // A local costs memory for its name and initial value only.
     {"ManyLocalsInLittleMemory",
@@ -241,7 +250,7 @@ const Case cases[] = {
     // reports it as exhausted memory, the scanner with its own message.
     {"TranslationBeyondAvailableMemory",
      [] {
-       Trial t = source(doubling_expression(40), "", diag("Cannot allocate memory"), 1);
+       Trial t = source(deep_element_store(8000000), "", diag("Cannot allocate memory"), 1);
        t.max_address_space = rlim_t{256} << 20;
        return t;
      }},
@@ -251,8 +260,8 @@ const Case cases[] = {
      [] {
        std::string locals;
        for (int i = 0; i < 200000; ++i) locals += (i > 0 ? ", l" : "l") + std::to_string(i) + "(0)";
-       Trial t = source("declare f() : " + locals + " {\n" + doubling_expression(40) + "}\n", "",
-                        diag("Cannot allocate memory"), 1);
+       Trial t = source("declare f() : " + locals + " {\n" + deep_element_store(2000000) + "}\n",
+                        "", diag("Cannot allocate memory"), 1);
        t.max_address_space = rlim_t{64} << 20;
        return t;
      }},

@@ -72,6 +72,37 @@ const Case cases[] = {
      diag("1: parser stack overflow"), 1},
     {"Blocks9997DeepOverflowOnItsLine", repeat("{\n", 9997) + repeat("}\n", 9997), "",
      diag("9998: parser stack overflow"), 1},
+    // An assignment to what is neither a name nor an element of a variable ends
+    // the run where the parser stands, as a syntax error there would: the
+    // statements complete at the top level are written first.
+    {"AssignToNumberAfterStatements", "x = 1;\ny = 2;\n3 = 4;\n",
+     program("1 'x' STO\n2 'y' STO\n"), diag("3: cannot assign to this expression"), 1},
+    {"AssignToNumberFirst", "3 = 4;\nx;\n", "", diag("1: cannot assign to this expression"), 1},
+    {"IncrementNumber", "++5;", "", diag("1: cannot assign to this expression"), 1},
+    {"DecrementString", "\"s\"--;", "", diag("1: cannot assign to this expression"), 1},
+    {"AssignToCall", "f(x) = 2;", "", diag("1: cannot assign to this expression"), 1},
+    {"AssignToElementOfCall", "f(x)[1] = 2;", "", diag("1: cannot assign to this expression"), 1},
+    {"AssignToElementOfLiteral", "@{1, 2}[k] += 2;", "",
+     diag("1: cannot assign to this expression"), 1},
+    {"CompoundOnAlgebraic", "'x' += 1;", "", diag("1: cannot assign to this expression"), 1},
+    {"AssignToVerbatim", "`x` = 1;", "", diag("1: cannot assign to this expression"), 1},
+    {"AssignToCommaExpression", "(a, b) = 1;", "", diag("1: cannot assign to this expression"),
+     1},
+    {"AssignToAssignment", "(a = 1) = 2;", "", diag("1: cannot assign to this expression"), 1},
+    {"AssignToNegation", "-x %= 2;", "", diag("1: cannot assign to this expression"), 1},
+    {"IncrementIncrement", "x++ ++;", "", diag("1: cannot assign to this expression"), 1},
+    // Reported where the parser noticed it: at the token after the target.
+    {"ReportedOnTheLineAfterTheValue", "x;\n5\n=\ny\n;", program("x\n"),
+     diag("5: cannot assign to this expression"), 1},
+    // Inside a statement, only the statements complete at the top level are written.
+    {"InsideABlock", "x;\n{ y;\n1 = y; }", program("x\n"),
+     diag("3: cannot assign to this expression"), 1},
+    {"InsideAFunction", "x;\ndeclare f() {\n y = 1;\n 2 = y;\n}\n", program("x\n"),
+     diag("4: cannot assign to this expression"), 1},
+    {"InsideACondition", "if (x) 1 = y;", "", diag("1: cannot assign to this expression"), 1},
+    {"InsideACaseValue", "x;\nswitch (k) { case a = 1, 2 = b: y; }", program("x\n"),
+     diag("2: cannot assign to this expression"), 1},
+
     // Long but shallow inputs never come near the cap.
     {"ManyParenthesesInSequence", repeat("(x);", 20000), program(repeat("x\n", 20000)), "", 0},
 };

@@ -13,7 +13,7 @@ struct NoLocals : AlgebraicScope {
 
 // The infix text read and printed again, or "error at N" (offset in the text).
 std::string reprint(const std::string& ascii) {
-  const std::string text = decode_backslash_codes(ascii);
+  const std::string text = rpl::decode_backslash_codes(ascii);
   std::vector<Object> postfix;
   std::size_t error_at = 0;
   if (!read_infix(text, '.', NoLocals(), postfix, error_at))

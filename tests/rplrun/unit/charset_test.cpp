@@ -1,4 +1,4 @@
-// The HP character set: backslash codes in and out, UTF-8 in and out.
+// The HP character set as rplrun writes it out: backslash codes and UTF-8, read back.
 #include <gtest/gtest.h>
 
 #include "rplrun/charset.h"
@@ -42,72 +42,13 @@ const CodeCase code_cases[] = {
 TEST(Charset, BackslashCodesAndUtf8) {
   for (const CodeCase& c : code_cases) {
     SCOPED_TRACE(c.ascii);
-    const std::string decoded = decode_backslash_codes(c.ascii);
+    const std::string decoded = rpl::decode_backslash_codes(c.ascii);
     EXPECT_EQ(decoded, c.hp_text);
     EXPECT_EQ(encode(decoded, OutputCharset::ascii), c.written);
     EXPECT_EQ(encode(decoded, OutputCharset::unicode), c.utf8);
-    std::optional<Utf8Failure> failure;
-    EXPECT_EQ(decode_utf8(c.utf8, nullptr, &failure), decoded);
+    std::optional<rpl::Utf8Failure> failure;
+    EXPECT_EQ(rpl::decode_utf8(c.utf8, nullptr, &failure), decoded);
     EXPECT_FALSE(failure.has_value());
-  }
-}
-
-TEST(Charset, OffsetsPointAtTheCodes) {
-  std::vector<std::size_t> offsets;
-  EXPECT_EQ(decode_backslash_codes("a\\->b\\065", &offsets), hp({'a', 141, 'b', 'A'}));
-  EXPECT_EQ(offsets, (std::vector<std::size_t>{0, 1, 4, 5}));
-}
-
-TEST(Charset, Utf8WithoutAnHpCharacterFails) {
-  for (const char* text : {"a😀", "x\xff", "a\xe2\x82"}) {
-    std::optional<Utf8Failure> failure;
-    decode_utf8(text, nullptr, &failure);
-    ASSERT_TRUE(failure.has_value()) << text;
-    EXPECT_EQ(failure->offset, 1u) << text;
-  }
-}
-
-// Only the shortest form of a character is UTF-8: a longer one would let C0 A2 stand for
-// a quote and C0 80 for NUL; surrogates and anything past U+10FFFF are not characters.
-TEST(Charset, Utf8TakesOnlyShortestForms) {
-  struct Case {
-    const char* bytes;
-    char32_t value;  // 0 with length 0: refused
-    std::size_t length;
-  };
-  const Case cases[] = {
-      {"\x7f", 0x7F, 1},
-      {"\xc2\x80", 0x80, 2},
-      {"\xdf\xbf", 0x7FF, 2},
-      {"\xe0\xa0\x80", 0x800, 3},
-      {"\xed\x9f\xbf", 0xD7FF, 3},
-      {"\xee\x80\x80", 0xE000, 3},
-      {"\xef\xbf\xbf", 0xFFFF, 3},
-      {"\xf0\x90\x80\x80", 0x10000, 4},
-      {"\xf4\x8f\xbf\xbf", 0x10FFFF, 4},
-      {"\xc0\xa2", 0, 0},          // overlong quote
-      {"\xc0\x80", 0, 0},          // overlong NUL
-      {"\xc1\xbf", 0, 0},          // overlong 7F
-      {"\xe0\x9f\xbf", 0, 0},      // overlong 7FF
-      {"\xf0\x8f\xbf\xbf", 0, 0},  // overlong FFFF
-      {"\xed\xa0\x80", 0, 0},      // surrogate D800
-      {"\xed\xbf\xbf", 0, 0},      // surrogate DFFF
-      {"\xf4\x90\x80\x80", 0, 0},  // 110000
-      {"\xf8\x88\x80\x80\x80", 0, 0},
-      {"\x80", 0, 0},
-      {"\xe2\x86", 0, 0},
-      {"\xe2\x41\x80", 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::PrintToString(std::string(c.bytes)));
-    const std::optional<CodePoint> got = utf8_at(c.bytes);
-    if (c.length == 0) {
-      EXPECT_FALSE(got.has_value());
-    } else {
-      ASSERT_TRUE(got.has_value());
-      EXPECT_EQ(got->value, c.value);
-      EXPECT_EQ(got->length, c.length);
-    }
   }
 }
 

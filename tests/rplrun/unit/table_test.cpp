@@ -11,7 +11,7 @@ namespace {
 
 TEST(CommandTable, HoldsOnlyHp48gCommands) {
   std::set<std::string> rom;
-  for (const char* name : hp48g_command_names()) rom.insert(decode_backslash_codes(name));
+  for (const char* name : hp48g_command_names()) rom.insert(rpl::decode_backslash_codes(name));
   for (std::uint32_t id = 0; id < command_count(); ++id) {
     const CommandInfo& info = command_info(id);
     SCOPED_TRACE(encode(info.name, OutputCharset::ascii));
@@ -38,7 +38,7 @@ TEST(CommandTable, HoldsOnlyHp48gCommands) {
 
 TEST(CommandTable, NamesThatAreNoCommands) {
   for (const char* name : {"SQRT", "PI", "NDUPN", "R\\->P", "dup", "STOx", "break"}) {
-    EXPECT_FALSE(find_command(decode_backslash_codes(name)).has_value()) << name;
+    EXPECT_FALSE(find_command(rpl::decode_backslash_codes(name)).has_value()) << name;
   }
 }
 
