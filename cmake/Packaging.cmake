@@ -59,7 +59,7 @@ install(FILES ${docs}/README.md docs/language.md docs/rplrun-compat.md ${docs}/c
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
-  FILES_MATCHING PATTERN "*.c48" PATTERN "*.out")
+  FILES_MATCHING PATTERN "*.c48" PATTERN "*.out" PATTERN "*.txt")
 # The extension's own copy of the licence stays out: "copyright" is the one.
 install(DIRECTORY editors/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/editors
   PATTERN vscode/LICENSE EXCLUDE)

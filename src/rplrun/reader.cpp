@@ -47,6 +47,7 @@ struct Token {
   T type = T::end;
   std::size_t start = 0;  // first character
   std::size_t end = 0;    // one past the last
+  bool closed = true;     // a string or algebraic with its closing quote
 };
 
 bool is_self_delimiting(unsigned char c) {
@@ -61,7 +62,8 @@ class Reader : public AlgebraicScope {
         text_(source.text()),
         mark_(source.fraction_mark),
         angle_(source.angle_mode.value_or(context.angle_mode)),
-        base_(context.binary_base) {}
+        base_(context.binary_base),
+        supplied_(context.supplied) {}
 
   // Where reading has got to.
   Position position() const { return source_.position_at(pos_); }
@@ -94,10 +96,22 @@ class Reader : public AlgebraicScope {
 
   [[noreturn]] void fail(std::size_t at) const { throw SyntaxError{source_.position_at(at)}; }
 
+  // The end of the input where a delimiter opened at `at` is still open: closed
+  // there when the input allows, Invalid Syntax at the opener otherwise.
+  void close_at_end(std::size_t at, unsigned char open, unsigned char close) {
+    if (supplied_ == nullptr) fail(at);
+    supplied_->push_back({source_.position_at(at), open, close});
+  }
+
   bool is_separator(unsigned char c) const { return c == ';' || (c == ',' && mark_ == '.'); }
 
   std::string_view text_of(const Token& t) const {
     return std::string_view(text_).substr(t.start, t.end - t.start);
+  }
+
+  // What a string or an algebraic holds between its quotes.
+  std::string_view inside_quotes(const Token& t) const {
+    return text_of(t).substr(1, t.end - t.start - (t.closed ? 2 : 1));
   }
 
   void skip_blanks() {
@@ -142,8 +156,13 @@ class Reader : public AlgebraicScope {
     };
     auto quoted = [&](T type, char close) {
       const std::size_t found = text_.find(close, pos_ + 1);
-      if (found == std::string::npos) fail(pos_);
       t.type = type;
+      if (found == std::string::npos) {
+        close_at_end(pos_, static_cast<unsigned char>(close), static_cast<unsigned char>(close));
+        t.closed = false;
+        pos_ = t.end = text_.size();
+        return t;
+      }
       pos_ = t.end = found + 1;
       return t;
     };
@@ -205,7 +224,11 @@ class Reader : public AlgebraicScope {
     for (;;) {
       const Token t = next();
       if (t.type == closing) break;
-      if (t.type == T::end) fail(opener);
+      if (t.type == T::end) {
+        const bool program = closing == T::program_close;
+        close_at_end(opener, program ? program_open : '{', program ? program_close : '}');
+        break;
+      }
       if (t.type == T::word) {
         const std::string_view word = text_of(t);
         if (word.size() == 1 && static_cast<unsigned char>(word[0]) == arrow) {
@@ -323,7 +346,7 @@ class Reader : public AlgebraicScope {
       }
       case T::array_open: return read_array(t);
       case T::paren_open: return read_complex(t);
-      case T::string: return Object::string(std::string(text_of(t).substr(1, t.end - t.start - 2)));
+      case T::string: return Object::string(std::string(inside_quotes(t)));
       case T::quote: return read_quoted(t);
       case T::tag: {
         const std::string tag(text_of(t).substr(1, t.end - t.start - 2));
@@ -340,7 +363,7 @@ class Reader : public AlgebraicScope {
   }
 
   Object read_quoted(const Token& t) {
-    const std::string_view inside = text_of(t).substr(1, t.end - t.start - 2);
+    const std::string_view inside = inside_quotes(t);
     std::vector<Object> postfix;
     std::size_t error_at = 0;
     if (!read_infix(inside, mark_, *this, postfix, error_at)) fail(t.start + 1 + error_at);
@@ -409,7 +432,11 @@ class Reader : public AlgebraicScope {
         ++rows;
         t = next();
       }
-      if (t.type != T::array_close) fail(t.start);
+      if (t.type == T::end) {
+        close_at_end(open.start, '[', ']');
+      } else if (t.type != T::array_close) {
+        fail(t.start);
+      }
       --depth_;
       return make_matrix(std::move(elements), rows, static_cast<std::uint32_t>(columns));
     }
@@ -430,6 +457,10 @@ class Reader : public AlgebraicScope {
     for (;;) {
       const Token t = next();
       if (t.type == T::array_close) break;
+      if (t.type == T::end && out.size() > before) {
+        close_at_end(open.start, '[', ']');
+        break;
+      }
       bool angle = false;
       if (t.type == T::paren_open) {
         out.push_back(read_complex(t));
@@ -501,6 +532,7 @@ class Reader : public AlgebraicScope {
   char mark_;
   AngleMode angle_;
   int base_;
+  std::vector<SuppliedClosing>* supplied_;
   std::size_t pos_ = 0;
   int depth_ = 0;
   std::vector<const Symbol*> scope_;

@@ -185,6 +185,27 @@ class Session {
     return ReadContext{machine_.flags.angle_mode(), machine_.flags.binary_base()};
   }
 
+  static std::string closing_warning(const SuppliedClosing& closing) {
+    return "'" + std::string(1, static_cast<char>(closing.open)) + "' is not closed: '" +
+           std::string(1, static_cast<char>(closing.close)) + "' supplied at the end";
+  }
+
+  // Reads a file or a command line: what it leaves open at its end is closed there,
+  // as the calculator's command line closes it, with a --strict warning for each
+  // closing supplied.
+  Object read_input(const SourceText& text) {
+    std::vector<SuppliedClosing> supplied;
+    ReadContext read = context();
+    read.supplied = &supplied;
+    Object body = read_program_body(text, read);
+    if (options_.strict) {
+      for (const SuppliedClosing& closing : supplied) {
+        message(describe(closing.opener) + ": warning: " + closing_warning(closing));
+      }
+    }
+    return body;
+  }
+
   bool is_source(const std::string& path) const {
     return path.ends_with(".c48") || (options_.source == SourceKind::c48);
   }
@@ -223,7 +244,15 @@ class Session {
         continue;
       }
       try {
-        read_program_body(load_transfer(register_source(path), bytes), context());
+        std::vector<SuppliedClosing> supplied;
+        ReadContext read = context();
+        read.supplied = &supplied;
+        read_program_body(load_transfer(register_source(path), bytes), read);
+        for (const SuppliedClosing& closing : supplied) {
+          report_compiler_message(
+              describe(closing.opener), "warning", encode(closing_warning(closing), options_.charset),
+              bytes, offset_of(bytes, closing.opener.line, closing.opener.column));
+        }
       } catch (const SyntaxError& error) {
         const std::uint32_t number = error.error != 0 ? error.error : invalid_syntax;
         report_compiler_message(describe(error.where), "error", error_message(number), bytes,
@@ -249,7 +278,7 @@ class Session {
         body = read_program_body(*text, context());
       } else {
         const SourceText text = load_transfer(register_source(path), std::move(bytes));
-        body = read_program_body(text, context());
+        body = read_input(text);
       }
     } catch (const SyntaxError& error) {
       return syntax_error(error);
@@ -258,8 +287,15 @@ class Session {
     return evaluate(body, true);
   }
 
-  // --store: the file's one object goes into a variable named NAME, or after the file as
-  // a transfer names it (its name without the directory).
+  // The variable a file is stored in: its name without the directory and the extension
+  // (EUCLIDE for lib/EUCLIDE.txt), as the programs that call it name it.
+  static std::string variable_of_file(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    if (const auto dot = name.find_last_of('.'); dot != std::string::npos) name.resize(dot);
+    return name;
+  }
+
+  // --store: the file's one object goes into a variable named NAME, or after the file.
   int store_file(const std::string& path, const Object& body, std::optional<std::string> name) {
     if (body.items().size() != 1) {
       message(path + ": cannot store: the file holds " + std::to_string(body.items().size()) +
@@ -271,7 +307,7 @@ class Session {
         message("-: cannot store standard input without a name (--store=NAME)");
         return exit_usage;
       }
-      name = path.substr(path.find_last_of('/') + 1);
+      name = variable_of_file(path);
     }
     const Symbol* symbol = variable_name(*name);
     if (!symbol) {
@@ -299,7 +335,7 @@ class Session {
     try {
       SourceText text = load_command_line(register_source(name), utf8);
       text.fraction_mark = machine_.flags.fraction_mark();
-      return evaluate(read_program_body(text, context()), false);
+      return evaluate(read_input(text), false);
     } catch (const SyntaxError& error) {
       return syntax_error(error);
     }
@@ -348,10 +384,8 @@ class Session {
     if (options_.max_steps != 0) machine_.limits.max_steps = machine_.steps() + options_.max_steps;
     arm_timer(options_.timeout_seconds);
     try {
-      evaluate(read_program_body(
-                   numbered_line(source, reader_.lines(), std::move(line),
-                                 machine_.flags.fraction_mark()),
-                   context()),
+      evaluate(read_input(numbered_line(source, reader_.lines(), std::move(line),
+                                        machine_.flags.fraction_mark())),
                false);
     } catch (const SyntaxError& error) {
       syntax_error(error);
@@ -409,9 +443,8 @@ class Session {
       std::string line = std::move(machine_.terminal.input.front());
       machine_.terminal.input.pop_front();
       try {
-        outcome = machine_.run(read_program_body(
-            numbered_line(input_source_, number, std::move(line), machine_.flags.fraction_mark()),
-            context()));
+        outcome = machine_.run(read_input(
+            numbered_line(input_source_, number, std::move(line), machine_.flags.fraction_mark())));
       } catch (const SyntaxError& error) {
         return syntax_error(error);
       }

@@ -344,10 +344,7 @@ std::string directory_of(const std::string& path) {
 harness::Outcome run_shell(const std::string& commands) {
   namespace fs = std::filesystem;
   const fs::path scratch = harness::make_temp_dir();
-  fs::create_directory(scratch / "examples");
-  for (const auto& entry : fs::directory_iterator(source_dir() + "/examples")) {
-    if (entry.path().extension() == ".c48") fs::copy(entry.path(), scratch / "examples");
-  }
+  fs::copy(source_dir() + "/examples", scratch / "examples", fs::copy_options::recursive);
   harness::Invocation inv;
   inv.program = "/bin/sh";
   inv.argv = {"sh", "-c",

@@ -30,8 +30,8 @@ set(expected ${doc}/README.md ${doc}/language.md ${doc}/rplrun-compat.md ${doc}/
 foreach(program IN LISTS PROGRAMS)
   list(APPEND expected bin/${program} share/man/man1/${program}.1.gz)
 endforeach()
-file(GLOB examples RELATIVE "${SOURCE_DIR}/examples"
-  "${SOURCE_DIR}/examples/*.c48" "${SOURCE_DIR}/examples/*.out")
+file(GLOB_RECURSE examples RELATIVE "${SOURCE_DIR}/examples"
+  "${SOURCE_DIR}/examples/*.c48" "${SOURCE_DIR}/examples/*.out" "${SOURCE_DIR}/examples/*.txt")
 foreach(file IN LISTS examples)
   list(APPEND expected ${doc}/examples/${file})
 endforeach()

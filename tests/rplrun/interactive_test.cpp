@@ -85,10 +85,12 @@ const Dialogue dialogues[] = {
     {"OffLeaves", {}, "1 OFF 2\n3\n", {}, "> ", ""},
     {"OffBeforeThePrompt", {"-i", "-e", "1 OFF"}, "2\n", {}, "", ""},
     {"InputWithoutPrompt", {}, "\"\" \"\" INPUT\nx\n" + end, {}, "> 1: \"x\"\n> \n", ""},
+    // What a line leaves open is closed at its end, as ENTER closes it.
+    {"LineClosedAtItsEnd", {}, "{ 1 \"a\n" + end, {}, "> 1: { 1 \"a\" }\n> \n", ""},
     // A line that fails to read runs nothing; the step limit counts each line apart.
     {"SyntaxAndStepLimit",
      {"--max-steps=3"},
-     "1 \\<<\n1 2\n3 4 5 6\n7\n" + end,
+     "1 (2\n1 2\n3 4 5 6\n7\n" + end,
      {},
      "> > 2: 1\n1: 2\n> 5: 1\n4: 2\n3: 3\n2: 4\n1: 5\n> 6: 1\n5: 2\n4: 3\n3: 4\n2: 5\n1: 7\n> \n",
      "rplrun: -:1:3: Error: Invalid Syntax\nrplrun: -:3:7: Interrupted\n"},
