@@ -4,11 +4,11 @@
 // halted and continued on top of what runs now.
 #include <gtest/gtest.h>
 
-#include "rplrun/charset.h"
-#include "rplrun/display.h"
-#include "rplrun/machine.h"
-#include "rplrun/reader.h"
-#include "rplrun/transfer.h"
+#include "objects/charset.h"
+#include "objects/display.h"
+#include "machine/machine.h"
+#include "objects/reader.h"
+#include "objects/transfer.h"
 
 namespace rplrun {
 namespace {
