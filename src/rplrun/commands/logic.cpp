@@ -17,9 +17,7 @@ bool equal(const Object& x, const Object& y, int bits) {
   return same(x, y);
 }
 
-void equals(Machine& m, const Args& a) {
-  m.push(truth(equal(a[2], a[1], m.flags.word_size())));
-}
+void equals(Machine& m, const Args& a) { m.push(truth(equal(a[2], a[1], m.flags.word_size()))); }
 void not_equals(Machine& m, const Args& a) {
   m.push(truth(!equal(a[2], a[1], m.flags.word_size())));
 }
@@ -51,6 +49,16 @@ void less(Machine& m, const Args& a) { m.push(truth(order(m, a) < 0)); }
 void greater(Machine& m, const Args& a) { m.push(truth(order(m, a) > 0)); }
 void less_equal(Machine& m, const Args& a) { m.push(truth(order(m, a) <= 0)); }
 void greater_equal(Machine& m, const Args& a) { m.push(truth(order(m, a) >= 0)); }
+
+// The same comparisons of two reals, for the evaluator's two-reals path.
+const Real real_true = Real::from_int64(1);
+Real truth_real(bool value) { return value ? real_true : Real(); }
+Real equal_reals(Real x, Real y, Condition&) { return truth_real(x == y); }
+Real unequal_reals(Real x, Real y, Condition&) { return truth_real(!(x == y)); }
+Real less_reals(Real x, Real y, Condition&) { return truth_real(x < y); }
+Real greater_reals(Real x, Real y, Condition&) { return truth_real(y < x); }
+Real less_equal_reals(Real x, Real y, Condition&) { return truth_real(!(y < x)); }
+Real greater_equal_reals(Real x, Real y, Condition&) { return truth_real(!(x < y)); }
 
 void same_(Machine& m, const Args& a) { m.push(truth(same(a[2], a[1]))); }
 
@@ -104,8 +112,7 @@ void not_(Machine& m, const Args& a) {
 // Lists, arrays and tagged objects as tests are not handled.
 bool test_of(Machine& m, const Object& x) {
   const Kind kind = x.kind();
-  if (kind == Kind::list || kind == Kind::array || kind == Kind::tagged)
-    m.not_supported();
+  if (kind == Kind::list || kind == Kind::array || kind == Kind::tagged) m.not_supported();
   return flag_of(x);
 }
 
@@ -130,12 +137,12 @@ constexpr Algebra compare{Notation::infix, prec_compare, 2};
 constexpr Operands maps = Operands::numbers_mapping_lists;
 
 constexpr CommandRow rows[] = {
-    {"==", 2, equals, compare, true, Operands::numbers_taking_lists},
-    {"\\=/", 2, not_equals, compare, true, Operands::numbers_taking_lists},
-    {"<", 2, less, compare, true, maps},
-    {">", 2, greater, compare, true, maps},
-    {"\\<=", 2, less_equal, compare, true, maps},
-    {"\\>=", 2, greater_equal, compare, true, maps},
+    {"==", 2, equals, compare, true, Operands::numbers_taking_lists, equal_reals},
+    {"\\=/", 2, not_equals, compare, true, Operands::numbers_taking_lists, unequal_reals},
+    {"<", 2, less, compare, true, maps, less_reals},
+    {">", 2, greater, compare, true, maps, greater_reals},
+    {"\\<=", 2, less_equal, compare, true, maps, less_equal_reals},
+    {"\\>=", 2, greater_equal, compare, true, maps, greater_equal_reals},
     {.name = "SAME", .argc = 2, .handler = same_},
     {"AND", 2, and_, {Notation::infix, prec_and, 2}, true, maps},
     {"OR", 2, or_, {Notation::infix, prec_or, 2}, true, maps},

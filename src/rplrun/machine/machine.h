@@ -7,6 +7,10 @@
 // which the loop resumes whenever that frame is on top. Deep RPL recursion is therefore
 // bounded by a frame count, reported as "Insufficient Memory", and step limits, the
 // timeout and interruption are checked in that one loop.
+//
+// The state (stack, LASTARG, variables) is in state.cpp; the evaluator in evaluator.cpp
+// (frames, the loop, HALT and CONT), dispatch.cpp (running one command) and
+// structures.cpp (the structure words at run time).
 #pragma once
 
 #include <atomic>
@@ -28,6 +32,7 @@
 namespace rplrun {
 
 class Machine;
+struct CommandInfo;
 
 // The rest of a command that runs programs: resumed each time its frame is on top.
 class Continuation {
@@ -86,9 +91,12 @@ class Machine {
   Machine& operator=(const Machine&) = delete;
 
   // ---- data stack
-  void push(Object object) {
-    if (stack_.size() >= limits.max_stack) [[unlikely]]
-      fail(insufficient_memory);
+  void push(const Object& object) {
+    check_room();
+    stack_.push_back(object);
+  }
+  void push(Object&& object) {
+    check_room();
     stack_.push_back(std::move(object));
   }
   Object pop();
@@ -180,7 +188,8 @@ class Machine {
   std::uint64_t steps() const { return steps_; }
 
  private:
-  struct Frame;
+  // ---- state (state.cpp)
+
   // A variable's value. When `seen` is set, the node of `value` has since grown in place
   // for another holder (extendable): the variable holds `value` as it was then, made
   // again the next time the variable is used (settled()).
@@ -188,7 +197,7 @@ class Machine {
     Object value;
     std::optional<Extent> seen;
     Object& settled() {
-      if (seen) {
+      if (seen) [[unlikely]] {
         value = as_it_was(value, *seen);
         seen.reset();
       }
@@ -200,66 +209,106 @@ class Machine {
     Variable variable;
     bool index = false;  // seen by global names too (bind_index)
   };
-  struct Loop {
-    std::uint32_t body;  // index of the first item of the body
-    std::int32_t slot;   // FOR: the counter's local slot; START: -1
-    Object counter;      // START's counter
-    Object end;
-  };
-  struct Handler {
-    std::uint32_t frame;
-    std::uint32_t catch_ip;
-    std::uint32_t locals;
-    std::uint32_t loops;
-  };
-  struct Stop {
-    Outcome::Status status;
-  };
-
-  void push_frame(const Object& sequence, const Symbol* name, bool numeric,
-                  bool run_programs = false);
-  void pop_frame();
-  void execute(std::size_t frame_index, const Object& item, std::uint32_t index);
-  void execute_name(const Object& name);
-  void execute_call(const Object& call);
-  void control_op(std::size_t frame_index, const Object& item, std::uint32_t index);
-  void dispatch(std::uint32_t id);
-  bool take_test(std::uint32_t command);
-  void check_limits();
-  // Drops the locals from `size` on.
-  void truncate_locals(std::size_t size);
-  Object* index_local(const Symbol* name);
-  // The innermost local of that name (only an index of SEQ: `index_only`), unsettled.
-  Variable* local_variable(const Symbol* name, bool index_only);
-  Position current_position() const;
-  Position frame_position(std::size_t frame_index) const;
-  void fill_error(Outcome& outcome, const RplError& error);
-  bool catch_error(const RplError& error);
-
-  std::vector<Object> stack_;
-  std::vector<Object> last_args_;
   // When set, LASTARG's object at `index` has since grown in place (extendable): it is
   // the object as it was when `seen`.
   struct SeenArgument {
     std::size_t index;
     Extent seen;
   };
+
+  void check_room() const {
+    if (stack_.size() >= limits.max_stack) [[unlikely]]
+      fail(insufficient_memory);
+  }
+  // Drops the locals from `size` on.
+  void truncate_locals(std::size_t size);
+  Object* index_local(const Symbol* name);
+  // The innermost local of that name (only an index of SEQ: `index_only`), unsettled.
+  Variable* local_variable(const Symbol* name, bool index_only);
+  // LASTARG's objects become copies of these n.
+  void save_last_arguments(const Object* args, int n);
+
+  std::vector<Object> stack_;
+  std::vector<Object> last_args_;
   std::optional<SeenArgument> last_arg_seen_;
   // Reading a global settles it, which a const reader may do too.
   mutable std::unordered_map<const Symbol*, Variable> globals_;
   std::vector<const Symbol*> global_order_;
   std::vector<LocalSlot> locals_;
   std::size_t index_count_ = 0;  // locals with `index` set
-  std::vector<Frame> frames_;
-  std::vector<Loop> loops_;
-  std::vector<Handler> handlers_;
+
+  // ---- evaluator (evaluator.cpp: frames, items, the loop, HALT and CONT)
+
+  // A program, list or algebraic being run, or a command's continuation.
+  struct Frame {
+    std::shared_ptr<const Node> owner;  // keeps the items alive
+    const Object* items = nullptr;
+    const Position* positions = nullptr;
+    const Control* control = nullptr;
+    std::uint32_t ip = 0;
+    std::uint32_t end = 0;
+    Position origin;               // where it was called from
+    const Symbol* name = nullptr;  // the global name it runs under
+    std::uint32_t locals_base = 0;
+    std::uint32_t loops_base = 0;
+    std::uint32_t traps_base = 0;
+    bool numeric = false;
+    bool run_programs = false;
+    bool algebraic = false;
+    bool command_object = false;         // a command object being evaluated (its one-item program)
+    std::uint32_t command = UINT32_MAX;  // a continuation's command
+    std::unique_ptr<Continuation> continuation;
+  };
+  // A START or FOR loop running.
+  struct Loop {
+    std::uint32_t body;  // index of the first item of the body
+    std::int32_t slot;   // FOR: the counter's local slot; START: -1
+    Object counter;      // START's counter
+    Object end;
+  };
+  // An IFERR waiting for an error: the frame whose THEN clause it resumes at, and how
+  // many locals and loops were there when it was set.
+  struct ErrorTrap {
+    std::uint32_t frame;
+    std::uint32_t resume_ip;
+    std::uint32_t locals;
+    std::uint32_t loops;
+  };
+  // Thrown to end the run with a status other than an error.
+  struct Stop {
+    Outcome::Status status;
+  };
   // A halted program: what its run had when HALT stopped it.
   struct Halted {
     std::vector<Frame> frames;
     std::vector<LocalSlot> locals;
     std::vector<Loop> loops;
-    std::vector<Handler> handlers;
+    std::vector<ErrorTrap> traps;
   };
+
+  Frame& open_frame(const Position& origin);
+  void push_frame(const Object& sequence, const Symbol* name, bool numeric,
+                  bool run_programs = false);
+  void pop_frame();
+  void run_frames();
+  void resume(Frame& frame);
+  void execute(Frame& frame, const Object& item, std::uint32_t index);
+  void execute_name(const Object& name);
+  void execute_local(const Object& name);
+  void execute_call(const Object& call);
+  // Stops the run, as interrupted, after Ctrl-C, the timeout or the last step allowed.
+  void check_limits();
+  bool over_limits() const;
+  [[noreturn]] void stop_unsupported(std::uint32_t command);
+  Position current_position() const;
+  Position frame_position(std::size_t frame_index) const;
+  bool catch_error(const RplError& error);
+  void fill_error(Outcome& outcome, const RplError& error);
+  void fill_chain(Outcome& outcome) const;
+
+  std::vector<Frame> frames_;
+  std::vector<Loop> loops_;
+  std::vector<ErrorTrap> traps_;
   std::vector<Halted> halted_;  // most recent last
   std::uint64_t steps_ = 0;
   std::optional<std::uint32_t> unsupported_;    // the command that stopped the run
@@ -267,6 +316,29 @@ class Machine {
   int synchronous_ = 0;                         // run_command calls under way
   // EVAL of a command object runs it from a one-item program, one per command.
   std::vector<Object> command_programs_;
+
+  // ---- commands (dispatch.cpp)
+
+  class RunningCommand;
+  void dispatch(std::uint32_t id);
+  void check_runnable(const CommandInfo& info, std::uint32_t id);
+  bool compute_on_reals(const CommandInfo& info, std::uint32_t id);
+  void check_operands(const CommandInfo& info, std::uint32_t id, Object* args, int n);
+  void route(const CommandInfo& info, std::uint32_t id, Object* args, int n);
+  bool build_symbolic(std::uint32_t id, Object* args, int n);
+  bool grow_symbolic(std::uint32_t id, Object* args, int n);
+
+  // ---- structures (structures.cpp)
+
+  // The structure word at `index` of the top frame. What pushes a frame may move `frame`:
+  // it is not used after that.
+  void run_structure(Frame& frame, const Control& control, std::uint32_t word, std::uint32_t index);
+  bool take_test(std::uint32_t word);
+  void take_bounds(std::uint32_t word, Object& start, Object& end);
+  void start_loop(std::uint32_t word, std::uint32_t index);
+  void start_for(Frame& frame, std::uint32_t word, std::uint32_t index);
+  void next_loop(Frame& frame, std::uint32_t word, bool step);
+  void bind_locals(Frame& frame, std::uint32_t word, std::uint32_t index, std::uint32_t count);
 };
 
 }  // namespace rplrun

@@ -35,8 +35,9 @@ class Args {
 using Handler = void (*)(Machine& machine, const Args& args);
 
 // What a command of two arguments computes from two reals, when that is all it does with
-// them: the evaluator then computes it at once, without moving the arguments.
-using RealOperation = RealResult (*)(Real x, Real y);
+// them: the evaluator then computes it at once, without moving the arguments. A condition
+// of the result (an overflow...) is stored in `condition`.
+using RealOperation = Real (*)(Real x, Real y, Condition& condition);
 
 // How a command is written inside an algebraic.
 enum class Notation : std::uint8_t {

@@ -18,154 +18,160 @@ namespace {
 Word word_of(const Object& item) {
   return item.is(Kind::command) ? command_info(item.command_id()).word : Word::none;
 }
+
+void set(std::vector<Control>& control, std::uint32_t index, ControlOp op,
+         std::uint32_t target = 0) {
+  control[index] = {target, op};
+}
 }  // namespace
 
 StructureBuilder::Event StructureBuilder::add(const std::vector<Object>& items,
                                               std::vector<Control>& control) {
   const auto i = static_cast<std::uint32_t>(items.size() - 1);
   const Object& item = items[i];
+  if (in(State::for_name)) return for_name(item);
+  if (in(State::bind_names)) return bind_name(item, control);
   const Word word = word_of(item);
-  Open* top = open_.empty() ? nullptr : &open_.back();
-  auto set = [&](std::uint32_t index, ControlOp op, std::uint32_t target = 0) {
-    control[index].op = op;
-    control[index].target = target;
-  };
-  auto target = [&](std::uint32_t index, std::uint32_t where) { control[index].target = where; };
-  auto state_is = [&](State s) { return top != nullptr && top->state == s; };
-
-  if (state_is(State::for_name)) {
-    if (!item.is(Kind::name) || item.is_quoted()) return Event::invalid;
-    top->state = State::loop_body;
-    return Event::for_name;
-  }
-  if (state_is(State::bind_names)) {
-    if (item.is(Kind::name) && !item.is_quoted()) {
-      ++top->mark;
-      return Event::ok;
-    }
-    if ((item.is(Kind::program) || item.is(Kind::algebraic)) && top->mark > 0) {
-      target(top->opener, top->mark);
-      open_.pop_back();
-      return Event::ok;
-    }
-    return Event::invalid;
-  }
   if (word == Word::none) return Event::ok;
   any_ = true;
-
   switch (word) {
-    case Word::if_:
-      open_.push_back(opened(State::if_test, i));
-      set(i, ControlOp::nop);
-      return Event::ok;
-    case Word::case_:
-      open_.push_back(opened(State::case_test, i));
-      set(i, ControlOp::nop);
-      return Event::ok;
-    case Word::iferr_:
-      open_.push_back(opened(State::iferr_trap, i));
-      set(i, ControlOp::iferr);
-      return Event::ok;
-    case Word::while_:
-      open_.push_back(opened(State::while_test, i));
-      set(i, ControlOp::nop);
-      return Event::ok;
-    case Word::do_:
-      open_.push_back(opened(State::do_body, i));
-      set(i, ControlOp::nop);
-      return Event::ok;
-    case Word::start_:
-      open_.push_back(opened(State::loop_body, i));
-      set(i, ControlOp::start);
-      return Event::ok;
-    case Word::for_:
-      open_.push_back(opened(State::for_name, i, true));
-      set(i, ControlOp::for_loop);
-      return Event::ok;
-    case Word::arrow_:
-      open_.push_back(opened(State::bind_names, i));
-      set(i, ControlOp::bind);
-      return Event::ok;
-    case Word::then_:
-      if (state_is(State::if_test)) {
-        top->state = State::if_then;
-      } else if (state_is(State::case_test)) {
-        top->state = State::case_clause;
-      } else if (state_is(State::iferr_trap)) {
-        target(top->opener, i + 1);
-        top->state = State::iferr_then;
-        top->mark = i;
-        set(i, ControlOp::iferr_then);
-        return Event::ok;
-      } else {
-        return Event::invalid;
-      }
-      top->mark = i;
-      set(i, ControlOp::test);
-      return Event::ok;
-    case Word::else_:
-      if (state_is(State::if_then)) {
-        top->state = State::if_else;
-      } else if (state_is(State::iferr_then)) {
-        top->state = State::iferr_else;
-      } else {
-        return Event::invalid;
-      }
-      target(top->mark, i + 1);
-      top->mark = i;
-      set(i, ControlOp::jump);
-      return Event::ok;
-    case Word::repeat_:
-      if (!state_is(State::while_test)) return Event::invalid;
-      top->state = State::while_body;
-      top->mark = i;
-      set(i, ControlOp::test);
-      return Event::ok;
-    case Word::until_:
-      if (!state_is(State::do_body)) return Event::invalid;
-      top->state = State::do_test;
-      set(i, ControlOp::nop);
-      return Event::ok;
+    case Word::if_: return open(State::if_test, ControlOp::nop, i, control);
+    case Word::case_: return open(State::case_test, ControlOp::nop, i, control);
+    case Word::iferr_: return open(State::iferr_trap, ControlOp::iferr, i, control);
+    case Word::while_: return open(State::while_test, ControlOp::nop, i, control);
+    case Word::do_: return open(State::do_body, ControlOp::nop, i, control);
+    case Word::start_: return open(State::loop_body, ControlOp::start, i, control);
+    case Word::for_: return open(State::for_name, ControlOp::for_loop, i, control);
+    case Word::arrow_: return open(State::bind_names, ControlOp::bind, i, control);
+    case Word::then_: return then_word(i, control);
+    case Word::else_: return else_word(i, control);
+    case Word::repeat_: return repeat_word(i, control);
+    case Word::until_: return until_word(i, control);
     case Word::next_:
-    case Word::step_: {
-      if (!state_is(State::loop_body)) return Event::invalid;
-      const bool is_for = top->is_for;
-      set(i, word == Word::next_ ? ControlOp::next : ControlOp::step,
-          top->opener + (is_for ? 2 : 1));
-      open_.pop_back();
-      return is_for ? Event::closed_for : Event::ok;
-    }
-    case Word::end_:
-      if (top == nullptr) return Event::invalid;
-      switch (top->state) {
-        case State::if_then:
-        case State::if_else:
-        case State::iferr_then:
-        case State::iferr_else:
-          target(top->mark, i);
-          set(i, ControlOp::nop);
-          break;
-        case State::case_clause:
-          target(top->mark, i + 1);
-          set(i, ControlOp::jump);
-          top->clause_ends.push_back(i);
-          top->state = State::case_test;
-          return Event::ok;
-        case State::case_test:
-          for (std::uint32_t end : top->clause_ends) target(end, i);
-          set(i, ControlOp::nop);
-          break;
-        case State::while_body:
-          target(top->mark, i + 1);
-          set(i, ControlOp::jump, top->opener + 1);
-          break;
-        case State::do_test: set(i, ControlOp::until_end, top->opener + 1); break;
-        default: return Event::invalid;
-      }
-      open_.pop_back();
+    case Word::step_: return next_word(word == Word::step_, i, control);
+    case Word::end_: return end_word(i, control);
+    case Word::none: break;
+  }
+  return Event::invalid;
+}
+
+StructureBuilder::Event StructureBuilder::open(State state, ControlOp op, std::uint32_t i,
+                                               Controls& control) {
+  open_.push_back({state, i, 0, state == State::for_name, {}});
+  set(control, i, op);
+  return Event::ok;
+}
+
+// FOR's counter: a name, unquoted.
+StructureBuilder::Event StructureBuilder::for_name(const Object& item) {
+  if (!item.is(Kind::name) || item.is_quoted()) return Event::invalid;
+  open_.back().state = State::loop_body;
+  return Event::for_name;
+}
+
+// \->: names, then the program or algebraic they are bound for.
+StructureBuilder::Event StructureBuilder::bind_name(const Object& item, Controls& control) {
+  Open& top = open_.back();
+  if (item.is(Kind::name) && !item.is_quoted()) {
+    ++top.mark;
+    return Event::ok;
+  }
+  if ((item.is(Kind::program) || item.is(Kind::algebraic)) && top.mark > 0) {
+    control[top.opener].target = top.mark;
+    open_.pop_back();
+    return Event::ok;
+  }
+  return Event::invalid;
+}
+
+// IF and CASE: the test is taken here. IFERR: the trap ends, and its error clause is
+// skipped.
+StructureBuilder::Event StructureBuilder::then_word(std::uint32_t i, Controls& control) {
+  if (in(State::iferr_trap)) {
+    Open& top = open_.back();
+    control[top.opener].target = i + 1;
+    top.state = State::iferr_then;
+    top.mark = i;
+    set(control, i, ControlOp::iferr_then);
+    return Event::ok;
+  }
+  if (!in(State::if_test) && !in(State::case_test)) return Event::invalid;
+  Open& top = open_.back();
+  top.state = top.state == State::if_test ? State::if_then : State::case_clause;
+  top.mark = i;
+  set(control, i, ControlOp::test);
+  return Event::ok;
+}
+
+// The false test of IF's THEN (or IFERR's error clause) comes here; the true one jumps
+// over.
+StructureBuilder::Event StructureBuilder::else_word(std::uint32_t i, Controls& control) {
+  if (!in(State::if_then) && !in(State::iferr_then)) return Event::invalid;
+  Open& top = open_.back();
+  top.state = top.state == State::if_then ? State::if_else : State::iferr_else;
+  control[top.mark].target = i + 1;
+  top.mark = i;
+  set(control, i, ControlOp::jump);
+  return Event::ok;
+}
+
+StructureBuilder::Event StructureBuilder::repeat_word(std::uint32_t i, Controls& control) {
+  if (!in(State::while_test)) return Event::invalid;
+  open_.back().state = State::while_body;
+  open_.back().mark = i;
+  set(control, i, ControlOp::test);
+  return Event::ok;
+}
+
+StructureBuilder::Event StructureBuilder::until_word(std::uint32_t i, Controls& control) {
+  if (!in(State::do_body)) return Event::invalid;
+  open_.back().state = State::do_test;
+  set(control, i, ControlOp::nop);
+  return Event::ok;
+}
+
+// NEXT and STEP close START (its body after the word) or FOR (after the counter's name).
+StructureBuilder::Event StructureBuilder::next_word(bool step, std::uint32_t i, Controls& control) {
+  if (!in(State::loop_body)) return Event::invalid;
+  const Open& top = open_.back();
+  const bool is_for = top.is_for;
+  set(control, i, step ? ControlOp::step : ControlOp::next, top.opener + (is_for ? 2 : 1));
+  open_.pop_back();
+  return is_for ? Event::closed_for : Event::ok;
+}
+
+// END closes IF, IFERR, a CASE clause or CASE itself, WHILE and DO.
+StructureBuilder::Event StructureBuilder::end_word(std::uint32_t i, Controls& control) {
+  if (open_.empty()) return Event::invalid;
+  Open& top = open_.back();
+  switch (top.state) {
+    case State::if_then:
+    case State::if_else:
+    case State::iferr_then:
+    case State::iferr_else:
+      control[top.mark].target = i;
+      set(control, i, ControlOp::nop);
+      break;
+    case State::case_clause:
+      // The clause done, the rest of the CASE is skipped; the next clause's test follows.
+      control[top.mark].target = i + 1;
+      set(control, i, ControlOp::jump);
+      top.clause_ends.push_back(i);
+      top.state = State::case_test;
       return Event::ok;
+    case State::case_test:
+      for (std::uint32_t end : top.clause_ends) control[end].target = i;
+      set(control, i, ControlOp::nop);
+      break;
+    case State::while_body:
+      control[top.mark].target = i + 1;
+      set(control, i, ControlOp::jump, top.opener + 1);
+      break;
+    case State::do_test: set(control, i, ControlOp::until_end, top.opener + 1); break;
     default: return Event::invalid;
   }
+  open_.pop_back();
+  return Event::ok;
 }
 
 std::optional<std::size_t> StructureBuilder::unclosed() const {

@@ -71,19 +71,26 @@ class StructureBuilder {
   };
   struct Open {
     State state;
-    std::uint32_t opener;  // index of the opening word
-    std::uint32_t mark;    // THEN or ELSE index as needed
+    std::uint32_t opener;    // index of the opening word
+    std::uint32_t mark = 0;  // THEN or ELSE index as needed; \->: the names so far
     bool is_for = false;
     std::vector<std::uint32_t> clause_ends;  // CASE clause ENDs waiting for the final END
   };
-  static Open opened(State state, std::uint32_t opener, bool is_for = false) {
-    Open open;
-    open.state = state;
-    open.opener = opener;
-    open.mark = 0;
-    open.is_for = is_for;
-    return open;
-  }
+  using Controls = std::vector<Control>;
+
+  // One function per structure word, `i` its index; the names after FOR and \->.
+  Event open(State state, ControlOp op, std::uint32_t i, Controls& control);
+  Event then_word(std::uint32_t i, Controls& control);
+  Event else_word(std::uint32_t i, Controls& control);
+  Event repeat_word(std::uint32_t i, Controls& control);
+  Event until_word(std::uint32_t i, Controls& control);
+  Event next_word(bool step, std::uint32_t i, Controls& control);
+  Event end_word(std::uint32_t i, Controls& control);
+  Event for_name(const Object& item);
+  Event bind_name(const Object& item, Controls& control);
+  // Whether the innermost open structure is in that state.
+  bool in(State state) const { return !open_.empty() && open_.back().state == state; }
+
   std::vector<Open> open_;
   bool any_ = false;
 };

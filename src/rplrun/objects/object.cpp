@@ -53,12 +53,6 @@ void Object::move_from(Object&& other) noexcept {
   }
 }
 
-Object Object::real(Real value) {
-  Object o;
-  o.real_ = value;
-  return o;
-}
-
 Object Object::from_node(Kind kind, std::shared_ptr<const Node> node) {
   Object o;
   o.kind_ = kind;

@@ -85,7 +85,19 @@ class Object {
     return *this;
   }
 
-  static Object real(Real value);
+  static Object real(Real value) {
+    Object o;
+    o.real_ = value;
+    return o;
+  }
+  // Makes this object the real `value`, in place.
+  void set_real(Real value) {
+    release();
+    real_ = value;
+    kind_ = Kind::real;
+    flags_ = 0;
+    aux_ = 0;
+  }
   static Object complex(const Complex& value);
   static Object string(std::string hp_text);
   static Object list(std::vector<Object> items, std::vector<Position> positions = {});

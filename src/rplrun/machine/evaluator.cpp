@@ -1,0 +1,429 @@
+// The evaluator: frames on the return stack, what each kind of item does, the loop that
+// runs them, and HALT and CONT.
+#include <new>
+
+#include "machine/machine.h"
+#include "objects/algebraic.h"
+#include "objects/command_registry.h"
+#include "objects/elements.h"
+
+namespace rplrun {
+
+namespace {
+std::atomic<bool> interrupt_flag{false};
+constexpr std::uint32_t no_command = UINT32_MAX;
+}  // namespace
+
+void request_interrupt() { interrupt_flag.store(true, std::memory_order_relaxed); }
+void clear_interrupt() { interrupt_flag.store(false, std::memory_order_relaxed); }
+bool interrupt_requested() { return interrupt_flag.load(std::memory_order_relaxed); }
+
+// ---- frames
+
+Machine::Frame& Machine::open_frame(const Position& origin) {
+  if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
+  Frame& frame = frames_.emplace_back();
+  frame.origin = origin;
+  frame.locals_base = static_cast<std::uint32_t>(locals_.size());
+  frame.loops_base = static_cast<std::uint32_t>(loops_.size());
+  frame.traps_base = static_cast<std::uint32_t>(traps_.size());
+  return frame;
+}
+
+void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeric,
+                         bool run_programs) {
+  if (synchronous_ != 0) not_supported();
+  const Position origin = frames_.empty() ? Position{} : current_position();
+  // A command object that evaluates another object as its last act (EVAL, IFT) hands
+  // its place over: a long chain of them runs in constant depth, as on the calculator.
+  if (!frames_.empty()) {
+    const Frame& top = frames_.back();
+    if (top.command_object && top.ip >= top.end && top.locals_base == locals_.size() &&
+        top.loops_base == loops_.size() && top.traps_base == traps_.size())
+      pop_frame();
+  }
+  Frame& frame = open_frame(origin);
+  frame.owner = sequence.shared_node();
+  const auto& node = sequence.node_as<SequenceNode>();
+  frame.items = node.items().data();
+  frame.end = static_cast<std::uint32_t>(node.size());
+  if (!node.positions.empty()) frame.positions = node.positions.data();
+  if (sequence.is(Kind::program)) {
+    const auto& program = sequence.node_as<ProgramNode>();
+    if (!program.control.empty()) frame.control = program.control.data();
+  }
+  frame.name = name;
+  frame.numeric = numeric;
+  frame.run_programs = run_programs;
+  frame.algebraic = sequence.is(Kind::algebraic);
+}
+
+void Machine::pop_frame() {
+  Frame& frame = frames_.back();
+  truncate_locals(frame.locals_base);
+  loops_.resize(frame.loops_base);
+  traps_.resize(frame.traps_base);
+  frames_.pop_back();
+}
+
+bool Machine::numeric() const {
+  return flags.numeric_results() || (!frames_.empty() && frames_.back().numeric);
+}
+
+void Machine::start_continuation(std::unique_ptr<Continuation> continuation) {
+  if (synchronous_ != 0) not_supported();
+  const std::uint32_t command = frames_.empty() ? no_command : current_command_;
+  const bool numeric_results = numeric();
+  Frame& frame = open_frame(current_position());
+  frame.command = command;
+  frame.numeric = numeric_results;
+  frame.continuation = std::move(continuation);
+}
+
+Continuation* Machine::find_continuation(bool (*match)(const Continuation&)) {
+  for (auto it = frames_.rbegin(); it != frames_.rend(); ++it) {
+    if (it->continuation && match(*it->continuation)) return it->continuation.get();
+  }
+  return nullptr;
+}
+
+Position Machine::frame_position(std::size_t i) const {
+  const Frame& f = frames_[i];
+  if (f.continuation || f.ip == 0 || !f.positions) return f.origin;
+  return f.positions[f.ip - 1];
+}
+
+Position Machine::current_position() const {
+  return frames_.empty() ? Position{} : frame_position(frames_.size() - 1);
+}
+
+// ---- evaluating objects
+
+void Machine::evaluate(const Object& object) {
+  switch (object.kind()) {
+    case Kind::name: execute_name(object.unquoted()); return;
+    case Kind::program:
+    case Kind::algebraic: push_frame(object, nullptr, numeric()); return;
+    case Kind::list: {
+      const auto control = resolve_structures(object.items());
+      if (!control) fail(invalid_syntax);
+      push_frame(make_program(copy_items(object.items()), object.positions(), *control), nullptr,
+                 numeric());
+      return;
+    }
+    case Kind::command: {
+      const std::uint32_t id = object.command_id();
+      if (command_programs_.size() <= id) command_programs_.resize(id + 1);
+      Object& program = command_programs_[id];
+      if (!program.is(Kind::program)) program = make_program({object}, {}, {});
+      push_frame(program, nullptr, numeric());
+      frames_.back().command_object = true;
+      return;
+    }
+    case Kind::tagged: {
+      // The tags come off; what they hold is evaluated.
+      const Object* inner = &object.tagged_value();
+      while (inner->is(Kind::tagged)) inner = &inner->tagged_value();
+      evaluate(*inner);
+      return;
+    }
+    case Kind::call: execute_call(object); return;
+    default: push(object); return;
+  }
+}
+
+void Machine::evaluate_numerically(const Object& object) {
+  switch (object.kind()) {
+    case Kind::name: push_frame(Object::algebraic({object.unquoted()}), nullptr, true); return;
+    case Kind::algebraic:
+    case Kind::program: push_frame(object, nullptr, true); return;
+    default: push(object); return;
+  }
+}
+
+void Machine::call(const Object& program) { push_frame(program, nullptr, numeric()); }
+
+// A local name, or a global one that an index of SEQ hides: its value.
+void Machine::execute_local(const Object& name) {
+  const Object* value = name.is_local() ? local(name.symbol()) : index_local(name.symbol());
+  if (!value) fail(undefined_local_name);
+  if (numeric() && value->is_symbolic()) {
+    evaluate_numerically(*value);
+    return;
+  }
+  push(*value);
+}
+
+void Machine::execute_name(const Object& name) {
+  if (name.is_local() || (index_count_ != 0 && index_local(name.symbol()))) {
+    execute_local(name);
+    return;
+  }
+  const Symbol* symbol = name.symbol();
+  for (;;) {
+    const Object* value = global(symbol);
+    if (!value) {
+      if (numeric()) fail(undefined_name);
+      push(Object::name(symbol));
+      return;
+    }
+    switch (value->kind()) {
+      case Kind::program: push_frame(*value, symbol, numeric()); return;
+      case Kind::name:
+        // A name holding a name evaluates that one in turn.
+        if (value->is_local()) {
+          execute_name(value->unquoted());
+          return;
+        }
+        symbol = value->symbol();
+        ++steps_;
+        check_limits();
+        continue;
+      case Kind::algebraic:
+        if (numeric()) {
+          push_frame(*value, nullptr, true);
+          return;
+        }
+        push(*value);
+        return;
+      default: push(*value); return;
+    }
+  }
+}
+
+void Machine::execute_call(const Object& call) {
+  const Symbol* symbol = call.symbol();
+  const std::uint32_t argc = call.call_argc();
+  // A calculator function that rplrun does not run, kept by name in the algebraic.
+  if (!call.is_local()) {
+    if (const auto id = find_command(symbol->text());
+        id &&
+        (!command_info(*id).supported || command_info(*id).algebra.notation == Notation::kept))
+      stop_unsupported(*id);
+  }
+  require(argc);
+  const Object* value = call.is_local() ? local(symbol) : global(symbol);
+  if (!value) {
+    if (call.is_local()) fail(undefined_local_name);
+    if (numeric()) fail(undefined_name);
+    Object result = build_algebraic(stack_.data() + stack_.size() - argc, argc, call);
+    stack_.resize(stack_.size() - argc);
+    push(std::move(result));
+    return;
+  }
+  if (value->is(Kind::program)) {
+    push_frame(*value, call.is_local() ? nullptr : symbol, numeric());
+    return;
+  }
+  if (value->is(Kind::list) || value->is(Kind::array)) {
+    const std::size_t offset = element_offset(*value, stack_.data() + stack_.size() - argc, argc);
+    Object element = element_at(*value, offset);
+    stack_.resize(stack_.size() - argc);
+    push(std::move(element));
+    return;
+  }
+  fail(bad_argument_type);
+}
+
+// One item of the top frame's program, list or algebraic. What pushes a frame may move
+// `frame`: it is not used after that.
+void Machine::execute(Frame& frame, const Object& item, std::uint32_t index) {
+  switch (item.kind()) {
+    case Kind::name:
+      if (item.is_quoted()) {
+        push(item.unquoted());
+        return;
+      }
+      if (item.is_local()) {
+        execute_local(item);
+        return;
+      }
+      if (watchers.undefined_name && !frame.algebraic && !global(item.symbol())) [[unlikely]]
+        watchers.undefined_name(current_position(), item);
+      execute_name(item);
+      return;
+    case Kind::command:
+      if (frame.control && frame.control[index].op != ControlOp::none) {
+        run_structure(frame, frame.control[index], item.command_id(), index);
+        return;
+      }
+      dispatch(item.command_id());
+      return;
+    case Kind::call: execute_call(item); return;
+    case Kind::program:
+      if (frame.run_programs) {
+        push_frame(item, nullptr, numeric());
+        return;
+      }
+      push(item);
+      return;
+    default: push(item); return;
+  }
+}
+
+bool Machine::over_limits() const {
+  return interrupt_flag.load(std::memory_order_relaxed) ||
+         (limits.max_steps != 0 && steps_ > limits.max_steps);
+}
+
+void Machine::check_limits() {
+  if (over_limits()) throw Stop{Outcome::Status::interrupted};
+}
+
+// ---- stopping, HALT and CONT
+
+void Machine::stop(Outcome::Status status) { throw Stop{status}; }
+
+void Machine::stop_unsupported(std::uint32_t command) {
+  unsupported_ = command;
+  throw Stop{Outcome::Status::unsupported};
+}
+
+void Machine::not_supported() { stop_unsupported(current_command_); }
+
+void Machine::kill() {
+  halted_.clear();
+  stop(Outcome::Status::killed);
+}
+
+void Machine::continue_halted() {
+  if (halted_.empty()) return;
+  Halted program = std::move(halted_.back());
+  halted_.pop_back();
+  // Its frames, locals, loops and traps go on top of the running ones: every index
+  // they hold into those stacks moves up by what is already there.
+  const auto frames = static_cast<std::uint32_t>(frames_.size());
+  const auto locals = static_cast<std::uint32_t>(locals_.size());
+  const auto loops = static_cast<std::uint32_t>(loops_.size());
+  const auto traps = static_cast<std::uint32_t>(traps_.size());
+  for (Frame& f : program.frames) {
+    f.locals_base += locals;
+    f.loops_base += loops;
+    f.traps_base += traps;
+    frames_.push_back(std::move(f));
+  }
+  for (LocalSlot& slot : program.locals) locals_.push_back(std::move(slot));
+  for (Loop& loop : program.loops) {
+    if (loop.slot >= 0) loop.slot += static_cast<std::int32_t>(locals);
+    loops_.push_back(std::move(loop));
+  }
+  for (ErrorTrap& trap : program.traps) {
+    trap.frame += frames;
+    trap.locals += locals;
+    trap.loops += loops;
+    traps_.push_back(trap);
+  }
+}
+
+// ---- errors
+
+// The innermost IFERR takes the error: the run goes on at its THEN clause.
+bool Machine::catch_error(const RplError& error) {
+  error_number = error.number;
+  error_text = error.message;
+  if (traps_.empty()) return false;
+  const ErrorTrap trap = traps_.back();
+  traps_.pop_back();
+  while (frames_.size() > trap.frame + 1) frames_.pop_back();
+  truncate_locals(trap.locals);
+  loops_.resize(trap.loops);
+  frames_[trap.frame].ip = trap.resume_ip;
+  return true;
+}
+
+void Machine::fill_chain(Outcome& outcome) const {
+  for (std::size_t i = frames_.size(); i-- > 1;) {
+    if (frames_[i].name) outcome.chain.emplace_back(frames_[i].name, frame_position(i - 1));
+  }
+}
+
+void Machine::fill_error(Outcome& outcome, const RplError& error) {
+  outcome.status = Outcome::Status::error;
+  outcome.error = error;
+  if (error.command && error.names_command) outcome.command = command_info(*error.command).name;
+  outcome.where = current_position();
+  fill_chain(outcome);
+}
+
+// ---- the loop
+
+// Runs the items of the top frame, and of the frames they push, until no frame is left.
+void Machine::run_frames() {
+  while (!frames_.empty()) {
+    Frame& frame = frames_.back();
+    if (frame.continuation) [[unlikely]] {
+      resume(frame);
+      continue;
+    }
+    if (frame.ip >= frame.end) {
+      pop_frame();
+      continue;
+    }
+    const std::uint32_t index = frame.ip++;
+    ++steps_;
+    if (over_limits()) [[unlikely]]
+      throw Stop{Outcome::Status::interrupted};
+    // The item stays alive while its frame's owner does, even if frames_ grows.
+    const Object& item = frame.items[index];
+    if (watchers.evaluated) [[unlikely]] {
+      const Position where = current_position();
+      const Object traced = item;
+      execute(frame, item, index);
+      watchers.evaluated(where, traced);
+      continue;
+    }
+    execute(frame, item, index);
+  }
+}
+
+// A continuation's turn. Each resumption is a step: a command that runs an object which
+// pushes no frame of its own ('X' 1 1E15 1 SEQ) is bounded like any loop.
+void Machine::resume(Frame& frame) {
+  ++steps_;
+  check_limits();
+  const std::size_t index = frames_.size() - 1;
+  current_command_ = frame.command;
+  if (frame.continuation->resume(*this)) {
+    while (frames_.size() > index) pop_frame();
+  }
+  current_command_ = no_command;
+}
+
+Outcome Machine::run(const Object& body, bool run_programs) {
+  Outcome outcome;
+  current_command_ = no_command;
+  push_frame(body, nullptr, false, run_programs);
+  for (bool running = true; running;) {
+    try {
+      run_frames();
+      running = false;
+    } catch (const RplError& error) {
+      running = catch_error(error);
+      if (!running) fill_error(outcome, error);
+    } catch (const std::bad_alloc&) {
+      const RplError error{insufficient_memory, error_message(insufficient_memory), std::nullopt};
+      running = catch_error(error);
+      if (!running) fill_error(outcome, error);
+    } catch (const Stop& stop) {
+      outcome.status = stop.status;
+      outcome.where = current_position();
+      if (stop.status == Outcome::Status::unsupported && unsupported_) {
+        outcome.command = command_info(*unsupported_).name;
+      }
+      fill_chain(outcome);
+      if (stop.status == Outcome::Status::halted) {
+        halted_.push_back(
+            {std::move(frames_), std::move(locals_), std::move(loops_), std::move(traps_)});
+      }
+      running = false;
+    }
+  }
+  frames_.clear();
+  truncate_locals(0);
+  loops_.clear();
+  traps_.clear();
+  current_command_ = no_command;
+  return outcome;
+}
+
+}  // namespace rplrun

@@ -1,0 +1,179 @@
+// The machine's state: the data stack, LASTARG and the variables, global and local.
+#include <algorithm>
+
+#include "machine/machine.h"
+
+namespace rplrun {
+
+Machine::Machine() = default;
+Machine::~Machine() = default;
+
+// ---- data stack
+
+Object Machine::pop() {
+  if (stack_.empty()) fail(too_few_arguments);
+  Object top = std::move(stack_.back());
+  stack_.pop_back();
+  return top;
+}
+
+void Machine::require(std::size_t n) const {
+  if (stack_.size() < n) fail(too_few_arguments);
+}
+
+std::vector<Object> Machine::take(std::size_t n) {
+  require(n);
+  if (n == stack_.size() && stack_.capacity() <= 2 * n + 16) {
+    std::vector<Object> all;
+    all.swap(stack_);
+    return all;
+  }
+  const auto first = stack_.end() - static_cast<std::ptrdiff_t>(n);
+  std::vector<Object> top(std::make_move_iterator(first), std::make_move_iterator(stack_.end()));
+  stack_.erase(first, stack_.end());
+  return top;
+}
+
+// ---- LASTARG
+
+const std::vector<Object>& Machine::last_arguments() {
+  if (last_arg_seen_) {
+    Object& x = last_args_[last_arg_seen_->index];
+    x = as_it_was(x, last_arg_seen_->seen);
+    last_arg_seen_.reset();
+  }
+  return last_args_;
+}
+
+void Machine::set_last_arguments(std::vector<Object> args) {
+  last_args_ = std::move(args);
+  last_arg_seen_.reset();
+}
+
+void Machine::save_last_arguments(const Object* args, int n) {
+  last_args_.resize(static_cast<std::size_t>(n));
+  for (int k = 0; k < n; ++k) last_args_[static_cast<std::size_t>(k)] = args[k];
+  last_arg_seen_.reset();
+}
+
+Node* Machine::extendable(const Object& x) {
+  if (!x.is(Kind::string) && !x.is(Kind::list) && !x.is(Kind::algebraic)) return nullptr;
+  if (!x.is(Kind::string) && !x.positions().empty()) return nullptr;
+  const Node* node = x.node();
+  // Every holder but the argument itself must be one that can be told what it saw.
+  long others = x.shared_node().use_count() - 1;
+  std::optional<std::size_t> in_last_args;
+  for (std::size_t k = 0; k < last_args_.size(); ++k) {
+    if (last_args_[k].node() != node) continue;
+    if (in_last_args || (last_arg_seen_ && last_arg_seen_->index != k)) return nullptr;
+    in_last_args = k;
+    --others;
+  }
+  // A variable, when looking among them costs less than the copy it saves:
+  // 'L' 1 STO+ and L 1 + 'L' STO grow the list in place.
+  Variable* variable = nullptr;
+  if (others == 1) {
+    const Extent size = extent_of(x);
+    if (size.length < locals_.size() + globals_.size()) return nullptr;
+    for (LocalSlot& slot : locals_) {
+      if (slot.variable.value.node() != node) continue;
+      if (variable) return nullptr;
+      variable = &slot.variable;
+    }
+    for (auto& [name, global] : globals_) {
+      if (global.value.node() != node) continue;
+      if (variable) return nullptr;
+      variable = &global;
+    }
+    if (variable) --others;
+  }
+  if (others != 0) return nullptr;
+  // From now on it only grows: what the others saw stays a run of its items.
+  const Extent now = extent_of(x);
+  if (in_last_args && !last_arg_seen_) last_arg_seen_ = SeenArgument{*in_last_args, now};
+  if (variable && !variable->seen) variable->seen = now;
+  // Built as a non-const node and seen by no one else as it grows.
+  return const_cast<Node*>(node);
+}
+
+// ---- variables
+
+const Object* Machine::global(const Symbol* name) const {
+  const auto found = globals_.find(name);
+  return found == globals_.end() ? nullptr : &found->second.settled();
+}
+
+void Machine::store_global(const Symbol* name, Object value) {
+  const auto [it, inserted] = globals_.insert_or_assign(name, Variable{std::move(value), {}});
+  if (inserted) global_order_.push_back(name);
+}
+
+bool Machine::purge_global(const Symbol* name) {
+  if (globals_.erase(name) == 0) return false;
+  global_order_.erase(std::find(global_order_.begin(), global_order_.end(), name));
+  return true;
+}
+
+void Machine::clear_globals() {
+  globals_.clear();
+  global_order_.clear();
+}
+
+std::vector<const Symbol*> Machine::global_names() const {
+  return std::vector<const Symbol*>(global_order_.rbegin(), global_order_.rend());
+}
+
+Machine::Variable* Machine::local_variable(const Symbol* name, bool index_only) {
+  if (index_only && index_count_ == 0) return nullptr;
+  for (auto it = locals_.rbegin(); it != locals_.rend(); ++it) {
+    if (it->name == name && (it->index || !index_only)) return &it->variable;
+  }
+  return nullptr;
+}
+
+Object* Machine::local(const Symbol* name) {
+  Variable* v = local_variable(name, false);
+  return v ? &v->settled() : nullptr;
+}
+
+Object* Machine::variable(const Object& name) {
+  if (name.is_local()) {
+    Object* value = local(name.symbol());
+    if (!value) fail(undefined_local_name);
+    return value;
+  }
+  if (Object* index = index_local(name.symbol())) return index;
+  const auto found = globals_.find(name.symbol());
+  return found == globals_.end() ? nullptr : &found->second.settled();
+}
+
+void Machine::store(const Object& name, Object value) {
+  // What the variable held is not needed: it is not made again.
+  Variable* slot = local_variable(name.symbol(), !name.is_local());
+  if (name.is_local() && !slot) fail(undefined_local_name);
+  if (slot) {
+    *slot = Variable{std::move(value), {}};
+    return;
+  }
+  store_global(name.symbol(), std::move(value));
+}
+
+void Machine::bind_index(const Symbol* name, Object value) {
+  locals_.push_back({name, {std::move(value), {}}, true});
+  ++index_count_;
+}
+
+Object* Machine::index_local(const Symbol* name) {
+  Variable* v = local_variable(name, true);
+  return v ? &v->settled() : nullptr;
+}
+
+void Machine::truncate_locals(std::size_t size) {
+  if (size >= locals_.size()) return;
+  if (index_count_ != 0) {
+    for (std::size_t k = size; k < locals_.size(); ++k) index_count_ -= locals_[k].index ? 1 : 0;
+  }
+  locals_.resize(size);
+}
+
+}  // namespace rplrun

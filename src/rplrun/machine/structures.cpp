@@ -1,0 +1,124 @@
+// The structure words at run time: each does what the structure resolved for it when
+// the program was read (control.h): a test, a jump, an error trap, a loop step, locals.
+#include "machine/machine.h"
+#include "numbers/real_functions.h"
+
+namespace rplrun {
+
+namespace {
+[[noreturn]] void fail_in(std::uint32_t number, std::uint32_t command) {
+  throw RplError{number, error_message(number), command};
+}
+
+const Real one = Real::from_int64(1);
+}  // namespace
+
+void Machine::run_structure(Frame& frame, const Control& c, std::uint32_t word,
+                            std::uint32_t index) {
+  switch (c.op) {
+    case ControlOp::none:
+    case ControlOp::nop: return;
+    case ControlOp::test:
+    case ControlOp::until_end:
+      if (!take_test(word)) frame.ip = c.target;
+      return;
+    case ControlOp::jump: frame.ip = c.target; return;
+    case ControlOp::iferr:
+      // An error from here on resumes at the THEN clause.
+      traps_.push_back({static_cast<std::uint32_t>(frames_.size() - 1), c.target,
+                        static_cast<std::uint32_t>(locals_.size()),
+                        static_cast<std::uint32_t>(loops_.size())});
+      return;
+    case ControlOp::iferr_then:
+      traps_.pop_back();
+      frame.ip = c.target;
+      return;
+    case ControlOp::start: start_loop(word, index); return;
+    case ControlOp::for_loop: start_for(frame, word, index); return;
+    case ControlOp::next: next_loop(frame, word, false); return;
+    case ControlOp::step: next_loop(frame, word, true); return;
+    case ControlOp::bind: bind_locals(frame, word, index, c.target); return;
+  }
+}
+
+// THEN, REPEAT, UNTIL's END: the test on level 1, a real.
+bool Machine::take_test(std::uint32_t word) {
+  if (stack_.empty()) fail_in(too_few_arguments, word);
+  const Object& test = stack_.back();
+  if (!test.is(Kind::real)) fail_in(bad_argument_type, word);
+  const bool result = !test.as_real().is_zero();
+  stack_.pop_back();
+  return result;
+}
+
+// START and FOR: the start and end, two reals.
+void Machine::take_bounds(std::uint32_t word, Object& start, Object& end) {
+  if (stack_.size() < 2) fail_in(too_few_arguments, word);
+  if (!level(1).is(Kind::real) || !level(2).is(Kind::real)) fail_in(bad_argument_type, word);
+  end = pop();
+  start = pop();
+}
+
+void Machine::start_loop(std::uint32_t word, std::uint32_t index) {
+  Object start;
+  Object end;
+  take_bounds(word, start, end);
+  loops_.push_back({index + 1, -1, std::move(start), std::move(end)});
+}
+
+// FOR: the counter is a local named by the next item; the body follows it.
+void Machine::start_for(Frame& frame, std::uint32_t word, std::uint32_t index) {
+  Object start;
+  Object end;
+  take_bounds(word, start, end);
+  const auto slot = static_cast<std::int32_t>(locals_.size());
+  locals_.push_back({frame.items[index + 1].symbol(), {std::move(start), {}}});
+  loops_.push_back({index + 2, slot, Object(), std::move(end)});
+  frame.ip = index + 2;
+}
+
+// NEXT and STEP: the counter moves on (by 1, or by the real on level 1), and the body
+// runs again while the counter has not passed the end.
+void Machine::next_loop(Frame& frame, std::uint32_t word, bool step) {
+  Real increment = one;
+  if (step) {
+    if (stack_.empty()) fail_in(too_few_arguments, word);
+    if (!level(1).is(Kind::real)) fail_in(bad_argument_type, word);
+    increment = pop().as_real();
+  }
+  Loop& loop = loops_.back();
+  Object& counter = loop.slot >= 0 ? locals_[static_cast<std::size_t>(loop.slot)].variable.settled()
+                                   : loop.counter;
+  if (!counter.is(Kind::real)) fail_in(bad_argument_type, word);
+  Condition condition = Condition::none;
+  const Real next = add(counter.as_real(), increment, condition);
+  if (condition != Condition::none) [[unlikely]]
+    flags.settle_condition(condition);
+  const Real end = loop.end.as_real();
+  if (increment.is_negative() ? next >= end : next <= end) {
+    counter.set_real(next);
+    frame.ip = loop.body;
+    return;
+  }
+  if (loop.slot >= 0) truncate_locals(static_cast<std::size_t>(loop.slot));
+  loops_.pop_back();
+}
+
+// \->: the `count` names that follow take the objects on the stack, for the program or
+// algebraic after them.
+void Machine::bind_locals(Frame& frame, std::uint32_t word, std::uint32_t index,
+                          std::uint32_t count) {
+  if (stack_.size() < count) fail_in(too_few_arguments, word);
+  const std::size_t base = stack_.size() - count;
+  const auto locals_base = static_cast<std::uint32_t>(locals_.size());
+  for (std::uint32_t k = 0; k < count; ++k) {
+    locals_.push_back({frame.items[index + 1 + k].symbol(), {std::move(stack_[base + k]), {}}});
+  }
+  stack_.resize(base);
+  const Object& body = frame.items[index + 1 + count];
+  frame.ip = index + count + 2;
+  push_frame(body, nullptr, numeric());
+  frames_.back().locals_base = locals_base;
+}
+
+}  // namespace rplrun
