@@ -20,6 +20,13 @@ std::string error_message(std::uint32_t number) {
     case infinite_result: return "Infinite Result";
     case invalid_dimension: return "Invalid Dimension";
     case invalid_array_element: return "Invalid Array Element";
+    // \x85 is the calculator's sigma.
+    case invalid_statistics_data: return "Invalid \x85" "Data";
+    case nonexistent_statistics_data: return "Nonexistent \x85" "DAT";
+    case insufficient_statistics_data: return "Insufficient \x85" "Data";
+    case invalid_statistics_parameters: return "Invalid \x85" "PAR";
+    case statistics_log_of_negative: return "Invalid \x85" "Data LN(Neg)";
+    case statistics_log_of_zero: return "Invalid \x85" "Data LN(0)";
     default: return "";
   }
 }
