@@ -73,7 +73,10 @@ RealResult upper_tail_f(Real numerator, Real denominator, Real x) {
   if (x.sign() <= 0) return one;
   const double scaled = *n1 * x.to_double();
   if (!std::isfinite(scaled)) return {Real()};
-  return probability(boost::math::ibetac(*n1 / 2, *n2 / 2, scaled / (scaled + *n2)));
+  // As for UTPT: whichever argument of the beta function is below one half.
+  const double x_small = scaled / (scaled + *n2);
+  return probability(x_small < 0.5 ? boost::math::ibetac(*n1 / 2, *n2 / 2, x_small)
+                                   : boost::math::ibeta(*n2 / 2, *n1 / 2, *n2 / (scaled + *n2)));
 }
 
 RealResult upper_tail_t(Real degrees, Real x) {
@@ -81,9 +84,15 @@ RealResult upper_tail_t(Real degrees, Real x) {
   if (!n) return bad_value;
   const double t = x.to_double();
   // Half the two-sided tail beyond |t|; the other half of the distribution lies below 0.
+  // The beta function's argument is the smaller of t^2/(n+t^2) and n/(n+t^2), which
+  // doubles hold to full precision, and never 1 - the other.
   const double t2 = t * t;
-  const double tail =
-      std::isfinite(t2) ? boost::math::ibeta(*n / 2, 0.5, *n / (*n + t2)) / 2 : 0.0;
+  double tail = 0;
+  if (std::isfinite(t2)) {
+    const double x_small = t2 / (*n + t2);
+    tail = x_small < 0.5 ? boost::math::ibetac(0.5, *n / 2, x_small) / 2
+                         : boost::math::ibeta(*n / 2, 0.5, *n / (*n + t2)) / 2;
+  }
   return probability(t >= 0 ? tail : 1 - tail);
 }
 

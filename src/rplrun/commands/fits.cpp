@@ -22,7 +22,7 @@ std::vector<Extended> transformed(const StatisticsData& data, std::uint32_t colu
     const Real value = data.at(row, column);
     if (value.is_zero()) fail(statistics_log_of_zero);
     if (value.is_negative()) fail(statistics_log_of_negative);
-    values.emplace_back(ln(value).value.re);
+    values.push_back(ln(Extended(value)));
   }
   return values;
 }
@@ -75,11 +75,12 @@ std::optional<Line> model_line(const StatisticsData& data, const StatisticsParam
 // Fits the model of `p` and stores the intercept and slope in \GSPAR.
 StatisticsParameters fit(Machine& m, const StatisticsData& data, StatisticsParameters p) {
   const Line line = *model_line(data, p, false);
-  const Object slope = settled_quotient(m, line.xy, line.xx);
-  const Extended b(slope.as_real());
-  const RealResult a = (line.mean_y - b * line.mean_x).rounded();
-  p.slope = slope.as_real();
-  p.intercept = m.flags.settle(logs_y(p.model) ? exp(m.flags.settle(a)) : a);
+  // Every x alike: the calculator's infinite or undefined result.
+  if (line.xx.is_zero()) settled_quotient(m, line.xy, line.xx);
+  const Extended b = line.xx.is_zero() ? Extended() : line.xy / line.xx;
+  const Extended a = line.mean_y - b * line.mean_x;
+  p.slope = m.flags.settle(b.rounded());
+  p.intercept = m.flags.settle((logs_y(p.model) ? exp(a) : a).rounded());
   store_statistics_parameters(m, p);
   return p;
 }
