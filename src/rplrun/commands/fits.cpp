@@ -1,5 +1,6 @@
 // Curve fitting on the statistics data: the model in \GSPAR (LINFIT LOGFIT EXPFIT
-// PWRFIT), LR and BESTFIT, which fit it, and PREDX PREDY PREDV, which read it.
+// PWRFIT), LR and BESTFIT, which fit it, and PREDX PREDY PREDV and \GSLINE, which read
+// it.
 //
 // Each model is a straight line through transformed data: y = a + b x on x and y
 // (linear), on ln x and y (logarithmic, y = a + b ln x), on x and ln y (exponential,
@@ -170,6 +171,25 @@ void predict_x(Machine& m, const Args& args) {
   }
 }
 
+// The fitted model as an expression of X, with the intercept and slope written out.
+void sigma_line(Machine& m, const Args&) {
+  const StatisticsParameters p = statistics_parameters(m);
+  const Object a = Object::real(p.intercept);
+  const Object b = Object::real(p.slope);
+  const Object x = Object::name(intern("X"));
+  const auto op = [](const char* name) { return Object::command(command_id(name)); };
+  switch (p.model) {
+    case FitModel::linear: m.push(Object::algebraic({a, b, x, op("*"), op("+")})); break;
+    case FitModel::logarithmic:
+      m.push(Object::algebraic({a, b, x, op("LN"), op("*"), op("+")}));
+      break;
+    case FitModel::exponential:
+      m.push(Object::algebraic({a, b, x, op("*"), op("EXP"), op("*")}));
+      break;
+    case FitModel::power: m.push(Object::algebraic({a, x, b, op("^"), op("*")})); break;
+  }
+}
+
 constexpr CommandRow rows[] = {
     {"LINFIT", 0, linfit},
     {"LOGFIT", 0, logfit},
@@ -180,6 +200,7 @@ constexpr CommandRow rows[] = {
     {"PREDY", 1, predict_y},
     {"PREDV", 1, predict_y},
     {"PREDX", 1, predict_x},
+    {"\\GSLINE", 0, sigma_line},
 };
 
 }  // namespace
