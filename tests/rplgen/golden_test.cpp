@@ -49,7 +49,6 @@ TEST_P(Golden, MatchesExpectedOutput) {
                           c.out, c.err, c.status);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(find_cases()),
-                         harness::golden_test_name);
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(find_cases()), harness::golden_test_name);
 
 }  // namespace
