@@ -1,7 +1,7 @@
 // The probability functions: UTPC UTPF UTPN UTPT NDIST, written as functions inside
 // algebraics.
-#include "rplrun/commands/support.h"
-#include "rplrun/distributions.h"
+#include "numbers/distributions.h"
+#include "commands/support.h"
 
 namespace rplrun {
 

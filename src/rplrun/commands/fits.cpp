@@ -6,7 +6,7 @@
 // (linear), on ln x and y (logarithmic, y = a + b ln x), on x and ln y (exponential,
 // y = a e^(b x)) and on ln x and ln y (power, y = a x^b); the intercept of the last two
 // is e^a.
-#include "rplrun/commands/statistics_data.h"
+#include "commands/statistics_data.h"
 
 namespace rplrun {
 
@@ -191,15 +191,9 @@ void sigma_line(Machine& m, const Args&) {
 }
 
 constexpr CommandRow rows[] = {
-    {"LINFIT", 0, linfit},
-    {"LOGFIT", 0, logfit},
-    {"EXPFIT", 0, expfit},
-    {"PWRFIT", 0, pwrfit},
-    {"LR", 0, lr},
-    {"BESTFIT", 0, bestfit},
-    {"PREDY", 1, predict_y},
-    {"PREDV", 1, predict_y},
-    {"PREDX", 1, predict_x},
+    {"LINFIT", 0, linfit},       {"LOGFIT", 0, logfit},   {"EXPFIT", 0, expfit},
+    {"PWRFIT", 0, pwrfit},       {"LR", 0, lr},           {"BESTFIT", 0, bestfit},
+    {"PREDY", 1, predict_y},     {"PREDV", 1, predict_y}, {"PREDX", 1, predict_x},
     {"\\GSLINE", 0, sigma_line},
 };
 

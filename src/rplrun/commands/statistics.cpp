@@ -4,7 +4,7 @@
 // zero lose no digits.
 #include <algorithm>
 
-#include "rplrun/commands/statistics_data.h"
+#include "commands/statistics_data.h"
 
 namespace rplrun {
 
@@ -272,8 +272,9 @@ void scale_sigma(Machine& m, const Args&) {
       return Real::from_decimal(n < 0, static_cast<std::uint64_t>(n < 0 ? -n : n), -1).value;
     };
     const auto point = [&](int x, int y) { return Object::complex({tenths(x), tenths(y)}); };
-    items = {point(-65, -31), point(65, 32), Object::name(intern("X")), integer_object(0),
-             point(0, 0), Object::command(command_id("FUNCTION")), Object::name(intern("Y"))};
+    items = {point(-65, -31),          point(65, 32), Object::name(intern("X")),
+             integer_object(0),        point(0, 0),   Object::command(command_id("FUNCTION")),
+             Object::name(intern("Y"))};
   }
   const auto corner = [&](ColumnSummary pick) {
     return Object::complex({pick(c.x).rounded().value, pick(c.y).rounded().value});

@@ -1,4 +1,4 @@
-#include "rplrun/commands/statistics_data.h"
+#include "commands/statistics_data.h"
 
 #include "support/charset.h"
 
@@ -22,8 +22,7 @@ constexpr const char* model_commands[] = {"LINFIT", "LOGFIT", "EXPFIT", "PWRFIT"
 std::optional<FitModel> model_of(const Object& object) {
   if (!object.is(Kind::command)) return std::nullopt;
   for (const FitModel model : fit_models)
-    if (object.command_id() == command_id(model_commands[static_cast<int>(model)]))
-      return model;
+    if (object.command_id() == command_id(model_commands[static_cast<int>(model)])) return model;
   return std::nullopt;
 }
 
@@ -85,10 +84,10 @@ StatisticsParameters statistics_parameters(Machine& m) {
 
 void store_statistics_parameters(Machine& m, const StatisticsParameters& p) {
   const char* model = model_commands[static_cast<int>(p.model)];
-  m.store_global(parameters_name(),
-                 Object::list({Object::real(p.x_column), Object::real(p.y_column),
-                               Object::real(p.intercept), Object::real(p.slope),
-                               Object::command(command_id(model))}));
+  m.store_global(
+      parameters_name(),
+      Object::list({Object::real(p.x_column), Object::real(p.y_column), Object::real(p.intercept),
+                    Object::real(p.slope), Object::command(command_id(model))}));
 }
 
 std::uint32_t column_index(Real column, const StatisticsData& data) {

@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
-#include "rplrun/array.h"
-#include "rplrun/commands/support.h"
-#include "rplrun/extended.h"
+#include "commands/support.h"
+#include "numbers/extended.h"
+#include "objects/array.h"
 
 namespace rplrun {
 
