@@ -174,6 +174,8 @@ std::span<const CommandRow> vector_commands();
 std::span<const ArrayForm> array_forms();
 std::span<const CommandRow> binary_commands();
 std::span<const CommandRow> time_commands();
+std::span<const CommandRow> factorization_commands();
+std::span<const CommandRow> transform_commands();
 // Every command name of the HP48G ROM, with the backslash codes.
 std::span<const char* const> hp48g_command_names();
 
