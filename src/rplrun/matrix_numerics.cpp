@@ -2,114 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
-#include <cstdio>
-#include <cstdlib>
 #include <numeric>
 
-#include <Eigen/Dense>
-
+#include "rplrun/binary_arrays.h"
 #include "rplrun/real_functions.h"
 
 namespace rplrun {
 
 namespace {
 
-using Ld = long double;
-using Cx = std::complex<Ld>;
-template <class S>
-using Dense = Eigen::Matrix<S, Eigen::Dynamic, Eigen::Dynamic>;
-template <class S>
-using Column = Eigen::Matrix<S, Eigen::Dynamic, 1>;
+using namespace binary_arrays;
 
-// Below this fraction of the largest modulus, a part is computation noise.
-constexpr Ld tiny_fraction = 1e-15L;
 // Column norms within this fraction of each other count as equal when choosing a pivot,
 // so that the first of equal columns is taken whatever the rounding.
 constexpr Ld pivot_tie = 1e-14L;
 // Relative to the largest singular value (or element), what counts as zero for RANK,
 // LSQ and the pivots of RREF.
 constexpr Ld rank_tolerance = 1e-14L;
-
-Ld to_binary(Real x) {
-  const Real::Decimal d = x.decimal();
-  char text[48];
-  std::snprintf(text, sizeof text, "%s%llue%d", d.negative ? "-" : "",
-                static_cast<unsigned long long>(d.coefficient), d.exponent);
-  return std::strtold(text, nullptr);
-}
-
-// 18 significant digits of x, then one rounding to the real's 12.
-RealResult to_real(Ld x) {
-  if (std::isnan(x)) return {Real(), Condition::undefined_result};
-  if (std::isinf(x)) return Real::from_decimal(x < 0, 1, 1000);
-  if (x == 0) return {};
-  char text[48];
-  std::snprintf(text, sizeof text, "%.17Le", x);
-  const char* p = text;
-  const bool negative = *p == '-';
-  if (negative) ++p;
-  std::uint64_t coefficient = 0;
-  for (; *p != 'e'; ++p) {
-    if (*p != '.') coefficient = coefficient * 10 + static_cast<std::uint64_t>(*p - '0');
-  }
-  const int exponent = std::atoi(p + 1) - 17;
-  return Real::from_decimal(negative, coefficient, exponent);
-}
-
-template <class S>
-Dense<S> load(const Matrix& a) {
-  Dense<S> out(a.rows, a.columns);
-  for (std::uint32_t i = 0; i < a.rows; ++i) {
-    for (std::uint32_t j = 0; j < a.columns; ++j) {
-      const Complex& z = a.at(i, j);
-      if constexpr (std::is_same_v<S, Ld>)
-        out(i, j) = to_binary(z.re);
-      else
-        out(i, j) = Cx(to_binary(z.re), to_binary(z.im));
-    }
-  }
-  return out;
-}
-
-Ld real_part(Ld x) { return x; }
-Ld real_part(const Cx& z) { return z.real(); }
-Ld imaginary_part(Ld) { return 0; }
-Ld imaginary_part(const Cx& z) { return z.imag(); }
-Ld conjugate(Ld x) { return x; }
-Cx conjugate(const Cx& z) { return std::conj(z); }
-
-// The elements of `m`, rounded to 12 digits; complex if `complex`, or (with `complex`
-// unset and `real_if_possible`) if some imaginary part remains.
-template <class S>
-MatrixResult round_out(const Dense<S>& m, bool complex, bool drop_tiny) {
-  Ld largest = 0;
-  for (Eigen::Index k = 0; k < m.size(); ++k) largest = std::max(largest, std::abs(m.data()[k]));
-  const Ld tiny = drop_tiny ? largest * tiny_fraction : 0;
-  auto clean = [&](Ld x) { return std::abs(x) < tiny ? Ld(0) : x; };
-  MatrixResult out;
-  out.value.rows = static_cast<std::uint32_t>(m.rows());
-  out.value.columns = static_cast<std::uint32_t>(m.cols());
-  out.value.is_complex = complex;
-  for (Eigen::Index i = 0; i < m.rows(); ++i) {
-    for (Eigen::Index j = 0; j < m.cols(); ++j) {
-      const RealResult re = to_real(clean(real_part(m(i, j))));
-      const RealResult im = to_real(clean(imaginary_part(m(i, j))));
-      out.condition = worse(out.condition, worse(re.condition, im.condition));
-      out.value.values.push_back({re.value, complex ? im.value : Real()});
-    }
-  }
-  return out;
-}
-
-// Complex elements, made a real array when every imaginary part rounds to zero.
-MatrixResult round_out_maybe_real(const Dense<Cx>& m, bool drop_tiny) {
-  MatrixResult out = round_out(m, true, drop_tiny);
-  const bool real = std::all_of(out.value.values.begin(), out.value.values.end(),
-                                [](const Complex& z) { return z.im.is_zero(); });
-  out.value.is_complex = !real;
-  return out;
-}
 
 MatrixResult permutation(const std::vector<Eigen::Index>& order, bool columns) {
   const auto n = static_cast<Eigen::Index>(order.size());
@@ -329,72 +238,6 @@ MatrixResult values_out(const Matrix& a, const Column<Cx>& values, bool drop_tin
   return round_out_maybe_real(Dense<Cx>(values), drop_tiny);
 }
 
-Ld largest_modulus(const Dense<Cx>& m) {
-  Ld largest = 0;
-  for (Eigen::Index k = 0; k < m.size(); ++k) largest = std::max(largest, std::abs(m.data()[k]));
-  return largest;
-}
-
-// Radix-2 transform of `data` in place, sign -1 forward.
-void transform(std::vector<Cx>& data) {
-  const std::size_t n = data.size();
-  for (std::size_t i = 1, j = 0; i < n; ++i) {
-    std::size_t bit = n >> 1;
-    for (; j & bit; bit >>= 1) j ^= bit;
-    j ^= bit;
-    if (i < j) std::swap(data[i], data[j]);
-  }
-  for (std::size_t length = 2; length <= n; length <<= 1) {
-    for (std::size_t k = 0; k < length / 2; ++k) {
-      // e^(-2 pi i k / length), exact at the quarter turns.
-      Cx w;
-      if (4 * k % length == 0) {
-        const std::size_t quarter = 4 * k / length;
-        w = quarter == 0 ? Cx(1, 0) : quarter == 1 ? Cx(0, -1) : Cx(-1, 0);
-      } else {
-        const Ld angle = -2 * std::acos(Ld(-1)) * static_cast<Ld>(k) / static_cast<Ld>(length);
-        w = Cx(std::cos(angle), std::sin(angle));
-      }
-      for (std::size_t start = 0; start < n; start += length) {
-        const Cx even = data[start + k];
-        const Cx odd = data[start + k + length / 2] * w;
-        data[start + k] = even + odd;
-        data[start + k + length / 2] = even - odd;
-      }
-    }
-  }
-}
-
-Cx horner(const Dense<Cx>& c, Cx x) {
-  Cx sum = 0;
-  for (Eigen::Index k = 0; k < c.rows(); ++k) sum = sum * x + c(k, 0);
-  return sum;
-}
-
-// The coefficients of the nth derivative.
-Dense<Cx> derivative(const Dense<Cx>& c, Eigen::Index n) {
-  Dense<Cx> d = c;
-  for (Eigen::Index step = 0; step < n && d.rows() > 1; ++step) {
-    const Eigen::Index degree = d.rows() - 1;
-    Dense<Cx> next(degree, 1);
-    for (Eigen::Index k = 0; k < degree; ++k) next(k, 0) = d(k, 0) * static_cast<Ld>(degree - k);
-    d = next;
-  }
-  return d;
-}
-
-// Newton's steps from x while they bring f closer to zero.
-Cx newton(const Dense<Cx>& f, const Dense<Cx>& slope_of, Cx x) {
-  for (int step = 0; step < 8; ++step) {
-    const Cx slope = horner(slope_of, x);
-    if (slope == Cx(0)) break;
-    const Cx next = x - horner(f, x) / slope;
-    if (!(std::abs(horner(f, next)) < std::abs(horner(f, x)))) break;
-    x = next;
-  }
-  return x;
-}
-
 }  // namespace
 
 QrFactors qr_factors(const Matrix& a, bool drop_tiny) {
@@ -487,7 +330,7 @@ RealResult spectral_radius(const Matrix& a) {
   Column<Cx> values;
   Dense<Cx> vectors;
   eigen_of(a, false, values, vectors);
-  return to_real(largest_modulus(values));
+  return to_real(largest_modulus(Dense<Cx>(values)));
 }
 
 MatrixResult least_squares(const Matrix& b, const Matrix& a, bool drop_tiny) {
@@ -504,112 +347,6 @@ MatrixResult residual(const Matrix& b, const Matrix& a, const Matrix& z) {
   const bool complex = a.is_complex || b.is_complex || z.is_complex;
   const Dense<Cx> r = load<Cx>(b) - load<Cx>(a) * load<Cx>(z);
   return complex ? round_out(r, true, false) : round_out(Dense<Ld>(r.real()), false, false);
-}
-
-MatrixResult fourier_transform(const Matrix& a, bool inverse, bool drop_tiny) {
-  Dense<Cx> w = load<Cx>(a);
-  if (inverse) w = w.conjugate();
-  std::vector<Cx> line;
-  for (int pass = 0; pass < 2; ++pass) {
-    for (Eigen::Index i = 0; i < w.cols(); ++i) {
-      if (w.rows() == 1) break;
-      line.assign(w.col(i).data(), w.col(i).data() + w.rows());
-      transform(line);
-      for (Eigen::Index k = 0; k < w.rows(); ++k) w(k, i) = line[static_cast<std::size_t>(k)];
-    }
-    w.transposeInPlace();
-  }
-  if (inverse) w = w.conjugate() / static_cast<Ld>(w.size());
-  return round_out_maybe_real(w, drop_tiny);
-}
-
-MatrixResult coefficients_of_roots(const Matrix& roots, bool drop_tiny) {
-  const Dense<Cx> r = load<Cx>(roots);
-  const Eigen::Index n = r.rows();
-  Dense<Cx> c = Dense<Cx>::Zero(n + 1, 1);
-  c(0, 0) = 1;
-  for (Eigen::Index k = 0; k < n; ++k) {
-    for (Eigen::Index j = k + 1; j > 0; --j) c(j, 0) -= r(k, 0) * c(j - 1, 0);
-  }
-  if (!roots.is_complex) return round_out(Dense<Ld>(c.real()), false, drop_tiny);
-  return round_out_maybe_real(c, drop_tiny);
-}
-
-NumberResult polynomial_value(const Matrix& coefficients, const Complex& x, bool complex) {
-  const Cx value = horner(load<Cx>(coefficients), Cx(to_binary(x.re), to_binary(x.im)));
-  const RealResult re = to_real(value.real());
-  if (!complex) return re;
-  const RealResult im = to_real(value.imag());
-  return ComplexResult{{re.value, im.value}, worse(re.condition, im.condition)};
-}
-
-MatrixResult polynomial_roots(const Matrix& coefficients, bool drop_tiny) {
-  Dense<Cx> c = load<Cx>(coefficients);
-  Eigen::Index first = 0;
-  while (first < c.rows() && c(first, 0) == Cx(0)) ++first;
-  c = Dense<Cx>(c.bottomRows(c.rows() - first));
-  const Eigen::Index degree = c.rows() - 1;
-  // The eigenvalues of the companion matrix, polished by Newton's steps on the polynomial.
-  Dense<Cx> companion = Dense<Cx>::Zero(degree, degree);
-  for (Eigen::Index j = 0; j < degree; ++j) companion(0, j) = -c(j + 1, 0) / c(0, 0);
-  for (Eigen::Index i = 1; i < degree; ++i) companion(i, i - 1) = 1;
-  Column<Cx> roots;
-  if (coefficients.is_complex) {
-    roots = Eigen::ComplexEigenSolver<Dense<Cx>>(companion, false).eigenvalues();
-  } else {
-    roots = Eigen::EigenSolver<Dense<Ld>>(Dense<Ld>(companion.real()), false).eigenvalues();
-  }
-  // A root of multiplicity k comes out as a ring of k close values: it is their mean,
-  // polished as the simple root of the (k-1)th derivative. A ring is taken as one root
-  // only where the polynomial is smaller at its mean than at its members.
-  std::vector<bool> done(static_cast<std::size_t>(degree), false);
-  for (Eigen::Index k = 0; k < degree; ++k) {
-    if (done[static_cast<std::size_t>(k)]) continue;
-    std::vector<Eigen::Index> ring{k};
-    const Ld reach = 1e-5L * (1 + std::abs(roots(k)));
-    for (Eigen::Index j = k + 1; j < degree; ++j) {
-      if (!done[static_cast<std::size_t>(j)] && std::abs(roots(j) - roots(k)) < reach)
-        ring.push_back(j);
-    }
-    Cx mean = 0;
-    Ld worst = 0;
-    for (const Eigen::Index j : ring) {
-      mean += roots(j);
-      worst = std::max(worst, std::abs(horner(c, roots(j))));
-    }
-    mean /= static_cast<Ld>(ring.size());
-    const Dense<Cx> f = derivative(c, static_cast<Eigen::Index>(ring.size()) - 1);
-    const Cx x = newton(f, derivative(f, 1), mean);
-    if (ring.size() > 1 && std::abs(horner(c, x)) > worst) {
-      roots(k) = newton(c, derivative(c, 1), roots(k));
-      continue;
-    }
-    for (const Eigen::Index j : ring) {
-      roots(j) = x;
-      done[static_cast<std::size_t>(j)] = true;
-    }
-  }
-  // Ordered by modulus, then real part, then imaginary part largest first, each compared
-  // as its 12 digits show, so that rounding noise cannot reorder equals.
-  struct Keyed {
-    Real modulus, re, im;
-    Cx root;
-  };
-  std::vector<Keyed> keyed;
-  for (Eigen::Index k = 0; k < degree; ++k) {
-    const Cx x = roots(k);
-    keyed.push_back({to_real(std::abs(x)).value, to_real(x.real()).value,
-                     to_real(x.imag()).value, x});
-  }
-  std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& x, const Keyed& y) {
-    if (x.modulus != y.modulus) return x.modulus < y.modulus;
-    if (x.re != y.re) return x.re < y.re;
-    return y.im < x.im;
-  });
-  Dense<Cx> out(degree, 1);
-  for (Eigen::Index k = 0; k < degree; ++k) out(k, 0) = keyed[static_cast<std::size_t>(k)].root;
-  if (coefficients.is_complex) return round_out(out, true, drop_tiny);
-  return round_out_maybe_real(out, drop_tiny);
 }
 
 }  // namespace rplrun

@@ -1,17 +1,14 @@
-// The factorizations, spectra, transforms and polynomials of arrays (QR, LQ, SVD, the
-// eigenvalues and the Schur form, RREF, RANK, LSQ, RSD, FFT, PROOT ...). They are
-// computed in binary long double (a 64-bit significand: about 19 digits, and an exponent
-// range that holds the square of any real), by Eigen's solvers and by the reflections
-// written here, whose signs are the calculator's; each result element is then rounded
-// once to 12 digits.
+// The factorizations and spectra of matrices (QR, LQ, SVD, the eigenvalues and the Schur
+// form, RREF, RANK, LSQ, RSD). They are computed in binary long double (a 64-bit
+// significand: about 19 digits, and an exponent range that holds the square of any real),
+// by Eigen's solvers and by the reflections written here, whose signs are the
+// calculator's; each result element is then rounded once to 12 digits.
 //
 // `drop_tiny` (flag -54 clear): a part of an element smaller than 1E-15 times the largest
 // modulus of its array is computation noise and becomes exactly zero. Results that may
-// be complex (eigenvalues, transforms, roots) are real arrays when every imaginary part
-// is then zero.
+// be complex (eigenvalues of a real matrix, transforms, roots) are real arrays when
+// every imaginary part is then zero.
 #pragma once
-
-#include <vector>
 
 #include "rplrun/linear_algebra.h"
 
@@ -60,16 +57,5 @@ RealResult spectral_radius(const Matrix& a);  // the largest modulus of an eigen
 MatrixResult least_squares(const Matrix& b, const Matrix& a, bool drop_tiny);
 // B - A Z, sums of products in long double.
 MatrixResult residual(const Matrix& b, const Matrix& a, const Matrix& z);
-
-// The discrete Fourier transform of a column (a vector) or of a matrix (its rows, then
-// its columns), sizes powers of two; the inverse divides by the number of elements.
-MatrixResult fourier_transform(const Matrix& a, bool inverse, bool drop_tiny);
-
-// Polynomials as columns of coefficients, the highest power first.
-MatrixResult coefficients_of_roots(const Matrix& roots, bool drop_tiny);  // monic
-NumberResult polynomial_value(const Matrix& coefficients, const Complex& x, bool complex);
-// The roots of a polynomial of degree 1 or more (leading zero coefficients dropped), the
-// smallest in modulus first.
-MatrixResult polynomial_roots(const Matrix& coefficients, bool drop_tiny);
 
 }  // namespace rplrun

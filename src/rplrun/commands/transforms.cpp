@@ -1,7 +1,7 @@
 // The Fourier transforms (FFT IFFT) and the polynomials held in vectors of coefficients,
 // the highest power first (PCOEF PEVAL PROOT).
 #include "rplrun/commands/array_support.h"
-#include "rplrun/matrix_numerics.h"
+#include "rplrun/fourier_polynomials.h"
 
 namespace rplrun {
 
