@@ -5,11 +5,11 @@
 // directory (a fuzzer's queue), on every file in it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "golden.h"
 #include "harness.h"
 #include "rplgen/check/compile.h"
 
@@ -24,13 +24,6 @@ struct Source {
 
 void PrintTo(const Source& s, std::ostream* os) { *os << s.name; }
 
-std::string read_file(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 std::string repeated(std::string_view text, int times) {
   std::string out;
   for (int i = 0; i < times; ++i) out += text;
@@ -41,7 +34,7 @@ std::vector<Source> sources() {
   std::vector<Source> found;
   const fs::path top = RPLRUN_SOURCE_DIR;
   std::vector<fs::path> files;
-  for (const char* dir : {"examples", "tests/rplgen/golden", "tests/rplrun/golden/files"}) {
+  for (const char* dir : {"examples", "tests/rplgen/golden/files", "tests/rplrun/golden/files"}) {
     for (const auto& entry : fs::recursive_directory_iterator(top / dir)) {
       if (entry.path().extension() == ".c48") files.push_back(entry.path());
     }
@@ -53,7 +46,11 @@ std::vector<Source> sources() {
   }
   std::sort(files.begin(), files.end());
   for (const fs::path& file : files) {
-    found.push_back({fs::relative(file, top).string(), read_file(file)});
+    found.push_back({fs::relative(file, top).string(), harness::read_file(file.string())});
+  }
+  for (const harness::GoldenCase& c :
+       harness::read_golden_cases((top / "tests/rplgen/golden").string(), top.string())) {
+    if (c.has_source) found.push_back({"rplgen_" + c.name, c.source});
   }
   // The parser's stack holds 10000 entries: the deepest nesting accepted, and one more.
   found.push_back({"parentheses_9996", repeated("(", 9996) + "x" + repeated(")", 9996) + ";"});

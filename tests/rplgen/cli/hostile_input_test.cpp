@@ -1,59 +1,25 @@
-// Hostile inputs: binary junk, files from other systems, generated monsters,
-// scarce resources and broken output streams. Whatever comes in, the compiler
+// Hostile inputs: binary junk, files from other systems, generated monsters
+// and scarce resources. Whatever comes in, the compiler
 // must end with exactly the expected output, diagnostics and status: never a
 // crash, a hang or a silent success after losing data.
 //
-// One table; each row builds its inputs in a fresh directory (big inputs are
-// generated here, not kept in the tree) and runs the real binary there.
+// A table of trials (trial.h): big inputs are generated here, not kept in the
+// tree; the command line and the standard streams are in command_line_test.cpp.
 // Comments and literals across the input buffer's refills are in
 // long_input_test.cpp, token boundaries of the buffer in tokens_test.cpp.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "rplgen_test.h"
+#include "trial.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-using harness::Stream;
-
 constexpr std::size_t big = 20 * 1000 * 1000;
-
-struct Trial {
-  std::vector<harness::File> files;  // written to the run's working directory
-  std::vector<std::string> args;
-  Stream stdin_kind = Stream::dev_null;
-  std::string stdin_data;  // for Stream::pipe
-  Stream stdout_kind = Stream::pipe;
-  rlim_t max_open_files = 0;     // 0: leave the limit alone
-  rlim_t max_address_space = 0;  // bytes; 0: leave the limit alone
-  // Expected.
-  std::string out;
-  std::string err;
-  int status = 0;
-};
-
-struct Case {
-  const char* name;
-  std::function<Trial()> make;  // built lazily: some inputs are large
-};
-
-// One source file, given as the only argument.
-Trial source(std::string bytes, std::string out, std::string err = "", int status = 0) {
-  Trial t;
-  t.files = {{"in.c48", std::move(bytes)}};
-  t.args = {"in.c48"};
-  t.out = std::move(out);
-  t.err = std::move(err);
-  t.status = status;
-  return t;
-}
 
 // Every byte from 128 to 255, in order.
 std::string high_bytes() {
@@ -84,7 +50,7 @@ std::string deep_element_store(std::size_t levels) {
   return "v" + repeat("[1]", levels) + " = 1;\n";
 }
 
-const Case cases[] = {
+const TrialCase cases[] = {
     // NUL bytes: no character of the language outside literals and comments,
     // and never the end of the input; inside them, ordinary content.
     {"NulBeforeAnyStatement",
@@ -95,11 +61,9 @@ const Case cases[] = {
     {"NulInsideAlgebraic", [] { return source("'a\0b';\n"s, program("'a\0b'\n"s)); }},
     {"NulInsideVerbatim", [] { return source("`a\0b`;\n"s, program("a\0b\n"s)); }},
     {"NulInsideString", [] { return source("\"a\0b\";\n"s, program("\"a\0b\"\n"s)); }},
-    {"NulInsideProgramLiteral",
-     [] { return source("@<<a\0b>>;\n"s, program("\\<<a\0b\\>>\n"s)); }},
+    {"NulInsideProgramLiteral", [] { return source("@<<a\0b>>;\n"s, program("\\<<a\0b\\>>\n"s)); }},
     {"NulEscapedInName", [] { return source("a\\\0b;\n"s, program("a\0b\n"s)); }},
-    {"NulInsideComments",
-     [] { return source("/*\0*/x;\n//\0\n#\0\ny;\n"s, program("x\ny\n")); }},
+    {"NulInsideComments", [] { return source("/*\0*/x;\n//\0\n#\0\ny;\n"s, program("x\ny\n")); }},
     {"NulInsideUnterminatedComment",
      [] { return source("x;\n/*\0"s, program("x\n"), diag("2: parse error"), 1); }},
     // Megabytes of them cost no more than other bytes (the scanner once
@@ -108,12 +72,11 @@ const Case cases[] = {
      [] {
        const std::string nuls(2 * 1000 * 1000, '\0');
        const std::string name = repeat("\\"s + '\0', nuls.size() / 2);
-       return source("/*" + nuls + "*/\n//" + nuls + "\n#" + nuls + "\ns = \"" + nuls +
-                         "\";\na = '" + nuls + "';\nv = `" + nuls + "`;\np = @<<" + nuls +
-                         ">>;\n" + name + " = 1;\n",
-                     program("\"" + nuls + "\" 's' STO\n'" + nuls + "' 'a' STO\n" + nuls +
-                             " 'v' STO\n\\<<" + nuls + "\\>> 'p' STO\n1 '" +
-                             std::string(nuls.size() / 2, '\0') + "' STO\n"));
+       return source(
+           "/*" + nuls + "*/\n//" + nuls + "\n#" + nuls + "\ns = \"" + nuls + "\";\na = '" + nuls +
+               "';\nv = `" + nuls + "`;\np = @<<" + nuls + ">>;\n" + name + " = 1;\n",
+           program("\"" + nuls + "\" 's' STO\n'" + nuls + "' 'a' STO\n" + nuls + " 'v' STO\n\\<<" +
+                   nuls + "\\>> 'p' STO\n1 '" + std::string(nuls.size() / 2, '\0') + "' STO\n"));
      }},
 
     // Carriage returns: not white space; inside literals and comments they stay.
@@ -187,9 +150,7 @@ const Case cases[] = {
        return source("@<<" + body + ">>;\n", program("\\<<" + body + "\\>>\n"));
      }},
     {"HugeBlockComment",
-     [] {
-       return source("/*" + repeat("*c\n", big / 3) + "*/ x;\n", program("x\n"));
-     }},
+     [] { return source("/*" + repeat("*c\n", big / 3) + "*/ x;\n", program("x\n")); }},
     {"HugeLineComment",
      [] { return source("//" + std::string(big, 'c') + "\nx;\n", program("x\n")); }},
     // A comment is skipped a bounded run at a time: one whose lines are longer
@@ -197,8 +158,8 @@ const Case cases[] = {
     {"LongCommentLinesInLittleMemory",
      [] {
        const std::string line(big, 'c');
-       Trial t = source("/*" + line + "*/\n/* " + std::string(big, '*') + "/\n//" + line +
-                            "\n#" + line + "\nx;\n",
+       Trial t = source("/*" + line + "*/\n/* " + std::string(big, '*') + "/\n//" + line + "\n#" +
+                            line + "\nx;\n",
                         program("x\n"));
        t.max_address_space = rlim_t{28} << 20;
        return t;
@@ -272,75 +233,8 @@ const Case cases[] = {
        t.max_address_space = rlim_t{64} << 20;
        return t;
      }},
-
-    // The command line and the standard streams.
-    {"StandardInputClosed",
-     [] {
-       Trial t;
-       t.stdin_kind = Stream::closed;
-       t.err = "input in flex scanner failed\n";
-       t.status = 2;
-       return t;
-     }},
-    {"ThousandFilesWithFewDescriptors",
-     [] {
-       Trial t;
-       for (int i = 0; i < 1000; ++i) {
-         const std::string name = "f" + std::to_string(i) + ".c48";
-         t.files.push_back({name, "v" + std::to_string(i) + ";\n"});
-         t.args.push_back(name);
-         t.out += program("v" + std::to_string(i) + "\n");
-       }
-       t.max_open_files = 32;  // each input must be closed before the next
-       return t;
-     }},
-    // Each program is flushed as it is finished, so a write error shows at
-    // the first program, before the missing file is even looked for.
-    {"WriteErrorOnFullDevice",
-     [] {
-       Trial t = source("a;\n", "", diag("write error: No space left on device"), 1);
-       t.args.push_back("missing.c48");
-       t.stdout_kind = Stream::dev_full;
-       return t;
-     }},
-    // A closed standard output is reported, never a silent success.
-    {"WriteErrorOnClosedOutput",
-     [] {
-       Trial t = source("a;\n", "", diag("write error: Bad file descriptor"), 1);
-       t.stdout_kind = Stream::closed;
-       return t;
-     }},
-    {"NothingToWriteOnFullDevice",
-     [] {
-       Trial t = source("\n", "", no_input + no_input, 0);
-       t.args.push_back("-");
-       t.stdout_kind = Stream::dev_full;
-       return t;
-     }},
 };
 
-// Compares possibly huge byte strings without printing them whole.
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
-class HostileInput : public testing::TestWithParam<Case> {};
-
-TEST_P(HostileInput, EndsExactlyAsExpected) {
-  const Trial t = GetParam().make();
-  if (t.max_address_space != 0 && harness::sanitized_build) {
-    GTEST_SKIP() << "no address-space limit here";
-  }
-  harness::Invocation inv = rplgen_invocation(t.args, t.stdin_data);
-  inv.files = t.files;
-  inv.stdin_kind = t.stdin_kind;
-  inv.stdout_kind = t.stdout_kind;
-  if (t.max_open_files != 0) inv.limits.push_back({RLIMIT_NOFILE, t.max_open_files});
-  if (t.max_address_space != 0) inv.limits.push_back({RLIMIT_AS, t.max_address_space});
-  harness::expect_outcome(harness::run(inv), t.out, t.err, t.status);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, HostileInput, testing::ValuesIn(cases),
-                         [](const testing::TestParamInfo<Case>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Table, Trials, testing::ValuesIn(cases), trial_name);
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include "rplgen_test.h"
+#include "trial.h"
 
 namespace {
 
@@ -15,109 +15,101 @@ std::string repeat(const std::string& unit, int times) {
   return text;
 }
 
-struct Case {
-  const char* name;
-  std::string source;
-  std::string out;
-  std::string err;
-  int status;
-};
-
-const Case cases[] = {
+const TrialCase cases[] = {
     // A first token that cannot begin a statement: the empty program is
     // reduced first, with its warning, then the error is reported.
-    {"RejectedFirstTokenElse", "\n\nelse x;", "", no_input + diag("3: parse error"), 1},
-    {"RejectedFirstTokenUnusedOperator", "<< x;", "", no_input + diag("1: parse error"), 1},
+    {"RejectedFirstTokenElse", source("\n\nelse x;", "", no_input + diag("3: parse error"), 1)},
+    {"RejectedFirstTokenUnusedOperator", source("<< x;", "", no_input + diag("1: parse error"), 1)},
     // Complete statements followed by a token that can neither begin one nor
     // end the input: their program is written, then the error is reported.
-    {"ProgramBeforeStrayBrace", "x; }", program("x\n"), diag("1: parse error"), 1},
-    {"ProgramBeforeStrayElse", "x;\ny;\nelse", program("x\ny\n"), diag("3: parse error"), 1},
+    {"ProgramBeforeStrayBrace", source("x; }", program("x\n"), diag("1: parse error"), 1)},
+    {"ProgramBeforeStrayElse",
+     source("x;\ny;\nelse", program("x\ny\n"), diag("3: parse error"), 1)},
     // Inside an incomplete statement nothing is written.
-    {"StrayBraceInsideStatement", "x }", "", diag("1: parse error"), 1},
-    {"UnusedTokenInsideStatement", "x = a >> b;", "", diag("1: parse error"), 1},
-    {"SecondStatementIncomplete", "x;\ny =\n", "", diag("3: parse error"), 1},
+    {"StrayBraceInsideStatement", source("x }", "", diag("1: parse error"), 1)},
+    {"UnusedTokenInsideStatement", source("x = a >> b;", "", diag("1: parse error"), 1)},
+    {"SecondStatementIncomplete", source("x;\ny =\n", "", diag("3: parse error"), 1)},
     // An error at the end of input is reported on the last line.
-    {"EndOfInputAfterNewlines", "x =\n\n", "", diag("3: parse error"), 1},
-    {"EndOfInputWithoutNewline", "x =", "", diag("1: parse error"), 1},
-    {"EndOfInputInLineComment", "x =\n// note", "", diag("2: parse error"), 1},
+    {"EndOfInputAfterNewlines", source("x =\n\n", "", diag("3: parse error"), 1)},
+    {"EndOfInputWithoutNewline", source("x =", "", diag("1: parse error"), 1)},
+    {"EndOfInputInLineComment", source("x =\n// note", "", diag("2: parse error"), 1)},
 
-    {"EndOfInputInsideParentheses", "x = (\n1\n", "", diag("3: parse error"), 1},
+    {"EndOfInputInsideParentheses", source("x = (\n1\n", "", diag("3: parse error"), 1)},
     // An unterminated block comment is rejected on the line where it begins.
-    {"UnterminatedBlockCommentInsideStatement", "x = /* a\nb\nc", "", diag("1: parse error"), 1},
+    {"UnterminatedBlockCommentInsideStatement",
+     source("x = /* a\nb\nc", "", diag("1: parse error"), 1)},
     // A literal that spans lines: its newlines count, and an error at the
     // literal itself names its last line.
-    {"ErrorAtAlgebraicSpanningLines", "x 'a\nb\nc';", "", diag("3: parse error"), 1},
-    {"ErrorAtVerbatimSpanningLines", "x `a\nb`;", "", diag("2: parse error"), 1},
-    {"ErrorAtStringSpanningLines", "x \"a\n\\\"\nb\";", "", diag("3: parse error"), 1},
-    {"ErrorAfterStringSpanningLines", "x = \"a\nb\"\n\n}", "", diag("4: parse error"), 1},
-    {"ErrorAfterCommentsSpanningLines", "/*\n*/ x = 1; // a\n# b\ny = ;", "",
-     diag("4: parse error"), 1},
+    {"ErrorAtAlgebraicSpanningLines", source("x 'a\nb\nc';", "", diag("3: parse error"), 1)},
+    {"ErrorAtVerbatimSpanningLines", source("x `a\nb`;", "", diag("2: parse error"), 1)},
+    {"ErrorAtStringSpanningLines", source("x \"a\n\\\"\nb\";", "", diag("3: parse error"), 1)},
+    {"ErrorAfterStringSpanningLines", source("x = \"a\nb\"\n\n}", "", diag("4: parse error"), 1)},
+    {"ErrorAfterCommentsSpanningLines",
+     source("/*\n*/ x = 1; // a\n# b\ny = ;", "", diag("4: parse error"), 1)},
     // The stack holds at most 9999 states: it starts at 200 entries, doubles,
     // and is capped at 10000, whose reaching is an overflow.
-    {"Parentheses9998Open", std::string(9998, '('), "", diag("1: parse error"), 1},
-    {"Parentheses9999Open", std::string(9999, '('), "", diag("1: parser stack overflow"), 1},
-    {"Parentheses9997OpenAfterStatement", "x;\n" + std::string(9997, '('), "",
-     diag("2: parse error"), 1},
-    {"Parentheses9998OpenAfterStatement", "x;\n" + std::string(9998, '('), "",
-     diag("2: parser stack overflow"), 1},
-    {"OverflowReportedOnItsLine", repeat("(\n", 9999), "", diag("9999: parser stack overflow"),
-     1},
+    {"Parentheses9998Open", source(std::string(9998, '('), "", diag("1: parse error"), 1)},
+    {"Parentheses9999Open",
+     source(std::string(9999, '('), "", diag("1: parser stack overflow"), 1)},
+    {"Parentheses9997OpenAfterStatement",
+     source("x;\n" + std::string(9997, '('), "", diag("2: parse error"), 1)},
+    {"Parentheses9998OpenAfterStatement",
+     source("x;\n" + std::string(9998, '('), "", diag("2: parser stack overflow"), 1)},
+    {"OverflowReportedOnItsLine",
+     source(repeat("(\n", 9999), "", diag("9999: parser stack overflow"), 1)},
     {"Identifier9996ParenthesesDeep",
-     std::string(9996, '(') + "x" + std::string(9996, ')') + ";", program("x\n"), "", 0},
+     source(std::string(9996, '(') + "x" + std::string(9996, ')') + ";", program("x\n"), "", 0)},
     {"Identifier9997ParenthesesDeep",
-     std::string(9997, '(') + "x" + std::string(9997, ')') + ";", "",
-     diag("1: parser stack overflow"), 1},
-    {"Blocks9996Deep", std::string(9996, '{') + std::string(9996, '}'), program(""), "", 0},
-    {"Blocks9997Deep", std::string(9997, '{') + std::string(9997, '}'), "",
-     diag("1: parser stack overflow"), 1},
-    {"Blocks9997DeepOverflowOnItsLine", repeat("{\n", 9997) + repeat("}\n", 9997), "",
-     diag("9998: parser stack overflow"), 1},
+     source(std::string(9997, '(') + "x" + std::string(9997, ')') + ";", "",
+            diag("1: parser stack overflow"), 1)},
+    {"Blocks9996Deep", source(std::string(9996, '{') + std::string(9996, '}'), program(""), "", 0)},
+    {"Blocks9997Deep", source(std::string(9997, '{') + std::string(9997, '}'), "",
+                              diag("1: parser stack overflow"), 1)},
+    {"Blocks9997DeepOverflowOnItsLine",
+     source(repeat("{\n", 9997) + repeat("}\n", 9997), "", diag("9998: parser stack overflow"), 1)},
     // An assignment to what is neither a name nor an element of a variable ends
     // the run where the parser stands, as a syntax error there would: the
     // statements complete at the top level are written first.
-    {"AssignToNumberAfterStatements", "x = 1;\ny = 2;\n3 = 4;\n",
-     program("1 'x' STO\n2 'y' STO\n"), diag("3: cannot assign to this expression"), 1},
-    {"AssignToNumberFirst", "3 = 4;\nx;\n", "", diag("1: cannot assign to this expression"), 1},
-    {"IncrementNumber", "++5;", "", diag("1: cannot assign to this expression"), 1},
-    {"DecrementString", "\"s\"--;", "", diag("1: cannot assign to this expression"), 1},
-    {"AssignToCall", "f(x) = 2;", "", diag("1: cannot assign to this expression"), 1},
-    {"AssignToElementOfCall", "f(x)[1] = 2;", "", diag("1: cannot assign to this expression"), 1},
-    {"AssignToElementOfLiteral", "@{1, 2}[k] += 2;", "",
-     diag("1: cannot assign to this expression"), 1},
-    {"CompoundOnAlgebraic", "'x' += 1;", "", diag("1: cannot assign to this expression"), 1},
-    {"AssignToVerbatim", "`x` = 1;", "", diag("1: cannot assign to this expression"), 1},
-    {"AssignToCommaExpression", "(a, b) = 1;", "", diag("1: cannot assign to this expression"),
-     1},
-    {"AssignToAssignment", "(a = 1) = 2;", "", diag("1: cannot assign to this expression"), 1},
-    {"AssignToNegation", "-x %= 2;", "", diag("1: cannot assign to this expression"), 1},
-    {"IncrementIncrement", "x++ ++;", "", diag("1: cannot assign to this expression"), 1},
+    {"AssignToNumberAfterStatements",
+     source("x = 1;\ny = 2;\n3 = 4;\n", program("1 'x' STO\n2 'y' STO\n"),
+            diag("3: cannot assign to this expression"), 1)},
+    {"AssignToNumberFirst",
+     source("3 = 4;\nx;\n", "", diag("1: cannot assign to this expression"), 1)},
+    {"IncrementNumber", source("++5;", "", diag("1: cannot assign to this expression"), 1)},
+    {"DecrementString", source("\"s\"--;", "", diag("1: cannot assign to this expression"), 1)},
+    {"AssignToCall", source("f(x) = 2;", "", diag("1: cannot assign to this expression"), 1)},
+    {"AssignToElementOfCall",
+     source("f(x)[1] = 2;", "", diag("1: cannot assign to this expression"), 1)},
+    {"AssignToElementOfLiteral",
+     source("@{1, 2}[k] += 2;", "", diag("1: cannot assign to this expression"), 1)},
+    {"CompoundOnAlgebraic",
+     source("'x' += 1;", "", diag("1: cannot assign to this expression"), 1)},
+    {"AssignToVerbatim", source("`x` = 1;", "", diag("1: cannot assign to this expression"), 1)},
+    {"AssignToCommaExpression",
+     source("(a, b) = 1;", "", diag("1: cannot assign to this expression"), 1)},
+    {"AssignToAssignment",
+     source("(a = 1) = 2;", "", diag("1: cannot assign to this expression"), 1)},
+    {"AssignToNegation", source("-x %= 2;", "", diag("1: cannot assign to this expression"), 1)},
+    {"IncrementIncrement", source("x++ ++;", "", diag("1: cannot assign to this expression"), 1)},
     // Reported where the parser noticed it: at the token after the target.
-    {"ReportedOnTheLineAfterTheValue", "x;\n5\n=\ny\n;", program("x\n"),
-     diag("5: cannot assign to this expression"), 1},
+    {"ReportedOnTheLineAfterTheValue",
+     source("x;\n5\n=\ny\n;", program("x\n"), diag("5: cannot assign to this expression"), 1)},
     // Inside a statement, only the statements complete at the top level are written.
-    {"InsideABlock", "x;\n{ y;\n1 = y; }", program("x\n"),
-     diag("3: cannot assign to this expression"), 1},
-    {"InsideAFunction", "x;\ndeclare f() {\n y = 1;\n 2 = y;\n}\n", program("x\n"),
-     diag("4: cannot assign to this expression"), 1},
-    {"InsideACondition", "if (x) 1 = y;", "", diag("1: cannot assign to this expression"), 1},
-    {"InsideACaseValue", "x;\nswitch (k) { case a = 1, 2 = b: y; }", program("x\n"),
-     diag("2: cannot assign to this expression"), 1},
+    {"InsideABlock",
+     source("x;\n{ y;\n1 = y; }", program("x\n"), diag("3: cannot assign to this expression"), 1)},
+    {"InsideAFunction", source("x;\ndeclare f() {\n y = 1;\n 2 = y;\n}\n", program("x\n"),
+                               diag("4: cannot assign to this expression"), 1)},
+    {"InsideACondition",
+     source("if (x) 1 = y;", "", diag("1: cannot assign to this expression"), 1)},
+    {"InsideACaseValue", source("x;\nswitch (k) { case a = 1, 2 = b: y; }", program("x\n"),
+                                diag("2: cannot assign to this expression"), 1)},
 
     // Long but shallow inputs never come near the cap.
-    {"ManyParenthesesInSequence", repeat("(x);", 20000), program(repeat("x\n", 20000)), "", 0},
+    {"ManyParenthesesInSequence",
+     source(repeat("(x);", 20000), program(repeat("x\n", 20000)), "", 0)},
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
-class Parser : public testing::TestWithParam<Case> {};
-
-TEST_P(Parser, EndsAsExpected) {
-  const Case& c = GetParam();
-  harness::expect_outcome(compile_source(c.source), c.out, c.err, c.status);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, Parser, testing::ValuesIn(cases),
-                         [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Parser, Trials, testing::ValuesIn(cases), trial_name);
 
 // Where memory runs out as the stacks grow, that is exhausted memory, never
 // an overflow: the input nests 9000 deep, below the cap. The least memory the
