@@ -4,7 +4,7 @@
 # sprintf and the like. Every target takes it, the generated scanner and parser
 # too. Checking builds (sanitizers, coverage) leave it out: their
 # instrumentation does the checking, and coverage is not optimised.
-if(NOT RPLGEN_SANITIZE AND NOT RPLGEN_COVERAGE)
+if(NOT RPL_SANITIZE AND NOT RPL_COVERAGE)
   add_compile_options(-fstack-protector-strong
     "$<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
   add_link_options(LINKER:-z,relro LINKER:-z,now)

@@ -14,7 +14,7 @@ target_compile_options(rpl_warnings INTERFACE -Wall -Wextra -Werror)
 
 function(rpl_program target)
   target_link_libraries(${target} PRIVATE rpl_warnings)
-  if(RPLGEN_SANITIZE)
+  if(RPL_SANITIZE)
     target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/support/sanitizer_defaults.cpp)
   endif()
 endfunction()

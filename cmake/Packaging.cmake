@@ -8,6 +8,11 @@
 # into the component named by CMAKE_INSTALL_DEFAULT_COMPONENT_NAME (see
 # CMakeLists.txt), which cpack and the tests install alone.
 include(GNUInstallDirs)
+# The documents go to the package's own directory, not one named after the project.
+if(CMAKE_INSTALL_DOCDIR STREQUAL "${CMAKE_INSTALL_DATAROOTDIR}/doc/${PROJECT_NAME}")
+  set(CMAKE_INSTALL_DOCDIR "${CMAKE_INSTALL_DATAROOTDIR}/doc/${RPL_PACKAGE_NAME}")
+  GNUInstallDirs_get_absolute_install_dir(CMAKE_INSTALL_FULL_DOCDIR CMAKE_INSTALL_DOCDIR DOCDIR)
+endif()
 include(${CMAKE_CURRENT_LIST_DIR}/ManPages.cmake)
 find_program(GZIP gzip REQUIRED)
 
@@ -29,13 +34,8 @@ install(CODE "
     [[${CMAKE_INSTALL_DOCDIR}]] [[${GZIP}]] [[${man_sources}]])")
 
 # The package's maintainer is a setting, for whoever builds and ships it.
-set(RPLGEN_PACKAGE_MAINTAINER "rplgen developers <${RPL_BUG_ADDRESS}>"
-  CACHE STRING "Maintainer named in the Debian package, as \"Name <address>\"")
-# Build trees made before kept an address that lintian rejects.
-if(RPLGEN_PACKAGE_MAINTAINER STREQUAL "rplgen developers <rplgen@invalid>")
-  set_property(CACHE RPLGEN_PACKAGE_MAINTAINER PROPERTY VALUE
-    "rplgen developers <${RPL_BUG_ADDRESS}>")
-endif()
+rpl_setting(PACKAGE_MAINTAINER STRING "rplgen developers <${RPL_BUG_ADDRESS}>"
+  "Maintainer named in the Debian package, as \"Name <address>\"")
 
 # The documentation directory: a README for users (not the developers' one),
 # the licence as "copyright" and CHANGELOG.md as "changelog.gz", in the format
@@ -43,11 +43,11 @@ endif()
 # checked on a calculator, the examples and the editor support.
 configure_file(docs/README.installed.md.in ${docs}/README.md @ONLY)
 # The change log names the maintainer: rewritten when the setting changes.
-file(CONFIGURE OUTPUT ${docs}/maintainer CONTENT "${RPLGEN_PACKAGE_MAINTAINER}\n")
+file(CONFIGURE OUTPUT ${docs}/maintainer CONTENT "${RPL_PACKAGE_MAINTAINER}\n")
 add_custom_command(OUTPUT ${docs}/changelog.gz
   COMMAND ${CMAKE_COMMAND} -DCHANGELOG=${PROJECT_SOURCE_DIR}/CHANGELOG.md
-    -DOUTPUT=${docs}/changelog -DPACKAGE=${PROJECT_NAME}
-    -DMAINTAINER=${RPLGEN_PACKAGE_MAINTAINER}
+    -DOUTPUT=${docs}/changelog -DPACKAGE=${RPL_PACKAGE_NAME}
+    -DMAINTAINER=${RPL_PACKAGE_MAINTAINER}
     -P ${CMAKE_CURRENT_LIST_DIR}/debian_changelog.cmake
   COMMAND ${GZIP} -9nf ${docs}/changelog
   DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${CMAKE_CURRENT_LIST_DIR}/debian_changelog.cmake
@@ -67,7 +67,7 @@ install(DIRECTORY editors/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/editors
 install(DIRECTORY editors/vim/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vim/vimfiles)
 
 # The package.
-set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_NAME ${RPL_PACKAGE_NAME})
 set(CPACK_PACKAGE_VENDOR "rplgen developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "compiler from a C-like language to HP48 User RPL, and an RPL runner")
@@ -82,7 +82,7 @@ would, with the calculator's 12-digit decimal arithmetic, display and error\n\
 messages, so that what a program computes can be seen without a calculator.\n\
 The package holds both programs, their manual pages, a guide to the\n\
 language with examples, and syntax colouring for Vim and VS Code.")
-set(CPACK_PACKAGE_CONTACT "${RPLGEN_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_CONTACT "${RPL_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # Install the one component, so that build/install_manifest.txt, the record of
 # the user's own install, is left alone.
@@ -91,7 +91,7 @@ set(CPACK_INSTALL_CMAKE_PROJECTS
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${RPLGEN_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${RPL_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The run-time libraries (libc, libstdc++), as dpkg-shlibdeps finds them.

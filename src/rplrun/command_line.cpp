@@ -1,4 +1,4 @@
-#include "rplrun/command_line.h"
+#include "command_line.h"
 
 #include <getopt.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "rplrun/report.h"
+#include "report.h"
 
 #ifndef RPLRUN_VERSION
 #define RPLRUN_VERSION "unknown"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "rplrun/session.h"
+#include "session.h"
 
 namespace rplrun {
 

@@ -1,4 +1,4 @@
-#include "rplrun/compiler_messages.h"
+#include "compiler_messages.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "rplrun/input_file.h"
+#include "input_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "rplrun/source.h"
+#include "objects/source.h"
 
 namespace rplrun {
 

@@ -1,4 +1,4 @@
-#include "rplrun/line_reader.h"
+#include "line_reader.h"
 
 #include <histedit.h>
 #include <poll.h>
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "rplrun/machine.h"
+#include "machine/machine.h"
 
 namespace rplrun {
 

@@ -2,9 +2,10 @@
 #include <csignal>
 #include <new>
 
-#include "rplrun/command_line.h"
-#include "rplrun/machine.h"
-#include "rplrun/report.h"
+#include "command_line.h"
+#include "commands/table.h"
+#include "machine/machine.h"
+#include "report.h"
 #include "support/memory.h"
 
 namespace {
@@ -17,6 +18,7 @@ extern "C" void on_interrupt(int) { rplrun::request_interrupt(); }
 
 int main(int argc, char** argv) {
   rplrun::set_program_name(argc > 0 ? argv[0] : "rplrun");
+  rplrun::install_commands();
   const rplrun::CommandLine command_line = rplrun::parse_command_line(argc, argv);
   if (command_line.exit_now) return *command_line.exit_now;
   struct sigaction action {};

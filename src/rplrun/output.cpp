@@ -1,7 +1,11 @@
-#include "rplrun/output.h"
+#include "output.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
+
+#include "machine/machine.h"
+#include "objects/display.h"
 
 namespace rplrun {
 
@@ -47,5 +51,22 @@ void OutputSink::end_line() {
 }
 
 void OutputSink::finish() { overflow(); }
+
+void write_stack(const Machine& machine, bool top_only, TextSink& out) {
+  const auto& stack = machine.stack();
+  if (top_only) {
+    if (!stack.empty()) {
+      append_object(out, stack.back(), machine.flags, true);
+      out.end_line();
+    }
+    return;
+  }
+  for (std::size_t i = 0; i < stack.size() && !out.full(); ++i) {
+    out.text() += std::to_string(stack.size() - i);
+    out.text() += ": ";
+    append_object(out, stack[i], machine.flags, true);
+    out.end_line();
+  }
+}
 
 }  // namespace rplrun

@@ -5,10 +5,12 @@
 
 #include <string_view>
 
-#include "rplrun/charset.h"
-#include "rplrun/text_sink.h"
+#include "objects/charset.h"
+#include "objects/text_sink.h"
 
 namespace rplrun {
+
+class Machine;
 
 class Output {
  public:
@@ -41,5 +43,9 @@ class OutputSink : public TextSink {
   void overflow() override;
   Output& output_;
 };
+
+// The stack, deepest level first, "N: object" per line (each ended by end_line()); or
+// only level 1 unlabelled. Written one piece at a time: `out` passes it on as it grows.
+void write_stack(const Machine& machine, bool top_only, TextSink& out);
 
 }  // namespace rplrun

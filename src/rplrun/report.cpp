@@ -1,8 +1,8 @@
-#include "rplrun/report.h"
+#include "report.h"
 
 #include <cstdio>
 
-#include "rplrun/charset.h"
+#include "objects/charset.h"
 #include "support/diagnostics.h"
 
 namespace rplrun {

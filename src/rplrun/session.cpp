@@ -1,4 +1,4 @@
-#include "rplrun/session.h"
+#include "session.h"
 
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -13,18 +13,18 @@
 #include <iterator>
 #include <sstream>
 
+#include "compiler_messages.h"
+#include "input_file.h"
+#include "line_reader.h"
+#include "machine/machine.h"
+#include "objects/command_registry.h"
+#include "objects/display.h"
+#include "objects/reader.h"
+#include "objects/transfer.h"
+#include "output.h"
+#include "report.h"
 #include "rplgen/check/compile.h"
-#include "rplrun/commands/table.h"
-#include "rplrun/compiler_messages.h"
-#include "rplrun/display.h"
-#include "rplrun/input_file.h"
-#include "rplrun/line_reader.h"
-#include "rplrun/machine.h"
-#include "rplrun/output.h"
-#include "rplrun/reader.h"
-#include "rplrun/report.h"
-#include "rplrun/transfer.h"
-#include "rplrun/watch.h"
+#include "watch.h"
 
 namespace rplrun {
 

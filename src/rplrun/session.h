@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "rplrun/charset.h"
-#include "rplrun/number_format.h"
-#include "rplrun/real.h"
+#include "numbers/number_format.h"
+#include "numbers/real.h"
+#include "objects/charset.h"
 
 namespace rplrun {
 

@@ -1,15 +1,15 @@
-#include "rplrun/watch.h"
+#include "watch.h"
 
 #include <memory>
 #include <new>
 #include <set>
 #include <tuple>
 
-#include "rplrun/algebraic.h"
-#include "rplrun/commands/table.h"
-#include "rplrun/display.h"
-#include "rplrun/machine.h"
-#include "rplrun/report.h"
+#include "machine/machine.h"
+#include "objects/algebraic.h"
+#include "objects/command_registry.h"
+#include "objects/display.h"
+#include "report.h"
 
 namespace rplrun {
 

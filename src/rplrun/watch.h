@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "rplrun/charset.h"
-#include "rplrun/flags.h"
-#include "rplrun/object.h"
+#include "objects/charset.h"
+#include "objects/flags.h"
+#include "objects/object.h"
 
 namespace rplrun {
 

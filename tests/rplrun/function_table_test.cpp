@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "rplrun/numbers.h"
+#include "numbers/numbers.h"
 #include "table.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "rplrun/numbers.h"
+#include "numbers/numbers.h"
 #include "table.h"
 
 namespace {

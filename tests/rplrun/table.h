@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "rplrun/real.h"
+#include "numbers/real.h"
 
 struct Row {
   int line = 0;

@@ -1,10 +1,10 @@
 // Algebraics built and taken apart: DEFINE (variables and user functions), EQ\->,
 // QUOTE, APPLY, | (where), \->Q and \->Q\pi.
-#include "rplrun/algebraic.h"
-#include "rplrun/commands/support.h"
-#include "rplrun/control.h"
-#include "rplrun/fraction.h"
-#include "rplrun/symbolic.h"
+#include "commands/support.h"
+#include "numbers/fraction.h"
+#include "objects/algebraic.h"
+#include "objects/control.h"
+#include "objects/symbolic.h"
 
 namespace rplrun {
 

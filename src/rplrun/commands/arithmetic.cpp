@@ -1,9 +1,9 @@
 // Real and complex arithmetic and functions, and the symbolic constants. The numbers
 // themselves come from the number modules; this file only picks the function by the
 // arguments' kinds.
-#include "rplrun/clock.h"
-#include "rplrun/commands/support.h"
-#include "rplrun/display.h"
+#include "commands/support.h"
+#include "machine/clock.h"
+#include "objects/display.h"
 
 namespace rplrun {
 

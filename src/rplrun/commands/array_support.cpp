@@ -1,4 +1,4 @@
-#include "rplrun/commands/array_support.h"
+#include "commands/array_support.h"
 
 namespace rplrun {
 

@@ -2,8 +2,8 @@
 // variable holding an array) and their results.
 #pragma once
 
-#include "rplrun/array.h"
-#include "rplrun/commands/support.h"
+#include "commands/support.h"
+#include "objects/array.h"
 
 namespace rplrun {
 

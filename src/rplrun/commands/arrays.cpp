@@ -4,8 +4,8 @@
 // rows, and for its elements where it works on columns.
 #include <algorithm>
 
-#include "rplrun/commands/array_support.h"
-#include "rplrun/linear_algebra.h"
+#include "commands/array_support.h"
+#include "numbers/linear_algebra.h"
 
 namespace rplrun {
 

@@ -1,9 +1,9 @@
 // Binary integers: R\->B B\->R, the base and the word size (HEX DEC OCT BIN STWS RCWS),
 // the shifts and rotations; and + - * / AND OR XOR with binary operands, which the
 // arithmetic and logic commands hand over here.
-#include "rplrun/binary.h"
+#include "numbers/binary.h"
 
-#include "rplrun/commands/support.h"
+#include "commands/support.h"
 
 namespace rplrun {
 

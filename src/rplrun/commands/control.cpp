@@ -1,5 +1,5 @@
 // Errors and control: DOERR ERRN ERRM ERR0, KILL HALT CONT, and OFF.
-#include "rplrun/commands/support.h"
+#include "commands/support.h"
 
 namespace rplrun {
 

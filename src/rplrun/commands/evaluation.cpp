@@ -1,11 +1,11 @@
 // Evaluation and types: EVAL \->NUM \->STR STR\-> TYPE VTYPE OBJ\-> \->TAG DTAG, and
 // the equation sign.
-#include "rplrun/algebraic.h"
-#include "rplrun/array.h"
-#include "rplrun/commands/support.h"
-#include "rplrun/display.h"
-#include "rplrun/reader.h"
-#include "rplrun/symbolic.h"
+#include "commands/support.h"
+#include "objects/algebraic.h"
+#include "objects/array.h"
+#include "objects/display.h"
+#include "objects/reader.h"
+#include "objects/symbolic.h"
 
 namespace rplrun {
 

@@ -1,9 +1,9 @@
 // Factorizations and measures of matrices: LU QR LQ SVD SVL EGV EGVL SCHUR RREF RANK
 // COND SNRM SRAD LSQ RSD. Each factor goes on the stack in the order the calculator
 // documents (the first factor deepest); flag -54 clear drops tiny elements.
-#include "rplrun/commands/array_support.h"
-#include "rplrun/matrix_numerics.h"
-#include "rplrun/real_functions.h"
+#include "commands/array_support.h"
+#include "numbers/matrix_numerics.h"
+#include "numbers/real_functions.h"
 
 namespace rplrun {
 
@@ -46,7 +46,9 @@ void svd(Machine& m, const Args& a) {
   push(m, f.s, true);
 }
 
-void svl(Machine& m, const Args& a) { push(m, singular_values(any_matrix(a[1]), drop_tiny(m)), true); }
+void svl(Machine& m, const Args& a) {
+  push(m, singular_values(any_matrix(a[1]), drop_tiny(m)), true);
+}
 
 void egv(Machine& m, const Args& a) {
   const EigenFactors f = eigen_factors(square_matrix(a[1]), true, drop_tiny(m));
@@ -87,7 +89,9 @@ void snrm(Machine& m, const Args& a) {
 void srad(Machine& m, const Args& a) { m.push(settled(m, spectral_radius(square_matrix(a[1])))); }
 
 // Rows of the right side: a vector's elements, a matrix's rows.
-std::uint32_t height(const ArrayNode& array) { return array.is_matrix ? array.rows : array.columns; }
+std::uint32_t height(const ArrayNode& array) {
+  return array.is_matrix ? array.rows : array.columns;
+}
 
 // B A LSQ: X minimizing |A X - B|, the shortest such X.
 void lsq(Machine& m, const Args& a) {
@@ -109,10 +113,9 @@ void rsd(Machine& m, const Args& a) {
 }
 
 constexpr CommandRow rows[] = {
-    {"LU", 1, lu},       {"QR", 1, qr},       {"LQ", 1, lq},       {"SVD", 1, svd},
-    {"SVL", 1, svl},     {"EGV", 1, egv},     {"EGVL", 1, egvl},   {"SCHUR", 1, schur},
-    {"RREF", 1, rref},   {"RANK", 1, rank},   {"COND", 1, cond},   {"SNRM", 1, snrm},
-    {"SRAD", 1, srad},   {"LSQ", 2, lsq},     {"RSD", 3, rsd},
+    {"LU", 1, lu},     {"QR", 1, qr},     {"LQ", 1, lq},       {"SVD", 1, svd},   {"SVL", 1, svl},
+    {"EGV", 1, egv},   {"EGVL", 1, egvl}, {"SCHUR", 1, schur}, {"RREF", 1, rref}, {"RANK", 1, rank},
+    {"COND", 1, cond}, {"SNRM", 1, snrm}, {"SRAD", 1, srad},   {"LSQ", 2, lsq},   {"RSD", 3, rsd},
 };
 
 }  // namespace

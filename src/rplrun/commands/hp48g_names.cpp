@@ -1,7 +1,7 @@
 // The command names of the HP48G/GX ROM, as the calculator's ASCII transfer writes them
 // (517 names). A name in this list that rplrun does not build is read as a command and
 // reported as not supported when it runs; a name outside it is an ordinary name.
-#include "rplrun/commands/table.h"
+#include "commands/table.h"
 
 namespace rplrun {
 

@@ -2,7 +2,7 @@
 // + * and - as those commands do (so they add strings, lists and algebraics too).
 #include <algorithm>
 
-#include "rplrun/commands/support.h"
+#include "commands/support.h"
 
 namespace rplrun {
 

@@ -6,8 +6,8 @@
 // When steps ran and none left anything, DOLIST and DOSUBS leave nothing, so that a
 // program run for its effect (`{ p q } 2 \<< STO \>> DOLIST`) leaves a clean stack; SEQ
 // leaves `{ }`, as every command does on an empty list.
-#include "rplrun/commands/support.h"
-#include "rplrun/control.h"
+#include "commands/support.h"
+#include "objects/control.h"
 
 namespace rplrun {
 

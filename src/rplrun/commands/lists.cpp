@@ -3,11 +3,11 @@
 // SIZE algebraics and names.
 #include <algorithm>
 
-#include "rplrun/array.h"
 #include <string.h>
+#include "objects/array.h"
 
-#include "rplrun/commands/support.h"
-#include "rplrun/elements.h"
+#include "commands/support.h"
+#include "objects/elements.h"
 
 namespace rplrun {
 

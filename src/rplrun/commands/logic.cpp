@@ -2,8 +2,8 @@
 // strings), IFT and IFTE.
 #include <algorithm>
 
-#include "rplrun/algebraic.h"
-#include "rplrun/commands/support.h"
+#include "commands/support.h"
+#include "objects/algebraic.h"
 
 namespace rplrun {
 

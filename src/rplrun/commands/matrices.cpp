@@ -1,9 +1,9 @@
 // Arithmetic on arrays: DOT CROSS DET TRACE RNRM CNRM, and the array forms of the
 // arithmetic commands (+ - * / NEG INV SQ ABS CONJ RE IM R\->C C\->R RND TRNC) and of
 // SUB and REPL, which the command table joins to those commands' rows.
-#include "rplrun/commands/array_support.h"
-#include "rplrun/elements.h"
-#include "rplrun/linear_algebra.h"
+#include "commands/array_support.h"
+#include "numbers/linear_algebra.h"
+#include "objects/elements.h"
 
 namespace rplrun {
 

@@ -1,6 +1,6 @@
 // Modes and flags: STD FIX SCI ENG, RAD DEG GRAD, RECT CYLIN SPHERE, SF CF FS? FC? FS?C
 // FC?C, RCLF STOF.
-#include "rplrun/commands/support.h"
+#include "commands/support.h"
 
 namespace rplrun {
 

@@ -1,5 +1,5 @@
 // Stack commands.
-#include "rplrun/commands/support.h"
+#include "commands/support.h"
 
 namespace rplrun {
 

@@ -1,6 +1,6 @@
 // Strings: CHR NUM REPL. (+, SIZE, SUB, POS, HEAD and TAIL serve strings from their
 // own groups; \->STR and STR\-> are with evaluation.)
-#include "rplrun/commands/support.h"
+#include "commands/support.h"
 
 namespace rplrun {
 

@@ -3,12 +3,13 @@
 
 #include <string>
 
-#include "rplrun/binary.h"
-#include "rplrun/commands/table.h"
-#include "rplrun/errors.h"
-#include "rplrun/machine.h"
-#include "rplrun/numbers.h"
-#include "rplrun/object.h"
+#include "commands/table.h"
+#include "machine/apply_command.h"
+#include "machine/machine.h"
+#include "numbers/binary.h"
+#include "numbers/numbers.h"
+#include "objects/errors.h"
+#include "objects/object.h"
 
 namespace rplrun {
 
@@ -58,17 +59,6 @@ inline const Object& name_arg(const Object& object) {
   if (!object.is(Kind::name)) fail(bad_argument_type);
   return object;
 }
-
-}  // namespace rplrun
-
-namespace rplrun {
-
-// The result of a command applied to operands, as a step of another command: LASTARG
-// is left alone and an error is reported for the command that asked.
-Object apply_command(Machine& m, std::string_view ascii_name, const Object& x);
-Object apply_command(Machine& m, std::string_view ascii_name, const Object& x, const Object& y);
-Object apply_command(Machine& m, std::uint32_t id, const Object& x);
-Object apply_command(Machine& m, std::uint32_t id, const Object& x, const Object& y);
 
 }  // namespace rplrun
 

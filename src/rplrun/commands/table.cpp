@@ -1,8 +1,6 @@
-#include "rplrun/commands/table.h"
+#include "commands/table.h"
 
 #include <stdexcept>
-#include <unordered_map>
-#include <vector>
 
 #include "support/charset.h"
 
@@ -23,11 +21,7 @@ constexpr StructureWord structure_words[] = {
     {"NEXT", Word::next_},   {"STEP", Word::step_},     {"\\->", Word::arrow_},
 };
 
-struct Table {
-  std::vector<CommandInfo> commands;
-  std::unordered_map<std::string, std::uint32_t> by_name;
-  std::uint32_t words[16] = {};
-
+struct Table : CommandTable {
   // A name given a second row is a mistake that would otherwise lose one of them.
   void add(CommandInfo info) {
     if (by_name.contains(info.name))
@@ -45,12 +39,13 @@ struct Table {
       words[static_cast<int>(w.word)] = static_cast<std::uint32_t>(commands.size());
       add(std::move(info));
     }
-    for (auto group :
-         {stack_commands, arithmetic_commands, logic_commands, control_commands, variable_commands,
-          evaluation_commands, list_commands, list_arithmetic_commands, list_program_commands,
-          algebra_commands, string_commands, mode_commands, text_display_commands, array_commands,
-          matrix_commands, vector_commands, binary_commands, time_commands,
-          factorization_commands, transform_commands}) {
+    for (auto group : {stack_commands,         arithmetic_commands,      logic_commands,
+                       control_commands,       variable_commands,        evaluation_commands,
+                       list_commands,          list_arithmetic_commands, list_program_commands,
+                       algebra_commands,       string_commands,          mode_commands,
+                       text_display_commands,  array_commands,           matrix_commands,
+                       vector_commands,        binary_commands,          time_commands,
+                       factorization_commands, transform_commands}) {
       for (const CommandRow& row : group()) {
         CommandInfo info;
         info.name = rpl::decode_backslash_codes(row.name);
@@ -77,28 +72,11 @@ struct Table {
   }
 };
 
-const Table& table() {
-  static const Table instance;
-  return instance;
-}
-
 }  // namespace
 
-std::optional<std::uint32_t> find_command(std::string_view hp_name) {
-  const Table& t = table();
-  const auto found = t.by_name.find(std::string(hp_name));
-  if (found == t.by_name.end()) return std::nullopt;
-  return found->second;
+void install_commands() {
+  static const Table instance;
+  install_command_table(instance);
 }
-
-const CommandInfo& command_info(std::uint32_t id) { return table().commands[id]; }
-
-std::uint32_t command_id(std::string_view ascii_name) {
-  return *find_command(rpl::decode_backslash_codes(ascii_name));
-}
-
-std::uint32_t word_id(Word word) { return table().words[static_cast<int>(word)]; }
-
-std::size_t command_count() { return table().commands.size(); }
 
 }  // namespace rplrun

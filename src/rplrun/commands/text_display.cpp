@@ -1,7 +1,7 @@
 // Text display: DISP MSGBOX PROMPT INPUT CLLCD FREEZE BEEP WAIT. Text goes to the
 // terminal as lines; nothing waits.
-#include "rplrun/commands/support.h"
-#include "rplrun/display.h"
+#include "commands/support.h"
+#include "objects/display.h"
 
 namespace rplrun {
 

@@ -1,6 +1,6 @@
 // The clock: TICKS TIME DATE (a fixed moment unless --real-clock asks for local time).
-#include "rplrun/clock.h"
-#include "rplrun/commands/support.h"
+#include "commands/support.h"
+#include "machine/clock.h"
 
 namespace rplrun {
 

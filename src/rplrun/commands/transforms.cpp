@@ -1,7 +1,7 @@
 // The Fourier transforms (FFT IFFT) and the polynomials held in vectors of coefficients,
 // the highest power first (PCOEF PEVAL PROOT).
-#include "rplrun/commands/array_support.h"
-#include "rplrun/fourier_polynomials.h"
+#include "commands/array_support.h"
+#include "numbers/fourier_polynomials.h"
 
 namespace rplrun {
 
@@ -16,8 +16,7 @@ template <bool inverse>
 void fourier(Machine& m, const Args& a) {
   const ArrayNode& x = array_arg(a[1]);
   if (!power_of_two(x.rows) || !power_of_two(x.columns)) fail(invalid_dimension);
-  m.push(settled_array(m, fourier_transform(to_matrix(x), inverse, drop_tiny(m)),
-                       !x.is_matrix));
+  m.push(settled_array(m, fourier_transform(to_matrix(x), inverse, drop_tiny(m)), !x.is_matrix));
 }
 
 const ArrayNode& vector_arg(const Object& object) {
@@ -27,8 +26,7 @@ const ArrayNode& vector_arg(const Object& object) {
 }
 
 void pcoef(Machine& m, const Args& a) {
-  m.push(settled_array(m, coefficients_of_roots(to_matrix(vector_arg(a[1])), drop_tiny(m)),
-                       true));
+  m.push(settled_array(m, coefficients_of_roots(to_matrix(vector_arg(a[1])), drop_tiny(m)), true));
 }
 
 void peval(Machine& m, const Args& a) {

@@ -1,6 +1,6 @@
 // Variables: STO and RCL with their family, PURGE, CLVAR, VARS.
-#include "rplrun/commands/support.h"
-#include "rplrun/elements.h"
+#include "commands/support.h"
+#include "objects/elements.h"
 
 namespace rplrun {
 

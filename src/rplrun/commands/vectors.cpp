@@ -1,8 +1,8 @@
 // Vectors in the coordinate modes: \->V2 \->V3 V\->. Vectors are kept rectangular;
 // these commands read and give their parts in the mode set by flags -15 and -16
 // (RECT: -16 clear; CYLIN: -16 set; SPHERE: both set), angles in the angle mode.
-#include "rplrun/commands/array_support.h"
-#include "rplrun/coordinates.h"
+#include "commands/array_support.h"
+#include "numbers/coordinates.h"
 
 namespace rplrun {
 

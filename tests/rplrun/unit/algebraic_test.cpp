@@ -1,8 +1,8 @@
 // Algebraics read in infix and printed back with only the parentheses needed.
 #include <gtest/gtest.h>
 
-#include "rplrun/algebraic.h"
-#include "rplrun/charset.h"
+#include "objects/algebraic.h"
+#include "objects/charset.h"
 
 namespace rplrun {
 namespace {

@@ -1,7 +1,7 @@
 // The HP character set as rplrun writes it out: backslash codes and UTF-8, read back.
 #include <gtest/gtest.h>
 
-#include "rplrun/charset.h"
+#include "objects/charset.h"
 
 namespace rplrun {
 namespace {

@@ -3,8 +3,8 @@
 // days of the year 0).
 #include <gtest/gtest.h>
 
-#include "rplrun/clock.h"
-#include "rplrun/number_format.h"
+#include "machine/clock.h"
+#include "numbers/number_format.h"
 
 namespace rplrun {
 namespace {

@@ -1,10 +1,10 @@
 // Reading RPL text: tokens, every object kind, structures, and what is Invalid Syntax.
 #include <gtest/gtest.h>
 
-#include "rplrun/charset.h"
-#include "rplrun/display.h"
-#include "rplrun/reader.h"
-#include "rplrun/transfer.h"
+#include "objects/charset.h"
+#include "objects/display.h"
+#include "objects/reader.h"
+#include "objects/transfer.h"
 
 namespace rplrun {
 namespace {

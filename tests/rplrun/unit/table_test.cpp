@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "rplrun/charset.h"
-#include "rplrun/commands/table.h"
+#include "commands/table.h"
+#include "objects/charset.h"
 
 namespace rplrun {
 namespace {

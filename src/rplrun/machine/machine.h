@@ -1,0 +1,272 @@
+// The running calculator: data stack, variables, local environments, flags, and the
+// evaluator that runs programs on an explicit return stack.
+//
+// Evaluation never recurses in C++: running a program, a list or an algebraic pushes a
+// frame, and one loop (run) takes the next item of the top frame until none is left.
+// Commands that run programs themselves (DOLIST) push a frame holding a continuation,
+// which the loop resumes whenever that frame is on top. Deep RPL recursion is therefore
+// bounded by a frame count, reported as "Insufficient Memory", and step limits, the
+// timeout and interruption are checked in that one loop.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "numbers/random.h"
+#include "objects/control.h"
+#include "objects/errors.h"
+#include "objects/flags.h"
+#include "objects/object.h"
+
+namespace rplrun {
+
+class Machine;
+
+// The rest of a command that runs programs: resumed each time its frame is on top.
+class Continuation {
+ public:
+  virtual ~Continuation() = default;
+  // Returns true when the command is finished (its frame is then removed).
+  virtual bool resume(Machine& machine) = 0;
+};
+
+// What the machine writes and reads while running: DISP text, INPUT lines.
+struct Terminal {
+  std::function<void(const std::string& hp_text)> show;  // one line of DISP, MSGBOX, PROMPT
+  std::deque<std::string> input;                         // lines for INPUT, PROMPT and HALT
+  // INPUT's line once `input` is used up, asked with its prompt (HP characters); none:
+  // the end of the input or an interruption. Unset: INPUT halts.
+  std::function<std::optional<std::string>(const std::string& prompt)> read_line;
+  bool interactive = false;  // OFF leaves
+};
+
+// What the session watches while programs run (--trace, --strict); unset: nothing.
+struct Watchers {
+  // After each object of a program, list or algebraic is evaluated.
+  std::function<void(const Position& where, const Object& item)> evaluated;
+  // Before a program evaluates a global name that has no variable.
+  std::function<void(const Position& where, const Object& name)> undefined_name;
+};
+
+struct Limits {
+  std::uint64_t max_steps = 0;       // 0: none
+  std::size_t max_depth = 100000;    // return stack frames: deeper is Insufficient Memory
+  std::size_t max_stack = 10000000;  // data stack objects
+};
+
+// How a run ended.
+struct Outcome {
+  // killed: KILL cancelled the run; off: OFF in interactive mode; output_failed: the
+  // program's output could not be written.
+  enum class Status { done, error, interrupted, halted, unsupported, killed, off, output_failed };
+  Status status = Status::done;
+  RplError error;       // for error
+  std::string command;  // the failing command's name (HP characters), if any
+  Position where;       // the failing object
+  std::vector<std::pair<const Symbol*, Position>> chain;  // named programs, innermost first
+};
+
+// Interruption from outside the loop (SIGINT, the timeout): set by a signal handler.
+void request_interrupt();
+void clear_interrupt();
+bool interrupt_requested();
+
+class Machine {
+ public:
+  Machine();
+  ~Machine();
+  Machine(const Machine&) = delete;
+  Machine& operator=(const Machine&) = delete;
+
+  // ---- data stack
+  void push(Object object) {
+    if (stack_.size() >= limits.max_stack) [[unlikely]]
+      fail(insufficient_memory);
+    stack_.push_back(std::move(object));
+  }
+  Object pop();
+  const Object& level(std::size_t n) const { return stack_[stack_.size() - n]; }  // 1 = top
+  std::size_t depth() const { return stack_.size(); }
+  void require(std::size_t n) const;  // Too Few Arguments unless n objects are there
+  // The top n objects, deepest first, taken off the stack (Too Few Arguments unless
+  // there). When they are the whole stack its storage goes with them, not a copy: a long
+  // list built on the stack is not held twice.
+  std::vector<Object> take(std::size_t n);
+  std::vector<Object>& stack() { return stack_; }
+  const std::vector<Object>& stack() const { return stack_; }
+
+  // ---- variables
+  const Object* global(const Symbol* name) const;
+  void store_global(const Symbol* name, Object value);
+  bool purge_global(const Symbol* name);
+  void clear_globals();
+  std::vector<const Symbol*> global_names() const;  // newest first
+  Object* local(const Symbol* name);                // innermost first
+  // The variable a name object refers to: its local, or its global; null if none.
+  // Throws Undefined Local Name for a local name without an environment.
+  const Object* lookup(const Object& name) { return variable(name); }
+  // The same, to change its value in place (PUT on a name).
+  Object* variable(const Object& name);
+  // Stores by a name object: into its local, or into a global.
+  void store(const Object& name, Object value);
+  // Binds a local that global names see too, until the running command's frame ends:
+  // the index of SEQ, which the program it runs reads by a global name.
+  void bind_index(const Symbol* name, Object value);
+
+  // ---- state
+  Flags flags;
+  RandomGenerator random;
+  // LASTARG's objects: the arguments of the last command that saved any.
+  const std::vector<Object>& last_arguments();
+  void set_last_arguments(std::vector<Object> args);
+  // The node of the running command's argument `x` (a string, or a list or algebraic
+  // without positions) when nothing else holds it but LASTARG's copy and one variable's:
+  // the command may then grow it in place (append, or put in front) rather than copy it,
+  // and LASTARG and the variable still give the object as it was. Null when anything
+  // else may see it.
+  Node* extendable(const Object& x);
+  std::uint32_t error_number = 0;
+  std::string error_text;
+  Terminal terminal;
+  Limits limits;
+  Watchers watchers;
+  bool real_clock = false;  // TICKS TIME DATE read local time rather than a fixed moment
+
+  // ---- evaluation
+  // Runs a program body to the end. `run_programs`: programs among its items are run
+  // rather than pushed (a file's objects).
+  Outcome run(const Object& body, bool run_programs = false);
+  // EVAL: the object is evaluated after the current command returns.
+  void evaluate(const Object& object);
+  // Runs a program (args already on the stack) after the current command returns.
+  void call(const Object& program);
+  // Starts a continuation frame for the command now running.
+  void start_continuation(std::unique_ptr<Continuation> continuation);
+  // The innermost running continuation for which `match` holds, or null.
+  Continuation* find_continuation(bool (*match)(const Continuation&));
+  // Stops the run: the running command is not supported for these arguments (they are
+  // put back on the stack).
+  [[noreturn]] void not_supported();
+  // Runs a command now, inside the running command's handler, and returns when it is
+  // done. Only for commands that compute at once: one that would need the evaluation loop
+  // (run a program, evaluate a symbolic argument numerically) stops the run as not
+  // supported rather than leave its work undone.
+  void run_command(std::uint32_t id);
+  // Whether results are wanted as numbers (\->NUM, flag -3) in the running frame.
+  bool numeric() const;
+  // Evaluates `object` numerically (\->NUM).
+  void evaluate_numerically(const Object& object);
+  // Ends the run now with this status (HALT, KILL, OFF, an INPUT without a line).
+  [[noreturn]] void stop(Outcome::Status status);
+  // HALT and PROMPT: the run ends as halted and its program waits, with everything it
+  // had (frames, locals, loops, error traps), among the halted programs.
+  [[noreturn]] void halt() { stop(Outcome::Status::halted); }
+  // CONT: the most recently halted program goes on, on top of what runs now, so that
+  // the rest of the command line that said CONT runs after it. None halted: nothing.
+  void continue_halted();
+  // KILL: every halted program is cancelled, and so is the run.
+  [[noreturn]] void kill();
+  std::size_t halted_count() const { return halted_.size(); }
+  // For commands that compute long (matrix products and inverses): stops the run, as
+  // between two objects, when it has been interrupted (Ctrl-C, --timeout).
+  void poll() { check_limits(); }
+  std::uint64_t steps() const { return steps_; }
+
+ private:
+  struct Frame;
+  // A variable's value. When `seen` is set, the node of `value` has since grown in place
+  // for another holder (extendable): the variable holds `value` as it was then, made
+  // again the next time the variable is used (settled()).
+  struct Variable {
+    Object value;
+    std::optional<Extent> seen;
+    Object& settled() {
+      if (seen) {
+        value = as_it_was(value, *seen);
+        seen.reset();
+      }
+      return value;
+    }
+  };
+  struct LocalSlot {
+    const Symbol* name;
+    Variable variable;
+    bool index = false;  // seen by global names too (bind_index)
+  };
+  struct Loop {
+    std::uint32_t body;  // index of the first item of the body
+    std::int32_t slot;   // FOR: the counter's local slot; START: -1
+    Object counter;      // START's counter
+    Object end;
+  };
+  struct Handler {
+    std::uint32_t frame;
+    std::uint32_t catch_ip;
+    std::uint32_t locals;
+    std::uint32_t loops;
+  };
+  struct Stop {
+    Outcome::Status status;
+  };
+
+  void push_frame(const Object& sequence, const Symbol* name, bool numeric,
+                  bool run_programs = false);
+  void pop_frame();
+  void execute(std::size_t frame_index, const Object& item, std::uint32_t index);
+  void execute_name(const Object& name);
+  void execute_call(const Object& call);
+  void control_op(std::size_t frame_index, const Object& item, std::uint32_t index);
+  void dispatch(std::uint32_t id);
+  bool take_test(std::uint32_t command);
+  void check_limits();
+  // Drops the locals from `size` on.
+  void truncate_locals(std::size_t size);
+  Object* index_local(const Symbol* name);
+  // The innermost local of that name (only an index of SEQ: `index_only`), unsettled.
+  Variable* local_variable(const Symbol* name, bool index_only);
+  Position current_position() const;
+  Position frame_position(std::size_t frame_index) const;
+  void fill_error(Outcome& outcome, const RplError& error);
+  bool catch_error(const RplError& error);
+
+  std::vector<Object> stack_;
+  std::vector<Object> last_args_;
+  // When set, LASTARG's object at `index` has since grown in place (extendable): it is
+  // the object as it was when `seen`.
+  struct SeenArgument {
+    std::size_t index;
+    Extent seen;
+  };
+  std::optional<SeenArgument> last_arg_seen_;
+  // Reading a global settles it, which a const reader may do too.
+  mutable std::unordered_map<const Symbol*, Variable> globals_;
+  std::vector<const Symbol*> global_order_;
+  std::vector<LocalSlot> locals_;
+  std::size_t index_count_ = 0;  // locals with `index` set
+  std::vector<Frame> frames_;
+  std::vector<Loop> loops_;
+  std::vector<Handler> handlers_;
+  // A halted program: what its run had when HALT stopped it.
+  struct Halted {
+    std::vector<Frame> frames;
+    std::vector<LocalSlot> locals;
+    std::vector<Loop> loops;
+    std::vector<Handler> handlers;
+  };
+  std::vector<Halted> halted_;  // most recent last
+  std::uint64_t steps_ = 0;
+  std::optional<std::uint32_t> unsupported_;    // the command that stopped the run
+  std::uint32_t current_command_ = UINT32_MAX;  // the command whose handler is running
+  int synchronous_ = 0;                         // run_command calls under way
+  // EVAL of a command object runs it from a one-item program, one per command.
+  std::vector<Object> command_programs_;
+};
+
+}  // namespace rplrun
