@@ -10,17 +10,13 @@
 #include <set>
 #include <sstream>
 
-#include "harness.h"
+#include "rplrun_test.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using harness::Invocation;
 using harness::Outcome;
-using harness::Stream;
-
-std::string source_dir() { return RPLRUN_SOURCE_DIR; }
 
 // The fields of one record that the test reads. The file holds one flat JSON object
 // per line: strings, lists of strings, lists of integers.
@@ -194,11 +190,7 @@ class Records : public testing::TestWithParam<Record> {};
 TEST_P(Records, SameStack) {
   const Record& r = GetParam();
   if (!r.skip_reason.empty()) GTEST_SKIP() << r.skip_reason;
-  Invocation inv;
-  inv.program = RPLRUN_BINARY;
-  inv.argv = {"rplrun", "-e", r.rpl};
-  inv.stdin_kind = Stream::dev_null;
-  const Outcome got = harness::run(inv);
+  const Outcome got = harness::run(rplrun_invocation({"-e", r.rpl}));
   ASSERT_FALSE(got.timed_out);
   if (r.error) {
     EXPECT_EQ(got.status, 1);

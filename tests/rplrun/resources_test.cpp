@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "harness.h"
+#include "rplrun_test.h"
 
 namespace {
 
@@ -105,13 +105,10 @@ TEST_P(Resources, EndsWithItsMessage) {
   const Hostile& r = GetParam();
   if (r.address_space != 0 && harness::sanitized_build)
     GTEST_SKIP() << "address space limits do not apply to sanitized builds";
-  Invocation inv;
-  inv.program = RPLRUN_BINARY;
-  inv.argv = {"rplrun"};
-  inv.argv.insert(inv.argv.end(), r.args.begin(), r.args.end());
+  Invocation inv = rplrun_invocation(r.args);
   if (r.file.name) inv.files.push_back({r.file.name, repeated(r.file.piece, r.file.times)});
   inv.stdin_data = r.stdin_data;
-  if (r.stdin_data.empty()) inv.stdin_kind = Stream::dev_null;
+  if (!r.stdin_data.empty()) inv.stdin_kind = Stream::pipe;
   inv.stdout_kind = r.stdout_kind;
   inv.ignore_sigpipe = r.ignore_sigpipe;
   if (r.address_space != 0) inv.limits.push_back({static_cast<int>(RLIMIT_AS), r.address_space});
@@ -159,11 +156,8 @@ TEST(Inputs, RefusedWithTheirReason) {
       {{"-"}, huge, "rplrun: -: cannot read: File too large\n"},
   };
   for (const Case& c : cases) {
-    Invocation inv;
-    inv.program = RPLRUN_BINARY;
-    inv.argv = {"rplrun"};
-    inv.argv.insert(inv.argv.end(), c.args.begin(), c.args.end());
-    inv.stdin_kind = c.stdin_from.empty() ? Stream::dev_null : Stream::file;
+    Invocation inv = rplrun_invocation(c.args);
+    if (!c.stdin_from.empty()) inv.stdin_kind = Stream::file;
     inv.stdin_from = c.stdin_from;
     harness::expect_outcome(harness::run(inv), "", c.err, 2);
   }
