@@ -27,6 +27,7 @@ struct Record {
   std::vector<std::string> expected;
   std::optional<std::string> error;
   std::set<int> truncated_levels;
+  std::string setup;  // typed before the input the record shows
   std::string skip_reason;
 };
 
@@ -143,9 +144,19 @@ Record parse(const std::string& line) {
       json.each_item([&] { r.expected.push_back(json.string()); });
     else if (key == "truncated_levels")
       json.each_item([&] { r.truncated_levels.insert(static_cast<int>(json.number())); });
+    else if (key == "depends_on")
+      json.each_item([&] {
+        const std::string item = json.string();
+        const std::string setup = "state set up before the input: ";
+        if (item.starts_with(setup)) r.setup = item.substr(setup.size());
+      });
     else
       json.skip_value();
   });
+  // The stack shown is the one the input left: whatever the setup typed before it left
+  // there (LR's results before PREDY) was cleared.
+  if (!r.setup.empty() && r.rpl.starts_with(r.setup))
+    r.rpl = r.setup + " CLEAR" + r.rpl.substr(r.setup.size());
   return r;
 }
 

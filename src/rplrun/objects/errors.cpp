@@ -20,6 +20,13 @@ std::string error_message(std::uint32_t number) {
     case infinite_result: return "Infinite Result";
     case invalid_dimension: return "Invalid Dimension";
     case invalid_array_element: return "Invalid Array Element";
+    // \205 is the calculator's sigma.
+    case invalid_statistics_data: return "Invalid \205Data";
+    case nonexistent_statistics_data: return "Nonexistent \205DAT";
+    case insufficient_statistics_data: return "Insufficient \205Data";
+    case invalid_statistics_parameters: return "Invalid \205PAR";
+    case statistics_log_of_negative: return "Invalid \205Data LN(Neg)";
+    case statistics_log_of_zero: return "Invalid \205Data LN(0)";
     default: return "";
   }
 }

@@ -25,6 +25,12 @@ enum ErrorNumber : std::uint32_t {
   infinite_result = 0x305,
   invalid_dimension = 0x501,
   invalid_array_element = 0x502,
+  invalid_statistics_data = 0x601,        // \GSDAT holds no real matrix
+  nonexistent_statistics_data = 0x602,    // no \GSDAT
+  insufficient_statistics_data = 0x603,   // too few rows
+  invalid_statistics_parameters = 0x604,  // \GSPAR is no list of its five parameters
+  statistics_log_of_negative = 0x605,     // a fit's logarithm of a negative datum
+  statistics_log_of_zero = 0x606,
   user_error = 0x70000,  // DOERR with a string
 };
 
