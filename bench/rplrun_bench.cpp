@@ -124,6 +124,11 @@ const Growth growth_shapes[] = {
        return "\"a\" 1 10 START DUP + NEXT 1 " + n_(n) + " START DUP \"\" + NEXT " +
               n_(n + 1) + " \\->LIST SORT";
      }},
+    {"SORT, one 1 MB string", 50000,
+     [](long n) {
+       return "\"a\" 1 20 START DUP + NEXT 1 " + n_(n) + " START DUP NEXT " + n_(n + 1) +
+              " \\->LIST SORT";
+     }},
     {"--trace, growing algebraic", 3000,
      [](long n) { return "'X' 1 " + n_(n) + " START 1 + NEXT"; }, Growth::Run::trace},
     {"-i, one piped line (chars)", 10L << 20,

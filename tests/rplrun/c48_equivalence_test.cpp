@@ -10,7 +10,7 @@
 #include <filesystem>
 
 #include "golden.h"
-#include "harness.h"
+#include "rplrun_test.h"
 #include "rplgen/check/compile.h"
 
 namespace fs = std::filesystem;
@@ -32,7 +32,7 @@ std::string repeated(std::string_view text, int times) {
 
 std::vector<Source> sources() {
   std::vector<Source> found;
-  const fs::path top = RPLRUN_SOURCE_DIR;
+  const fs::path top = source_dir();
   std::vector<fs::path> files;
   for (const char* dir : {"examples", "tests/rplgen/golden/files", "tests/rplrun/golden/files"}) {
     for (const auto& entry : fs::recursive_directory_iterator(top / dir)) {
@@ -67,7 +67,7 @@ class C48Equivalence : public testing::TestWithParam<Source> {};
 TEST_P(C48Equivalence, SameAcceptanceAndSameRpl) {
   const Source& source = GetParam();
   harness::Invocation rplgen;
-  rplgen.program = RPLGEN_BINARY;
+  rplgen.program = rplgen_path();
   rplgen.argv = {"rplgen", "prog.c48"};
   rplgen.files.push_back({"prog.c48", source.bytes});
   rplgen.stdin_kind = harness::Stream::dev_null;

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "golden.h"
+#include "rplrun_test.h"
 
 namespace fs = std::filesystem;
 
@@ -18,8 +19,6 @@ using harness::GoldenCase;
 using harness::Invocation;
 using harness::Outcome;
 
-std::string source_dir() { return RPLRUN_SOURCE_DIR; }
-
 class RplrunGolden : public testing::TestWithParam<GoldenCase> {};
 
 TEST_P(RplrunGolden, Run) {
@@ -27,14 +26,14 @@ TEST_P(RplrunGolden, Run) {
   const std::string translated_file = (fs::path(source_dir()) / c.path).string();
   if (!c.path.empty()) {
     Invocation rplgen;
-    rplgen.program = RPLGEN_BINARY;
+    rplgen.program = rplgen_path();
     rplgen.argv = {"rplgen", translated_file};
     const Outcome translated = harness::run(rplgen);
     ASSERT_EQ(translated.status, 0) << translated.err;
     c.input = translated.out;
     c.has_input = true;
   }
-  Invocation inv = harness::golden_invocation(c, RPLRUN_BINARY, "rplrun");
+  Invocation inv = harness::golden_invocation(c, rplrun_path(), "rplrun");
   harness::expect_outcome(harness::run(inv), c.out, c.err, c.status);
   if (!c.path.empty()) {
     // The source run as it is: the same answers, its positions in the source.

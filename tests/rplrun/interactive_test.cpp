@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "harness.h"
+#include "rplrun_test.h"
 
 namespace {
 
@@ -102,10 +102,7 @@ class Interactive : public testing::TestWithParam<Dialogue> {};
 
 TEST_P(Interactive, Dialogue) {
   const Dialogue& d = GetParam();
-  Invocation inv;
-  inv.program = RPLRUN_BINARY;
-  inv.argv = {"rplrun"};
-  inv.argv.insert(inv.argv.end(), d.args.begin(), d.args.end());
+  Invocation inv = rplrun_invocation(d.args);
   inv.stdin_kind = Stream::terminal;
   inv.stdin_data = d.typed;
   inv.replies = d.replies;
@@ -125,9 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Terminal, Interactive, testing::ValuesIn(dialogues),
 TEST(Interactive, HistoryOfTheLastSession) {
   const std::string home = harness::make_temp_dir();
   const auto session = [&](const std::string& typed) {
-    Invocation inv;
-    inv.program = RPLRUN_BINARY;
-    inv.argv = {"rplrun"};
+    Invocation inv = rplrun_invocation();
     inv.stdin_kind = Stream::terminal;
     inv.stdout_kind = Stream::terminal;
     inv.environment = {{"HOME", home}, {"TERM", "dumb"}};

@@ -10,17 +10,13 @@
 #include <set>
 #include <sstream>
 
-#include "harness.h"
+#include "rplrun_test.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using harness::Invocation;
 using harness::Outcome;
-using harness::Stream;
-
-std::string source_dir() { return RPLRUN_SOURCE_DIR; }
 
 // The fields of one record that the test reads. The file holds one flat JSON object
 // per line: strings, lists of strings, lists of integers.
@@ -31,6 +27,7 @@ struct Record {
   std::vector<std::string> expected;
   std::optional<std::string> error;
   std::set<int> truncated_levels;
+  std::string setup;  // typed before the input the record shows
   std::string skip_reason;
 };
 
@@ -147,9 +144,19 @@ Record parse(const std::string& line) {
       json.each_item([&] { r.expected.push_back(json.string()); });
     else if (key == "truncated_levels")
       json.each_item([&] { r.truncated_levels.insert(static_cast<int>(json.number())); });
+    else if (key == "depends_on")
+      json.each_item([&] {
+        const std::string item = json.string();
+        const std::string setup = "state set up before the input: ";
+        if (item.starts_with(setup)) r.setup = item.substr(setup.size());
+      });
     else
       json.skip_value();
   });
+  // The stack shown is the one the input left: whatever the setup typed before it left
+  // there (LR's results before PREDY) was cleared.
+  if (!r.setup.empty() && r.rpl.starts_with(r.setup))
+    r.rpl = r.setup + " CLEAR" + r.rpl.substr(r.setup.size());
   return r;
 }
 
@@ -194,11 +201,7 @@ class Records : public testing::TestWithParam<Record> {};
 TEST_P(Records, SameStack) {
   const Record& r = GetParam();
   if (!r.skip_reason.empty()) GTEST_SKIP() << r.skip_reason;
-  Invocation inv;
-  inv.program = RPLRUN_BINARY;
-  inv.argv = {"rplrun", "-e", r.rpl};
-  inv.stdin_kind = Stream::dev_null;
-  const Outcome got = harness::run(inv);
+  const Outcome got = harness::run(rplrun_invocation({"-e", r.rpl}));
   ASSERT_FALSE(got.timed_out);
   if (r.error) {
     EXPECT_EQ(got.status, 1);

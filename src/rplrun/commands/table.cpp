@@ -54,10 +54,12 @@ struct Table : CommandTable {
       words[static_cast<int>(w.word)] = add(std::move(info));
     }
     for (auto group :
-         {stack_commands, arithmetic_commands, logic_commands, control_commands, variable_commands,
-          evaluation_commands, list_commands, list_arithmetic_commands, list_program_commands,
-          algebra_commands, string_commands, mode_commands, text_display_commands, array_commands,
-          matrix_commands, vector_commands, binary_commands, time_commands}) {
+         {stack_commands,        arithmetic_commands, logic_commands,      control_commands,
+          variable_commands,     evaluation_commands, list_commands,       list_arithmetic_commands,
+          list_program_commands, algebra_commands,    string_commands,     mode_commands,
+          text_display_commands, array_commands,      matrix_commands,     vector_commands,
+          binary_commands,       time_commands,       statistics_commands, fit_commands,
+          distribution_commands}) {
       for (const CommandRow& row : group()) {
         CommandInfo info;
         info.name = rpl::decode_backslash_codes(row.name);

@@ -62,6 +62,9 @@ std::span<const CommandRow> vector_commands();
 std::span<const ArrayForm> array_forms();
 std::span<const CommandRow> binary_commands();
 std::span<const CommandRow> time_commands();
+std::span<const CommandRow> statistics_commands();
+std::span<const CommandRow> fit_commands();
+std::span<const CommandRow> distribution_commands();
 // Every command name of the HP48G ROM, with the backslash codes.
 std::span<const char* const> hp48g_command_names();
 

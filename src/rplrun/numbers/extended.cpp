@@ -92,6 +92,16 @@ Extended square_root(Extended x) {
   return ext(bid128_sqrt(of(x), dec::nearest, &f));
 }
 
+Extended ln(Extended x) {
+  dec::Flags f = 0;
+  return ext(bid128_log(of(x), dec::nearest, &f));
+}
+
+Extended exp(Extended x) {
+  dec::Flags f = 0;
+  return ext(bid128_exp(of(x), dec::nearest, &f));
+}
+
 ExtendedComplex operator+(const ExtendedComplex& a, const ExtendedComplex& b) {
   return {a.re + b.re, a.im + b.im};
 }

@@ -38,6 +38,8 @@ class Extended {
 };
 
 Extended square_root(Extended x);  // x >= 0
+Extended ln(Extended x);           // x > 0
+Extended exp(Extended x);          // within the library's range
 
 // A complex number of two extended parts; the products and quotients follow the usual
 // formulas, each step rounded to 15 digits.

@@ -16,6 +16,8 @@
   X(negate, "NEG")                         \
   X(invert, "INV")                         \
   X(conjugate, "CONJ")                     \
+  X(ln, "LN")                              \
+  X(exp, "EXP")                            \
   X(square_root, "\\v/")                   \
   X(factorial, "!")                        \
   X(equation, "=")                         \
@@ -36,7 +38,12 @@
   X(i, "i")                                \
   X(maxr, "MAXR")                          \
   X(minr, "MINR")                          \
-  X(cont, "CONT")
+  X(cont, "CONT")                          \
+  X(function, "FUNCTION")                  \
+  X(linfit, "LINFIT")                      \
+  X(logfit, "LOGFIT")                      \
+  X(expfit, "EXPFIT")                      \
+  X(pwrfit, "PWRFIT")
 
 namespace rplrun::cmd {
 

@@ -21,7 +21,14 @@
   X(undefined_result, 0x304, "Undefined Result")                 \
   X(infinite_result, 0x305, "Infinite Result")                   \
   X(invalid_dimension, 0x501, "Invalid Dimension")               \
-  X(invalid_array_element, 0x502, "Invalid Array Element")
+  X(invalid_array_element, 0x502, "Invalid Array Element")           \
+  /* \205 is the calculator's sigma. */                              \
+  X(invalid_statistics_data, 0x601, "Invalid \205Data")              \
+  X(nonexistent_statistics_data, 0x602, "Nonexistent \205DAT")       \
+  X(insufficient_statistics_data, 0x603, "Insufficient \205Data")    \
+  X(invalid_statistics_parameters, 0x604, "Invalid \205PAR")         \
+  X(statistics_log_of_negative, 0x605, "Invalid \205Data LN(Neg)")   \
+  X(statistics_log_of_zero, 0x606, "Invalid \205Data LN(0)")
 
 namespace rplrun {
 
