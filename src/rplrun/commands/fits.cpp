@@ -167,7 +167,9 @@ void predict_x(Machine& m, const Args& args) {
     case FitModel::exponential:
       m.push(apply(cmd::divide, apply_command(m, cmd::ln, apply(cmd::divide, y, a)), b));
       break;
-    case FitModel::power: m.push(apply(cmd::power, apply(cmd::divide, y, a), apply_command(m, cmd::invert, b))); break;
+    case FitModel::power:
+      m.push(apply(cmd::power, apply(cmd::divide, y, a), apply_command(m, cmd::invert, b)));
+      break;
   }
 }
 
@@ -179,14 +181,18 @@ void sigma_line(Machine& m, const Args&) {
   const Object x = Object::name(intern("X"));
   const auto op = [](std::uint32_t id) { return Object::command(id); };
   switch (p.model) {
-    case FitModel::linear: m.push(Object::algebraic({a, b, x, op(cmd::times), op(cmd::plus)})); break;
+    case FitModel::linear:
+      m.push(Object::algebraic({a, b, x, op(cmd::times), op(cmd::plus)}));
+      break;
     case FitModel::logarithmic:
       m.push(Object::algebraic({a, b, x, op(cmd::ln), op(cmd::times), op(cmd::plus)}));
       break;
     case FitModel::exponential:
       m.push(Object::algebraic({a, b, x, op(cmd::times), op(cmd::exp), op(cmd::times)}));
       break;
-    case FitModel::power: m.push(Object::algebraic({a, x, b, op(cmd::power), op(cmd::times)})); break;
+    case FitModel::power:
+      m.push(Object::algebraic({a, x, b, op(cmd::power), op(cmd::times)}));
+      break;
   }
 }
 

@@ -7,42 +7,42 @@
 #include <cstdint>
 
 // X(id, name): the name with the backslash codes of the transfer format.
-#define RPLRUN_NAMED_COMMANDS(X)           \
-  X(plus, "+")                             \
-  X(minus, "-")                            \
-  X(times, "*")                            \
-  X(divide, "/")                           \
-  X(power, "^")                            \
-  X(negate, "NEG")                         \
-  X(invert, "INV")                         \
-  X(conjugate, "CONJ")                     \
-  X(ln, "LN")                              \
-  X(exp, "EXP")                            \
-  X(square_root, "\\v/")                   \
-  X(factorial, "!")                        \
-  X(equation, "=")                         \
-  X(where, "|")                            \
-  X(equal, "==")                           \
-  X(not_equal, "\\=/")                     \
-  X(less, "<")                             \
-  X(greater, ">")                          \
-  X(less_equal, "\\<=")                    \
-  X(greater_equal, "\\>=")                 \
-  X(and_, "AND")                           \
-  X(or_, "OR")                             \
-  X(xor_, "XOR")                           \
-  X(not_, "NOT")                           \
-  X(ifte, "IFTE")                          \
-  X(pi, "\\pi")                            \
-  X(e, "e")                                \
-  X(i, "i")                                \
-  X(maxr, "MAXR")                          \
-  X(minr, "MINR")                          \
-  X(cont, "CONT")                          \
-  X(function, "FUNCTION")                  \
-  X(linfit, "LINFIT")                      \
-  X(logfit, "LOGFIT")                      \
-  X(expfit, "EXPFIT")                      \
+#define RPLRUN_NAMED_COMMANDS(X) \
+  X(plus, "+")                   \
+  X(minus, "-")                  \
+  X(times, "*")                  \
+  X(divide, "/")                 \
+  X(power, "^")                  \
+  X(negate, "NEG")               \
+  X(invert, "INV")               \
+  X(conjugate, "CONJ")           \
+  X(ln, "LN")                    \
+  X(exp, "EXP")                  \
+  X(square_root, "\\v/")         \
+  X(factorial, "!")              \
+  X(equation, "=")               \
+  X(where, "|")                  \
+  X(equal, "==")                 \
+  X(not_equal, "\\=/")           \
+  X(less, "<")                   \
+  X(greater, ">")                \
+  X(less_equal, "\\<=")          \
+  X(greater_equal, "\\>=")       \
+  X(and_, "AND")                 \
+  X(or_, "OR")                   \
+  X(xor_, "XOR")                 \
+  X(not_, "NOT")                 \
+  X(ifte, "IFTE")                \
+  X(pi, "\\pi")                  \
+  X(e, "e")                      \
+  X(i, "i")                      \
+  X(maxr, "MAXR")                \
+  X(minr, "MINR")                \
+  X(cont, "CONT")                \
+  X(function, "FUNCTION")        \
+  X(linfit, "LINFIT")            \
+  X(logfit, "LOGFIT")            \
+  X(expfit, "EXPFIT")            \
   X(pwrfit, "PWRFIT")
 
 namespace rplrun::cmd {
@@ -52,7 +52,7 @@ enum : std::uint32_t {
 #define RPLRUN_COMMAND_ID(id, name) id,
   RPLRUN_NAMED_COMMANDS(RPLRUN_COMMAND_ID)
 #undef RPLRUN_COMMAND_ID
-  named_count  // not a command: how many are named
+      named_count  // not a command: how many are named
 };
 
 // The names, by id.
