@@ -107,16 +107,16 @@ void Machine::set_last_arguments(std::vector<Object> args) {
   last_arg_seen_.reset();
 }
 
-Node* Machine::extendable(const Object& x) {
-  if (!x.is(Kind::string) && !x.is(Kind::list) && !x.is(Kind::algebraic)) return nullptr;
-  if (!x.is(Kind::string) && !x.positions().empty()) return nullptr;
+std::optional<Growth> Machine::growth(const Object& x) {
+  if (!x.is(Kind::string) && !x.is(Kind::list) && !x.is(Kind::algebraic)) return std::nullopt;
+  if (!x.is(Kind::string) && !x.positions().empty()) return std::nullopt;
   const Node* node = x.node();
   // Every holder but the argument itself must be one that can be told what it saw.
-  long others = x.shared_node().use_count() - 1;
+  long others = x.holders() - 1;
   std::optional<std::size_t> in_last_args;
   for (std::size_t k = 0; k < last_args_.size(); ++k) {
     if (last_args_[k].node() != node) continue;
-    if (in_last_args || (last_arg_seen_ && last_arg_seen_->index != k)) return nullptr;
+    if (in_last_args || (last_arg_seen_ && last_arg_seen_->index != k)) return std::nullopt;
     in_last_args = k;
     --others;
   }
@@ -125,26 +125,27 @@ Node* Machine::extendable(const Object& x) {
   Variable* variable = nullptr;
   if (others == 1) {
     const Extent size = extent_of(x);
-    if (size.length < locals_.size() + globals_.size()) return nullptr;
+    if (size.length < locals_.size() + globals_.size()) return std::nullopt;
     for (LocalSlot& slot : locals_) {
       if (slot.variable.value.node() != node) continue;
-      if (variable) return nullptr;
+      if (variable) return std::nullopt;
       variable = &slot.variable;
     }
     for (auto& [name, global] : globals_) {
       if (global.value.node() != node) continue;
-      if (variable) return nullptr;
+      if (variable) return std::nullopt;
       variable = &global;
     }
     if (variable) --others;
   }
-  if (others != 0) return nullptr;
+  if (others != 0) return std::nullopt;
+  auto growth = x.growth((in_last_args ? 1 : 0) + (variable ? 1 : 0));
+  if (!growth) return std::nullopt;
   // From now on it only grows: what the others saw stays a run of its items.
   const Extent now = extent_of(x);
   if (in_last_args && !last_arg_seen_) last_arg_seen_ = SeenArgument{*in_last_args, now};
   if (variable && !variable->seen) variable->seen = now;
-  // Built as a non-const node and seen by no one else as it grows.
-  return const_cast<Node*>(node);
+  return growth;
 }
 
 // ---- variables
@@ -472,7 +473,7 @@ void Machine::dispatch(std::uint32_t id) {
     unsupported_ = id;
     throw Stop{Outcome::Status::unsupported};
   }
-  if (info.word != Word::none) throw RplError{invalid_syntax, error_message(invalid_syntax), id};
+  if (info.word != Word::none) fail(invalid_syntax, id);
   const int n = info.argc;
   if (info.on_reals && stack_.size() >= 2) {
     Object& x = stack_[stack_.size() - 2];
@@ -498,9 +499,7 @@ void Machine::dispatch(std::uint32_t id) {
       return;
     }
   }
-  if (stack_.size() < static_cast<std::size_t>(n)) {
-    throw RplError{too_few_arguments, error_message(too_few_arguments), id};
-  }
+  if (stack_.size() < static_cast<std::size_t>(n)) fail(too_few_arguments, id);
   const std::size_t base = stack_.size() - static_cast<std::size_t>(n);
   ArgBuffer args(stack_.data() + base, n);
   stack_.resize(base);
@@ -548,24 +547,23 @@ void Machine::dispatch(std::uint32_t id) {
         // An algebraic built step by step ('X' 1 +, or 1 'X' + put in front, again and
         // again) grows in place.
         if (!numeric()) {
-          if (Node* node = args[0].is(Kind::algebraic) ? extendable(args[0]) : nullptr) {
+          if (const auto grown = args[0].is(Kind::algebraic) ? growth(args[0]) : std::nullopt) {
             std::vector<Object> rest;
             for (int k = 1; k < n; ++k) append_operand(rest, args[k]);
             rest.push_back(Object::command(id));
-            append_items(static_cast<SequenceNode&>(*node), rest.data(), rest.size());
+            grown->append(rest.data(), rest.size());
             push(args[0]);
             current_command_ = outer_command;
             return;
           }
           Object& last = args[n - 1];
-          if (Node* node = n > 1 && last.is(Kind::algebraic) ? extendable(last) : nullptr) {
+          if (const auto grown = n > 1 && last.is(Kind::algebraic) ? growth(last) : std::nullopt) {
             std::vector<Object> before;
             for (int k = 0; k + 1 < n; ++k) append_operand(before, args[k]);
             const Object op = Object::command(id);
-            auto& items = static_cast<SequenceNode&>(*node);
-            check_item_count(items.size() + before.size() + 1);
-            prepend_items(items, before.data(), before.size());
-            append_items(items, &op, 1);
+            check_item_count(last.items().size() + before.size() + 1);
+            grown->prepend(before.data(), before.size());
+            grown->append(&op, 1);
             push(last);
             current_command_ = outer_command;
             return;
@@ -598,7 +596,7 @@ void Machine::dispatch(std::uint32_t id) {
     // Memory that the system refuses is the same error as the size cap, with the
     // arguments back as for any error (the stack has room: they were on it).
     restore_arguments();
-    throw RplError{insufficient_memory, error_message(insufficient_memory), id};
+    fail(insufficient_memory, id);
   } catch (const Stop& stop) {
     current_command_ = outer_command;
     if (stop.status == Outcome::Status::unsupported ||
@@ -614,10 +612,9 @@ void Machine::dispatch(std::uint32_t id) {
 }
 
 bool Machine::take_test(std::uint32_t command) {
-  if (stack_.empty()) throw RplError{too_few_arguments, error_message(too_few_arguments), command};
+  if (stack_.empty()) fail(too_few_arguments, command);
   const Object& test = stack_.back();
-  if (!test.is(Kind::real))
-    throw RplError{bad_argument_type, error_message(bad_argument_type), command};
+  if (!test.is(Kind::real)) fail(bad_argument_type, command);
   const bool result = !test.as_real().is_zero();
   stack_.pop_back();
   return result;
@@ -626,12 +623,9 @@ bool Machine::take_test(std::uint32_t command) {
 void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index) {
   const Control& c = frames_[fi].control[index];
   const std::uint32_t command = item.command_id();
-  auto error = [&](std::uint32_t number) {
-    throw RplError{number, error_message(number), command};
-  };
   auto take_bounds = [&](Object& start, Object& end) {
-    if (stack_.size() < 2) error(too_few_arguments);
-    if (!level(1).is(Kind::real) || !level(2).is(Kind::real)) error(bad_argument_type);
+    if (stack_.size() < 2) fail(too_few_arguments, command);
+    if (!level(1).is(Kind::real) || !level(2).is(Kind::real)) fail(bad_argument_type, command);
     end = pop();
     start = pop();
   };
@@ -673,15 +667,15 @@ void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index
     case ControlOp::step: {
       Real increment = Real::from_int64(1);
       if (c.op == ControlOp::step) {
-        if (stack_.empty()) error(too_few_arguments);
-        if (!level(1).is(Kind::real)) error(bad_argument_type);
+        if (stack_.empty()) fail(too_few_arguments, command);
+        if (!level(1).is(Kind::real)) fail(bad_argument_type, command);
         increment = pop().as_real();
       }
       Loop& loop = loops_.back();
       Object& counter =
           loop.slot >= 0 ? locals_[static_cast<std::size_t>(loop.slot)].variable.settled()
                          : loop.counter;
-      if (!counter.is(Kind::real)) error(bad_argument_type);
+      if (!counter.is(Kind::real)) fail(bad_argument_type, command);
       const Real next = flags.settle(add(counter.as_real(), increment));
       const Real end = loop.end.as_real();
       const bool again = increment.is_negative() ? next >= end : next <= end;
@@ -696,7 +690,7 @@ void Machine::control_op(std::size_t fi, const Object& item, std::uint32_t index
     }
     case ControlOp::bind: {
       const std::uint32_t n = c.target;
-      if (stack_.size() < n) error(too_few_arguments);
+      if (stack_.size() < n) fail(too_few_arguments, command);
       Frame& frame = frames_[fi];
       const std::size_t base = stack_.size() - n;
       const auto locals_base = static_cast<std::uint32_t>(locals_.size());
@@ -853,7 +847,7 @@ Outcome Machine::run(const Object& body, bool run_programs) {
       fill_error(outcome, error);
       break;
     } catch (const std::bad_alloc&) {
-      const RplError error{insufficient_memory, error_message(insufficient_memory), std::nullopt};
+      const RplError error = error_of(insufficient_memory);
       if (catch_error(error)) continue;
       outcome.status = Outcome::Status::error;
       fill_error(outcome, error);
