@@ -434,7 +434,7 @@ class Session {
     while (!interactive_ && machine_.halted_count() > 0 &&
            (outcome.status == Outcome::Status::done || outcome.status == Outcome::Status::halted)) {
       if (outcome.status == Outcome::Status::done) {
-        static const Object cont = make_program({Object::command(command_id("CONT"))}, {}, {});
+        static const Object cont = make_program({Object::command(cmd::cont)}, {}, {});
         outcome = machine_.run(cont);
         continue;
       }

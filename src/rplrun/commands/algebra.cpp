@@ -12,7 +12,7 @@ namespace {
 
 bool is_equation(const Object& x) {
   return x.is(Kind::algebraic) && x.items().back().is(Kind::command) &&
-         x.items().back().command_id() == command_id("=");
+         x.items().back().command_id() == cmd::equation;
 }
 
 // A number, a name or an algebraic: what can stand inside an algebraic.
@@ -128,19 +128,19 @@ void append_fraction(std::vector<Object>& out, const Fraction& q, bool times_pi)
     out.push_back(n);
     if (unit_denominator) return;
     out.push_back(d);
-    out.push_back(Object::command(command_id("/")));
+    out.push_back(Object::command(cmd::divide));
     return;
   }
-  out.push_back(Object::command(command_id("\\pi")));
+  out.push_back(Object::command(cmd::pi));
   if (!unit_numerator) {
     out.insert(out.end() - 1, n);
-    out.push_back(Object::command(command_id("*")));
+    out.push_back(Object::command(cmd::times));
   } else if (q.numerator.is_negative()) {
-    out.push_back(Object::command(command_id("NEG")));
+    out.push_back(Object::command(cmd::negate));
   }
   if (unit_denominator) return;
   out.push_back(d);
-  out.push_back(Object::command(command_id("/")));
+  out.push_back(Object::command(cmd::divide));
 }
 
 // \->Q and \->Q\pi: every real, alone or inside an algebraic, as a fraction; with \pi,

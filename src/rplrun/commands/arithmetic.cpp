@@ -42,17 +42,17 @@ void plus(Machine& m, const Args& a) {
     const std::size_t count = y.is(Kind::list) ? y.items().size() : 1;
     check_item_count((x.is(Kind::list) ? x.items().size() : 1) + count);
     if (x.is(Kind::list)) {
-      if (Node* node = m.extendable(x)) {
-        append_items(static_cast<SequenceNode&>(*node), added, count);
+      if (const auto growth = m.growth(x)) {
+        growth->append(added, count);
         m.push(x);
         return;
       }
     }
     // Or the list it goes in front of.
     if (y.is(Kind::list)) {
-      if (Node* node = m.extendable(y)) {
+      if (const auto growth = m.growth(y)) {
         const Object* front = x.is(Kind::list) ? x.items().data() : &x;
-        prepend_items(static_cast<SequenceNode&>(*node), front, x.is(Kind::list) ? x.items().size() : 1);
+        growth->prepend(front, x.is(Kind::list) ? x.items().size() : 1);
         m.push(y);
         return;
       }
@@ -76,8 +76,8 @@ void plus(Machine& m, const Args& a) {
       if (!y.is(Kind::string)) decompiled = text(y);
       const std::string& tail = y.is(Kind::string) ? y.as_string() : decompiled;
       check_string_size(x.as_string().size() + tail.size());
-      if (Node* node = m.extendable(x)) {
-        static_cast<StringNode&>(*node).text += tail;
+      if (const auto growth = m.growth(x)) {
+        growth->append(tail);
         m.push(x);
         return;
       }
@@ -336,21 +336,21 @@ void d_to_r(Machine& m, const Args& a) { m.push(settled(m, deg_to_rad(real_arg(a
 void r_to_d(Machine& m, const Args& a) { m.push(settled(m, rad_to_deg(real_arg(a[1])))); }
 
 // \pi, e, i, MAXR, MINR: themselves, symbolically, unless numbers are asked for.
-void constant(Machine& m, std::string_view name, const Object& value) {
+void constant(Machine& m, std::uint32_t id, const Object& value) {
   if (m.flags.symbolic_constants() && !m.numeric()) {
-    m.push(Object::algebraic({Object::command(command_id(name))}));
+    m.push(Object::algebraic({Object::command(id)}));
   } else {
     m.push(value);
   }
 }
 
-void pi_(Machine& m, const Args&) { constant(m, "\\pi", Object::real(Real::pi())); }
-void e_(Machine& m, const Args&) { constant(m, "e", Object::real(Real::e())); }
+void pi_(Machine& m, const Args&) { constant(m, cmd::pi, Object::real(Real::pi())); }
+void e_(Machine& m, const Args&) { constant(m, cmd::e, Object::real(Real::e())); }
 void i_(Machine& m, const Args&) {
-  constant(m, "i", Object::complex(Complex{Real(), Real::from_int64(1)}));
+  constant(m, cmd::i, Object::complex(Complex{Real(), Real::from_int64(1)}));
 }
-void maxr(Machine& m, const Args&) { constant(m, "MAXR", Object::real(Real::max())); }
-void minr(Machine& m, const Args&) { constant(m, "MINR", Object::real(Real::min())); }
+void maxr(Machine& m, const Args&) { constant(m, cmd::maxr, Object::real(Real::max())); }
+void minr(Machine& m, const Args&) { constant(m, cmd::minr, Object::real(Real::min())); }
 
 void rand_(Machine& m, const Args&) { m.push(Object::real(m.random.next())); }
 

@@ -100,7 +100,7 @@ void to_tag(Machine& m, const Args& a) {
 void dtag(Machine& m, const Args& a) { m.push(a[1].is(Kind::tagged) ? a[1].tagged_value() : a[1]); }
 
 void equation(Machine& m, const Args& a) {
-  m.push(build_algebraic(&a[2], 2, Object::command(command_id("="))));
+  m.push(build_algebraic(&a[2], 2, Object::command(cmd::equation)));
 }
 
 constexpr CommandRow rows[] = {

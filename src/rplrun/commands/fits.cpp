@@ -136,18 +136,18 @@ void predict_y(Machine& m, const Args& args) {
   const StatisticsParameters p = statistics_parameters(m);
   const Object a = Object::real(p.intercept);
   const Object b = Object::real(p.slope);
-  const auto apply = [&](std::string_view name, const Object& u, const Object& v) {
-    return apply_command(m, name, u, v);
+  const auto apply = [&](std::uint32_t id, const Object& u, const Object& v) {
+    return apply_command(m, id, u, v);
   };
   switch (p.model) {
-    case FitModel::linear: m.push(apply("+", a, apply("*", b, x))); break;
+    case FitModel::linear: m.push(apply(cmd::plus, a, apply(cmd::times, b, x))); break;
     case FitModel::logarithmic:
-      m.push(apply("+", a, apply("*", b, apply_command(m, "LN", x))));
+      m.push(apply(cmd::plus, a, apply(cmd::times, b, apply_command(m, cmd::ln, x))));
       break;
     case FitModel::exponential:
-      m.push(apply("*", a, apply_command(m, "EXP", apply("*", b, x))));
+      m.push(apply(cmd::times, a, apply_command(m, cmd::exp, apply(cmd::times, b, x))));
       break;
-    case FitModel::power: m.push(apply("*", a, apply("^", x, b))); break;
+    case FitModel::power: m.push(apply(cmd::times, a, apply(cmd::power, x, b))); break;
   }
 }
 
@@ -156,18 +156,20 @@ void predict_x(Machine& m, const Args& args) {
   const StatisticsParameters p = statistics_parameters(m);
   const Object a = Object::real(p.intercept);
   const Object b = Object::real(p.slope);
-  const auto apply = [&](std::string_view name, const Object& u, const Object& v) {
-    return apply_command(m, name, u, v);
+  const auto apply = [&](std::uint32_t id, const Object& u, const Object& v) {
+    return apply_command(m, id, u, v);
   };
   switch (p.model) {
-    case FitModel::linear: m.push(apply("/", apply("-", y, a), b)); break;
+    case FitModel::linear: m.push(apply(cmd::divide, apply(cmd::minus, y, a), b)); break;
     case FitModel::logarithmic:
-      m.push(apply_command(m, "EXP", apply("/", apply("-", y, a), b)));
+      m.push(apply_command(m, cmd::exp, apply(cmd::divide, apply(cmd::minus, y, a), b)));
       break;
     case FitModel::exponential:
-      m.push(apply("/", apply_command(m, "LN", apply("/", y, a)), b));
+      m.push(apply(cmd::divide, apply_command(m, cmd::ln, apply(cmd::divide, y, a)), b));
       break;
-    case FitModel::power: m.push(apply("^", apply("/", y, a), apply_command(m, "INV", b))); break;
+    case FitModel::power:
+      m.push(apply(cmd::power, apply(cmd::divide, y, a), apply_command(m, cmd::invert, b)));
+      break;
   }
 }
 
@@ -177,16 +179,20 @@ void sigma_line(Machine& m, const Args&) {
   const Object a = Object::real(p.intercept);
   const Object b = Object::real(p.slope);
   const Object x = Object::name(intern("X"));
-  const auto op = [](const char* name) { return Object::command(command_id(name)); };
+  const auto op = [](std::uint32_t id) { return Object::command(id); };
   switch (p.model) {
-    case FitModel::linear: m.push(Object::algebraic({a, b, x, op("*"), op("+")})); break;
+    case FitModel::linear:
+      m.push(Object::algebraic({a, b, x, op(cmd::times), op(cmd::plus)}));
+      break;
     case FitModel::logarithmic:
-      m.push(Object::algebraic({a, b, x, op("LN"), op("*"), op("+")}));
+      m.push(Object::algebraic({a, b, x, op(cmd::ln), op(cmd::times), op(cmd::plus)}));
       break;
     case FitModel::exponential:
-      m.push(Object::algebraic({a, b, x, op("*"), op("EXP"), op("*")}));
+      m.push(Object::algebraic({a, b, x, op(cmd::times), op(cmd::exp), op(cmd::times)}));
       break;
-    case FitModel::power: m.push(Object::algebraic({a, x, b, op("^"), op("*")})); break;
+    case FitModel::power:
+      m.push(Object::algebraic({a, x, b, op(cmd::power), op(cmd::times)}));
+      break;
   }
 }
 

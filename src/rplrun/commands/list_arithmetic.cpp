@@ -63,22 +63,22 @@ std::span<const Object> two_or_more(const Object& x) {
   return items;
 }
 
-void combine(Machine& m, const Object& list, std::string_view op) {
+void combine(Machine& m, const Object& list, std::uint32_t op) {
   const auto& items = two_or_more(list);
   Object result = items.front();
   for (std::size_t k = 1; k < items.size(); ++k) result = apply_command(m, op, result, items[k]);
   m.push(std::move(result));
 }
 
-void sum_list(Machine& m, const Args& a) { combine(m, a[1], "+"); }
-void product_list(Machine& m, const Args& a) { combine(m, a[1], "*"); }
+void sum_list(Machine& m, const Args& a) { combine(m, a[1], cmd::plus); }
+void product_list(Machine& m, const Args& a) { combine(m, a[1], cmd::times); }
 
 void difference_list(Machine& m, const Args& a) {
   const auto& items = two_or_more(a[1]);
   std::vector<Object> differences;
   differences.reserve(items.size() - 1);
   for (std::size_t k = 1; k < items.size(); ++k)
-    differences.push_back(apply_command(m, "-", items[k], items[k - 1]));
+    differences.push_back(apply_command(m, cmd::minus, items[k], items[k - 1]));
   m.push(Object::list(std::move(differences)));
 }
 

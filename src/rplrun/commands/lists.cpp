@@ -210,7 +210,7 @@ void add_(Machine& m, const Args& a) {
   std::vector<Object> sums;
   sums.reserve(n);
   for (std::size_t k = 0; k < n; ++k) {
-    sums.push_back(apply_command(m, "+", x.is(Kind::list) ? x.items()[k] : x,
+    sums.push_back(apply_command(m, cmd::plus, x.is(Kind::list) ? x.items()[k] : x,
                                  y.is(Kind::list) ? y.items()[k] : y));
   }
   m.push(Object::list(std::move(sums)));

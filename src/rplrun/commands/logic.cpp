@@ -127,7 +127,7 @@ void ifte(Machine& m, const Args& a) {
     for (int level : {1, 2}) {
       if (!a[level].is_number() && !a[level].is_symbolic()) fail(bad_argument_type);
     }
-    m.push(build_algebraic(&a[3], 3, Object::command(command_id("IFTE"))));
+    m.push(build_algebraic(&a[3], 3, Object::command(cmd::ifte)));
     return;
   }
   m.evaluate(test_of(m, a[3]) ? a[2] : a[1]);

@@ -273,7 +273,7 @@ void scale_sigma(Machine& m, const Args&) {
     };
     const auto point = [&](int x, int y) { return Object::complex({tenths(x), tenths(y)}); };
     items = {point(-65, -31),          point(65, 32), Object::name(intern("X")),
-             integer_object(0),        point(0, 0),   Object::command(command_id("FUNCTION")),
+             integer_object(0),        point(0, 0),   Object::command(cmd::function),
              Object::name(intern("Y"))};
   }
   const auto corner = [&](ColumnSummary pick) {

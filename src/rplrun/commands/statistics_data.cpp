@@ -17,12 +17,12 @@ bool is_real_matrix(const Object& object) {
   return array.is_matrix && !array.is_complex && array.rows > 0;
 }
 
-constexpr const char* model_commands[] = {"LINFIT", "LOGFIT", "EXPFIT", "PWRFIT"};
+constexpr std::uint32_t model_commands[] = {cmd::linfit, cmd::logfit, cmd::expfit, cmd::pwrfit};
 
 std::optional<FitModel> model_of(const Object& object) {
   if (!object.is(Kind::command)) return std::nullopt;
   for (const FitModel model : fit_models)
-    if (object.command_id() == command_id(model_commands[static_cast<int>(model)])) return model;
+    if (object.command_id() == model_commands[static_cast<int>(model)]) return model;
   return std::nullopt;
 }
 
@@ -83,11 +83,11 @@ StatisticsParameters statistics_parameters(Machine& m) {
 }
 
 void store_statistics_parameters(Machine& m, const StatisticsParameters& p) {
-  const char* model = model_commands[static_cast<int>(p.model)];
+  const std::uint32_t model = model_commands[static_cast<int>(p.model)];
   m.store_global(
       parameters_name(),
       Object::list({Object::real(p.x_column), Object::real(p.y_column), Object::real(p.intercept),
-                    Object::real(p.slope), Object::command(command_id(model))}));
+                    Object::real(p.slope), Object::command(model)}));
 }
 
 std::uint32_t column_index(Real column, const StatisticsData& data) {

@@ -1,7 +1,10 @@
 #include "commands/table.h"
 
 #include <stdexcept>
+#include <string>
+#include <unordered_map>
 
+#include "objects/command_ids.h"
 #include "support/charset.h"
 
 namespace rplrun {
@@ -22,30 +25,46 @@ constexpr StructureWord structure_words[] = {
 };
 
 struct Table : CommandTable {
+  // The commands the code names, by name: their rows go to their fixed ids.
+  std::unordered_map<std::string, std::uint32_t> named;
+
   // A name given a second row is a mistake that would otherwise lose one of them.
-  void add(CommandInfo info) {
+  std::uint32_t add(CommandInfo info) {
     if (by_name.contains(info.name))
       throw std::logic_error("two rows of the command table for " + info.name);
-    by_name.emplace(info.name, static_cast<std::uint32_t>(commands.size()));
-    commands.push_back(std::move(info));
+    std::uint32_t id = static_cast<std::uint32_t>(commands.size());
+    if (const auto fixed = named.find(info.name); fixed != named.end()) id = fixed->second;
+    by_name.emplace(info.name, id);
+    if (id == commands.size())
+      commands.push_back(std::move(info));
+    else
+      commands[id] = std::move(info);
+    return id;
   }
 
   Table() {
+    commands.resize(cmd::named_count);
+    for (std::uint32_t id = 0; id < cmd::named_count; ++id)
+      named.emplace(rpl::decode_backslash_codes(cmd::names[id]), id);
     for (const StructureWord& w : structure_words) {
       CommandInfo info;
       info.name = rpl::decode_backslash_codes(w.name);
       info.word = w.word;
       info.supported = true;
-      words[static_cast<int>(w.word)] = static_cast<std::uint32_t>(commands.size());
-      add(std::move(info));
+      words[static_cast<int>(w.word)] = add(std::move(info));
     }
-    for (auto group :
-         {stack_commands,        arithmetic_commands, logic_commands,      control_commands,
-          variable_commands,     evaluation_commands, list_commands,       list_arithmetic_commands,
-          list_program_commands, algebra_commands,    string_commands,     mode_commands,
-          text_display_commands, array_commands,      matrix_commands,     vector_commands,
-          binary_commands,       time_commands,       statistics_commands, fit_commands,
-          distribution_commands}) {
+    for (auto group : {stack_commands,        arithmetic_commands,
+                       logic_commands,        control_commands,
+                       variable_commands,     evaluation_commands,
+                       list_commands,         list_arithmetic_commands,
+                       list_program_commands, algebra_commands,
+                       string_commands,       mode_commands,
+                       text_display_commands, array_commands,
+                       matrix_commands,       vector_commands,
+                       binary_commands,       time_commands,
+                       statistics_commands,   fit_commands,
+                       distribution_commands, factorization_commands,
+                       transform_commands}) {
       for (const CommandRow& row : group()) {
         CommandInfo info;
         info.name = rpl::decode_backslash_codes(row.name);
@@ -68,6 +87,11 @@ struct Table : CommandTable {
       CommandInfo info;
       info.name = rpl::decode_backslash_codes(name);
       if (!by_name.contains(info.name)) add(std::move(info));
+    }
+    // A name the code refers to that no row gives is a mistake of the program.
+    for (std::uint32_t id = 0; id < cmd::named_count; ++id) {
+      if (commands[id].name.empty())
+        throw std::logic_error(std::string("no row of the command table for ") + cmd::names[id]);
     }
   }
 };

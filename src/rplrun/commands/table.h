@@ -65,6 +65,8 @@ std::span<const CommandRow> time_commands();
 std::span<const CommandRow> statistics_commands();
 std::span<const CommandRow> fit_commands();
 std::span<const CommandRow> distribution_commands();
+std::span<const CommandRow> factorization_commands();
+std::span<const CommandRow> transform_commands();
 // Every command name of the HP48G ROM, with the backslash codes.
 std::span<const char* const> hp48g_command_names();
 

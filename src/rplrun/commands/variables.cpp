@@ -52,7 +52,7 @@ void rcl(Machine& m, const Args& a) { m.push(variable_value(m, a[1])); }
 
 // STO+ and the others: either order, level 2 op level 1 with the variable's value in
 // place of its name.
-void store_arithmetic(Machine& m, const Args& a, std::string_view op) {
+void store_arithmetic(Machine& m, const Args& a, std::uint32_t op) {
   const bool name_first = !a[1].is(Kind::name);
   const Object& name = name_first ? a[2] : a[1];
   const Object& value = variable_value(m, name);
@@ -61,10 +61,10 @@ void store_arithmetic(Machine& m, const Args& a, std::string_view op) {
   m.store(name, result);
 }
 
-void sto_plus(Machine& m, const Args& a) { store_arithmetic(m, a, "+"); }
-void sto_minus(Machine& m, const Args& a) { store_arithmetic(m, a, "-"); }
-void sto_times(Machine& m, const Args& a) { store_arithmetic(m, a, "*"); }
-void sto_divide(Machine& m, const Args& a) { store_arithmetic(m, a, "/"); }
+void sto_plus(Machine& m, const Args& a) { store_arithmetic(m, a, cmd::plus); }
+void sto_minus(Machine& m, const Args& a) { store_arithmetic(m, a, cmd::minus); }
+void sto_times(Machine& m, const Args& a) { store_arithmetic(m, a, cmd::times); }
+void sto_divide(Machine& m, const Args& a) { store_arithmetic(m, a, cmd::divide); }
 
 void step_variable(Machine& m, const Args& a, std::int64_t by) {
   const Object& value = variable_value(m, a[1]);
@@ -77,14 +77,14 @@ void step_variable(Machine& m, const Args& a, std::int64_t by) {
 void incr(Machine& m, const Args& a) { step_variable(m, a, 1); }
 void decr(Machine& m, const Args& a) { step_variable(m, a, -1); }
 
-void store_function(Machine& m, const Args& a, std::string_view op) {
+void store_function(Machine& m, const Args& a, std::uint32_t op) {
   const Object& value = variable_value(m, a[1]);
   m.store(a[1], apply_command(m, op, value));
 }
 
-void sneg(Machine& m, const Args& a) { store_function(m, a, "NEG"); }
-void sinv(Machine& m, const Args& a) { store_function(m, a, "INV"); }
-void sconj(Machine& m, const Args& a) { store_function(m, a, "CONJ"); }
+void sneg(Machine& m, const Args& a) { store_function(m, a, cmd::negate); }
+void sinv(Machine& m, const Args& a) { store_function(m, a, cmd::invert); }
+void sconj(Machine& m, const Args& a) { store_function(m, a, cmd::conjugate); }
 
 void purge(Machine& m, const Args& a) {
   auto purge_one = [&](const Object& name) {

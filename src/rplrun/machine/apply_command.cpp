@@ -28,14 +28,6 @@ Object apply(Machine& m, std::uint32_t id, std::initializer_list<const Object*> 
 }
 }  // namespace
 
-Object apply_command(Machine& m, std::string_view ascii_name, const Object& x) {
-  return apply(m, command_id(ascii_name), {&x});
-}
-
-Object apply_command(Machine& m, std::string_view ascii_name, const Object& x, const Object& y) {
-  return apply(m, command_id(ascii_name), {&x, &y});
-}
-
 Object apply_command(Machine& m, std::uint32_t id, const Object& x) { return apply(m, id, {&x}); }
 
 Object apply_command(Machine& m, std::uint32_t id, const Object& x, const Object& y) {

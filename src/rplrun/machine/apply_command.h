@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "machine/machine.h"
 #include "objects/object.h"
@@ -12,8 +11,6 @@ namespace rplrun {
 
 // The result of a command applied to operands, as a step of another command: LASTARG
 // is left alone and an error is reported for the command that asked.
-Object apply_command(Machine& m, std::string_view ascii_name, const Object& x);
-Object apply_command(Machine& m, std::string_view ascii_name, const Object& x, const Object& y);
 Object apply_command(Machine& m, std::uint32_t id, const Object& x);
 Object apply_command(Machine& m, std::uint32_t id, const Object& x, const Object& y);
 

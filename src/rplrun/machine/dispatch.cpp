@@ -54,9 +54,6 @@ bool takes_array_form(const CommandInfo& info, const Object* args, int n) {
   return array;
 }
 
-[[noreturn]] void fail_in(std::uint32_t number, std::uint32_t command) {
-  throw RplError{number, error_message(number), command};
-}
 }  // namespace
 
 // The command whose handler is running, for the whole of its run: what not_supported
@@ -81,7 +78,7 @@ void Machine::dispatch(std::uint32_t id) {
   check_runnable(info, id);
   if (info.on_reals && compute_on_reals(info, id)) return;
   const int n = info.argc;
-  if (stack_.size() < static_cast<std::size_t>(n)) fail_in(too_few_arguments, id);
+  if (stack_.size() < static_cast<std::size_t>(n)) fail(too_few_arguments, id);
   const std::size_t base = stack_.size() - static_cast<std::size_t>(n);
   ArgBuffer args(stack_.data() + base, n);
   stack_.resize(base);
@@ -100,7 +97,7 @@ void Machine::dispatch(std::uint32_t id) {
     // Memory that the system refuses is the same error as the size cap, with the
     // arguments back as for any error (the stack has room: they were on it).
     give_back(stack_, base, args, saved ? n : 0);
-    fail_in(insufficient_memory, id);
+    fail(insufficient_memory, id);
   } catch (const Stop& stop) {
     // Not run, or interrupted while computing (poll): the arguments stay as they were,
     // also when a command it applied to an element is the one not supported.
@@ -114,7 +111,7 @@ void Machine::dispatch(std::uint32_t id) {
 // a syntax error.
 void Machine::check_runnable(const CommandInfo& info, std::uint32_t id) {
   if (!info.supported || (!info.handler && info.word == Word::none)) stop_unsupported(id);
-  if (info.word != Word::none) fail_in(invalid_syntax, id);
+  if (info.word != Word::none) fail(invalid_syntax, id);
 }
 
 // The two-reals path, the arithmetic of loops: the same result as the handler's, with
@@ -200,23 +197,22 @@ bool Machine::build_symbolic(std::uint32_t id, Object* args, int n) {
 // An algebraic built step by step ('X' 1 +, or 1 'X' + put in front, again and again)
 // grows in place when nothing else holds it. False when it cannot.
 bool Machine::grow_symbolic(std::uint32_t id, Object* args, int n) {
-  if (Node* node = args[0].is(Kind::algebraic) ? extendable(args[0]) : nullptr) {
+  if (const auto grown = args[0].is(Kind::algebraic) ? growth(args[0]) : std::nullopt) {
     std::vector<Object> rest;
     for (int k = 1; k < n; ++k) append_operand(rest, args[k]);
     rest.push_back(Object::command(id));
-    append_items(static_cast<SequenceNode&>(*node), rest.data(), rest.size());
+    grown->append(rest.data(), rest.size());
     push(args[0]);
     return true;
   }
   Object& last = args[n - 1];
-  if (Node* node = n > 1 && last.is(Kind::algebraic) ? extendable(last) : nullptr) {
+  if (const auto grown = n > 1 && last.is(Kind::algebraic) ? growth(last) : std::nullopt) {
     std::vector<Object> before;
     for (int k = 0; k + 1 < n; ++k) append_operand(before, args[k]);
     const Object op = Object::command(id);
-    auto& items = static_cast<SequenceNode&>(*node);
-    check_item_count(items.size() + before.size() + 1);
-    prepend_items(items, before.data(), before.size());
-    append_items(items, &op, 1);
+    check_item_count(last.items().size() + before.size() + 1);
+    grown->prepend(before.data(), before.size());
+    grown->append(&op, 1);
     push(last);
     return true;
   }

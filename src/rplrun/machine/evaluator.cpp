@@ -401,7 +401,7 @@ Outcome Machine::run(const Object& body, bool run_programs) {
       running = catch_error(error);
       if (!running) fill_error(outcome, error);
     } catch (const std::bad_alloc&) {
-      const RplError error{insufficient_memory, error_message(insufficient_memory), std::nullopt};
+      const RplError error = error_of(insufficient_memory);
       running = catch_error(error);
       if (!running) fill_error(outcome, error);
     } catch (const Stop& stop) {

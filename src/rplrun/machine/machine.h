@@ -134,12 +134,11 @@ class Machine {
   // LASTARG's objects: the arguments of the last command that saved any.
   const std::vector<Object>& last_arguments();
   void set_last_arguments(std::vector<Object> args);
-  // The node of the running command's argument `x` (a string, or a list or algebraic
-  // without positions) when nothing else holds it but LASTARG's copy and one variable's:
-  // the command may then grow it in place (append, or put in front) rather than copy it,
-  // and LASTARG and the variable still give the object as it was. Null when anything
-  // else may see it.
-  Node* extendable(const Object& x);
+  // The running command's argument `x` (a string, or a list or algebraic without
+  // positions) ready to grow in place when nothing else holds it but LASTARG's copy and
+  // one variable's, which are told how much of it they saw (the rules in object.h): the
+  // command may then add to it rather than copy it. None when anything else may see it.
+  std::optional<Growth> growth(const Object& x);
   std::uint32_t error_number = 0;
   std::string error_text;
   Terminal terminal;
@@ -191,7 +190,7 @@ class Machine {
   // ---- state (state.cpp)
 
   // A variable's value. When `seen` is set, the node of `value` has since grown in place
-  // for another holder (extendable): the variable holds `value` as it was then, made
+  // for another holder (growth): the variable holds `value` as it was then, made
   // again the next time the variable is used (settled()).
   struct Variable {
     Object value;
@@ -209,7 +208,7 @@ class Machine {
     Variable variable;
     bool index = false;  // seen by global names too (bind_index)
   };
-  // When set, LASTARG's object at `index` has since grown in place (extendable): it is
+  // When set, LASTARG's object at `index` has since grown in place (growth): it is
   // the object as it was when `seen`.
   struct SeenArgument {
     std::size_t index;

@@ -56,16 +56,16 @@ void Machine::save_last_arguments(const Object* args, int n) {
   last_arg_seen_.reset();
 }
 
-Node* Machine::extendable(const Object& x) {
-  if (!x.is(Kind::string) && !x.is(Kind::list) && !x.is(Kind::algebraic)) return nullptr;
-  if (!x.is(Kind::string) && !x.positions().empty()) return nullptr;
+std::optional<Growth> Machine::growth(const Object& x) {
+  if (!x.is(Kind::string) && !x.is(Kind::list) && !x.is(Kind::algebraic)) return std::nullopt;
+  if (!x.is(Kind::string) && !x.positions().empty()) return std::nullopt;
   const Node* node = x.node();
   // Every holder but the argument itself must be one that can be told what it saw.
-  long others = x.shared_node().use_count() - 1;
+  long others = x.holders() - 1;
   std::optional<std::size_t> in_last_args;
   for (std::size_t k = 0; k < last_args_.size(); ++k) {
     if (last_args_[k].node() != node) continue;
-    if (in_last_args || (last_arg_seen_ && last_arg_seen_->index != k)) return nullptr;
+    if (in_last_args || (last_arg_seen_ && last_arg_seen_->index != k)) return std::nullopt;
     in_last_args = k;
     --others;
   }
@@ -74,26 +74,27 @@ Node* Machine::extendable(const Object& x) {
   Variable* variable = nullptr;
   if (others == 1) {
     const Extent size = extent_of(x);
-    if (size.length < locals_.size() + globals_.size()) return nullptr;
+    if (size.length < locals_.size() + globals_.size()) return std::nullopt;
     for (LocalSlot& slot : locals_) {
       if (slot.variable.value.node() != node) continue;
-      if (variable) return nullptr;
+      if (variable) return std::nullopt;
       variable = &slot.variable;
     }
     for (auto& [name, global] : globals_) {
       if (global.value.node() != node) continue;
-      if (variable) return nullptr;
+      if (variable) return std::nullopt;
       variable = &global;
     }
     if (variable) --others;
   }
-  if (others != 0) return nullptr;
+  if (others != 0) return std::nullopt;
+  auto growth = x.growth((in_last_args ? 1 : 0) + (variable ? 1 : 0));
+  if (!growth) return std::nullopt;
   // From now on it only grows: what the others saw stays a run of its items.
   const Extent now = extent_of(x);
   if (in_last_args && !last_arg_seen_) last_arg_seen_ = SeenArgument{*in_last_args, now};
   if (variable && !variable->seen) variable->seen = now;
-  // Built as a non-const node and seen by no one else as it grows.
-  return const_cast<Node*>(node);
+  return growth;
 }
 
 // ---- variables

@@ -6,9 +6,6 @@
 namespace rplrun {
 
 namespace {
-[[noreturn]] void fail_in(std::uint32_t number, std::uint32_t command) {
-  throw RplError{number, error_message(number), command};
-}
 
 const Real one = Real::from_int64(1);
 }  // namespace
@@ -43,9 +40,9 @@ void Machine::run_structure(Frame& frame, const Control& c, std::uint32_t word,
 
 // THEN, REPEAT, UNTIL's END: the test on level 1, a real.
 bool Machine::take_test(std::uint32_t word) {
-  if (stack_.empty()) fail_in(too_few_arguments, word);
+  if (stack_.empty()) fail(too_few_arguments, word);
   const Object& test = stack_.back();
-  if (!test.is(Kind::real)) fail_in(bad_argument_type, word);
+  if (!test.is(Kind::real)) fail(bad_argument_type, word);
   const bool result = !test.as_real().is_zero();
   stack_.pop_back();
   return result;
@@ -53,8 +50,8 @@ bool Machine::take_test(std::uint32_t word) {
 
 // START and FOR: the start and end, two reals.
 void Machine::take_bounds(std::uint32_t word, Object& start, Object& end) {
-  if (stack_.size() < 2) fail_in(too_few_arguments, word);
-  if (!level(1).is(Kind::real) || !level(2).is(Kind::real)) fail_in(bad_argument_type, word);
+  if (stack_.size() < 2) fail(too_few_arguments, word);
+  if (!level(1).is(Kind::real) || !level(2).is(Kind::real)) fail(bad_argument_type, word);
   end = pop();
   start = pop();
 }
@@ -82,14 +79,14 @@ void Machine::start_for(Frame& frame, std::uint32_t word, std::uint32_t index) {
 void Machine::next_loop(Frame& frame, std::uint32_t word, bool step) {
   Real increment = one;
   if (step) {
-    if (stack_.empty()) fail_in(too_few_arguments, word);
-    if (!level(1).is(Kind::real)) fail_in(bad_argument_type, word);
+    if (stack_.empty()) fail(too_few_arguments, word);
+    if (!level(1).is(Kind::real)) fail(bad_argument_type, word);
     increment = pop().as_real();
   }
   Loop& loop = loops_.back();
   Object& counter = loop.slot >= 0 ? locals_[static_cast<std::size_t>(loop.slot)].variable.settled()
                                    : loop.counter;
-  if (!counter.is(Kind::real)) fail_in(bad_argument_type, word);
+  if (!counter.is(Kind::real)) fail(bad_argument_type, word);
   Condition condition = Condition::none;
   const Real next = add(counter.as_real(), increment, condition);
   if (condition != Condition::none) [[unlikely]]
@@ -108,7 +105,7 @@ void Machine::next_loop(Frame& frame, std::uint32_t word, bool step) {
 // algebraic after them.
 void Machine::bind_locals(Frame& frame, std::uint32_t word, std::uint32_t index,
                           std::uint32_t count) {
-  if (stack_.size() < count) fail_in(too_few_arguments, word);
+  if (stack_.size() < count) fail(too_few_arguments, word);
   const std::size_t base = stack_.size() - count;
   const auto locals_base = static_cast<std::uint32_t>(locals_.size());
   for (std::uint32_t k = 0; k < count; ++k) {

@@ -95,10 +95,12 @@ struct Factorization {
   S& at(std::uint32_t i, std::uint32_t j) { return lu[static_cast<std::size_t>(i) * n + j]; }
 };
 
-// `replace_zero_pivot`: go on with MINR in place of a zero pivot (INV, /); otherwise stop
-// at the first one (DET, whose value is then zero).
+// What a zero pivot does: stop the factorization (DET, whose value is then zero), go on
+// with MINR in its place (INV, /), or go on with that row of U zero (LU).
+enum class ZeroPivot { stop, replace, skip_row };
+
 template <class S>
-Factorization<S> factor(const Matrix& a, bool replace_zero_pivot, const Poll& poll) {
+Factorization<S> factor(const Matrix& a, ZeroPivot zero_pivot, const Poll& poll) {
   Factorization<S> f;
   f.n = a.rows;
   const std::uint32_t n = f.n;
@@ -128,7 +130,11 @@ Factorization<S> factor(const Matrix& a, bool replace_zero_pivot, const Poll& po
     }
     if (f.at(j, j).is_zero()) {
       f.singular = true;
-      if (!replace_zero_pivot) return f;
+      if (zero_pivot == ZeroPivot::stop) return f;
+      if (zero_pivot == ZeroPivot::skip_row) {
+        for (std::uint32_t i = j + 1; i < n; ++i) f.at(j, i) = S{};
+        continue;
+      }
       f.at(j, j) = load(Complex{Real::min(), Real()}, static_cast<S*>(nullptr));
     }
     const S pivot = f.at(j, j);
@@ -149,7 +155,7 @@ NumberResult determinant_of(const Matrix& a, bool integer_result, const Poll& po
   } else if (a.rows == 2) {
     det = element<S>(a, 0) * element<S>(a, 3) - element<S>(a, 1) * element<S>(a, 2);
   } else {
-    Factorization<S> f = factor<S>(a, false, poll);
+    Factorization<S> f = factor<S>(a, ZeroPivot::stop, poll);
     if (!f.singular) {
       det = f.at(0, 0);
       for (std::uint32_t i = 1; i < f.n; ++i) det = det * f.at(i, i);
@@ -172,7 +178,7 @@ NumberResult determinant_of(const Matrix& a, bool integer_result, const Poll& po
 
 template <class S>
 MatrixResult solve_of(const Matrix& a, const Matrix& b, const Poll& poll) {
-  Factorization<S> f = factor<S>(a, true, poll);
+  Factorization<S> f = factor<S>(a, ZeroPivot::replace, poll);
   const std::uint32_t n = f.n;
   const std::uint32_t p = b.columns;
   std::vector<S> x(static_cast<std::size_t>(n) * p);
@@ -196,6 +202,22 @@ MatrixResult solve_of(const Matrix& a, const Matrix& b, const Poll& poll) {
   for (const S& value : x) out.add(value);
   if (f.singular) out.result.condition = worse(out.result.condition, Condition::infinite_result);
   return std::move(out.result);
+}
+
+template <class S>
+LuFactors lu_of(const Matrix& a, const Poll& poll) {
+  Factorization<S> f = factor<S>(a, ZeroPivot::skip_row, poll);
+  const std::uint32_t n = f.n;
+  Builder lower(n, n, a.is_complex), upper(n, n, a.is_complex), order(n, n, false);
+  const S one = load(Complex{Real::from_int64(1), Real()}, static_cast<S*>(nullptr));
+  for (std::uint32_t i = 0; i < n; ++i) {
+    for (std::uint32_t j = 0; j < n; ++j) {
+      lower.add(j <= i ? f.at(i, j) : S{});
+      upper.add(j > i ? f.at(i, j) : j == i ? one : S{});
+      order.add(f.order[i] == j ? Extended(Real::from_int64(1)) : Extended());
+    }
+  }
+  return {std::move(lower.result), std::move(upper.result), std::move(order.result)};
 }
 
 template <class S>
@@ -250,6 +272,10 @@ NumberResult multiply_add(const Complex& x, const Complex& y, const Complex& z, 
 NumberResult determinant(const Matrix& a, bool integer_result, const Poll& poll) {
   return a.is_complex ? determinant_of<ExtendedComplex>(a, integer_result, poll)
                       : determinant_of<Extended>(a, integer_result, poll);
+}
+
+LuFactors lu_factors(const Matrix& a, const Poll& poll) {
+  return a.is_complex ? lu_of<ExtendedComplex>(a, poll) : lu_of<Extended>(a, poll);
 }
 
 NumberResult trace(const Matrix& a) {

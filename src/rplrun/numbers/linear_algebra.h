@@ -46,6 +46,14 @@ NumberResult multiply_add(const Complex& x, const Complex& y, const Complex& z, 
 // Of a square matrix. `integer_result`: round to an integer when every element is one.
 NumberResult determinant(const Matrix& a, bool integer_result, const Poll& poll = {});
 NumberResult trace(const Matrix& a);
+// Crout's factorization with partial pivoting, the one behind DET, INV and /: P A = L U,
+// U with a unit diagonal. A zero pivot leaves the rest of its row of U zero.
+struct LuFactors {
+  MatrixResult l;
+  MatrixResult u;
+  MatrixResult p;
+};
+LuFactors lu_factors(const Matrix& a, const Poll& poll = {});
 // A singular matrix gives an infinite result, its zero pivot replaced by MINR.
 MatrixResult inverse(const Matrix& a, const Poll& poll = {});
 // X with a X = b, for a square a and b with as many rows.

@@ -201,9 +201,7 @@ class InfixReader {
   bool at_op(std::string_view op) const { return tok_ == Tok::op && op_ == op; }
   bool at_word(std::string_view word) const { return tok_ == Tok::name && name_ == word; }
 
-  void emit(std::vector<Object>& out, std::string_view ascii_name) {
-    out.push_back(Object::command(command_id(ascii_name)));
-  }
+  void emit(std::vector<Object>& out, std::uint32_t id) { out.push_back(Object::command(id)); }
 
   void nest() {
     if (++depth_ > max_reading_depth) fail();
@@ -249,7 +247,7 @@ class InfixReader {
       std::vector<Object> joined;
       joined.push_back(Object::algebraic(std::move(left)));
       joined.push_back(Object::list(std::move(bindings)));
-      emit(joined, "|");
+      emit(joined, cmd::where);
       left = std::move(joined);
     }
     out.insert(out.end(), left.begin(), left.end());
@@ -262,7 +260,7 @@ class InfixReader {
     while (at_op("=")) {
       advance();
       disjunction(out);
-      emit(out, "=");
+      emit(out, cmd::equation);
     }
     --depth_;
   }
@@ -270,10 +268,10 @@ class InfixReader {
   void disjunction(std::vector<Object>& out) {
     conjunction(out);
     while (at_word("OR") || at_word("XOR")) {
-      const std::string word(name_);
+      const std::uint32_t op = at_word("OR") ? cmd::or_ : cmd::xor_;
       advance();
       conjunction(out);
-      emit(out, word);
+      emit(out, op);
     }
   }
 
@@ -282,7 +280,7 @@ class InfixReader {
     while (at_word("AND")) {
       advance();
       negation(out);
-      emit(out, "AND");
+      emit(out, cmd::and_);
     }
   }
 
@@ -291,7 +289,7 @@ class InfixReader {
       nest();
       advance();
       negation(out);
-      emit(out, "NOT");
+      emit(out, cmd::not_);
       --depth_;
       return;
     }
@@ -301,19 +299,19 @@ class InfixReader {
   void comparison(std::vector<Object>& out) {
     sum(out);
     for (;;) {
-      std::string op;
+      std::uint32_t op;
       if (at_op("=="))
-        op = "==";
+        op = cmd::equal;
       else if (at_op("<"))
-        op = "<";
+        op = cmd::less;
       else if (at_op(">"))
-        op = ">";
+        op = cmd::greater;
       else if (at_op(std::string(1, less_equal)))
-        op = "\\<=";
+        op = cmd::less_equal;
       else if (at_op(std::string(1, greater_equal)))
-        op = "\\>=";
+        op = cmd::greater_equal;
       else if (at_op(std::string(1, not_equal)))
-        op = "\\=/";
+        op = cmd::not_equal;
       else
         break;
       advance();
@@ -325,7 +323,7 @@ class InfixReader {
   void sum(std::vector<Object>& out) {
     product(out);
     while (at_op("+") || at_op("-")) {
-      const std::string op = op_;
+      const std::uint32_t op = at_op("+") ? cmd::plus : cmd::minus;
       advance();
       product(out);
       emit(out, op);
@@ -335,7 +333,7 @@ class InfixReader {
   void product(std::vector<Object>& out) {
     unary(out);
     while (at_op("*") || at_op("/")) {
-      const std::string op = op_;
+      const std::uint32_t op = at_op("*") ? cmd::times : cmd::divide;
       advance();
       unary(out);
       emit(out, op);
@@ -348,7 +346,7 @@ class InfixReader {
       nest();
       advance();
       unary(out);
-      if (negate) emit(out, "NEG");
+      if (negate) emit(out, cmd::negate);
       --depth_;
       return;
     }
@@ -360,7 +358,7 @@ class InfixReader {
     while (at_op("^")) {
       advance();
       exponent(out);
-      emit(out, "^");
+      emit(out, cmd::power);
     }
   }
 
@@ -369,7 +367,7 @@ class InfixReader {
       nest();
       advance();
       exponent(out);
-      emit(out, "NEG");
+      emit(out, cmd::negate);
       --depth_;
       return;
     }
@@ -382,14 +380,14 @@ class InfixReader {
       nest();
       advance();
       postfix(out);
-      emit(out, "\\v/");
+      emit(out, cmd::square_root);
       --depth_;
       return;
     }
     primary(out);
     while (at_op("!")) {
       advance();
-      emit(out, "!");
+      emit(out, cmd::factorial);
     }
   }
 

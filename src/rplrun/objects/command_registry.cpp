@@ -2,8 +2,6 @@
 
 #include <stdexcept>
 
-#include "support/charset.h"
-
 namespace rplrun {
 
 namespace {
@@ -32,10 +30,6 @@ std::optional<std::uint32_t> find_command(std::string_view hp_name) {
 }
 
 const CommandInfo& command_info(std::uint32_t id) { return table().commands[id]; }
-
-std::uint32_t command_id(std::string_view ascii_name) {
-  return *find_command(rpl::decode_backslash_codes(ascii_name));
-}
 
 std::uint32_t word_id(Word word) { return table().words[static_cast<int>(word)]; }
 

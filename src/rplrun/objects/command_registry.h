@@ -14,6 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "objects/command_ids.h"
 #include "objects/object.h"
 
 namespace rplrun {
@@ -126,13 +127,15 @@ struct CommandInfo {
   RealOperation on_reals = nullptr;
 };
 
+// The command of a name read or typed (HP characters); the commands the code names have
+// their ids in command_ids.h.
 std::optional<std::uint32_t> find_command(std::string_view hp_name);
 const CommandInfo& command_info(std::uint32_t id);
-std::uint32_t command_id(std::string_view ascii_name);  // for names known to exist
 std::uint32_t word_id(Word word);
 std::size_t command_count();
 
-// Every command, the structure words first; words[w] is the id of structure word w.
+// Every command, those of command_ids.h first, at their ids; words[w] is the id of
+// structure word w.
 struct CommandTable {
   std::vector<CommandInfo> commands;
   std::unordered_map<std::string, std::uint32_t> by_name;

@@ -59,10 +59,7 @@ Object element_at(const Object& container, std::size_t offset) {
 
 void put_element(Object& container, std::size_t offset, Object value) {
   if (container.is(Kind::list)) {
-    if (Node* node = unshared_node(container)) {
-      replace_item(static_cast<SequenceNode&>(*node), offset, std::move(value));
-      return;
-    }
+    if (container.replace_in_place(offset, value)) return;
     std::vector<Object> items = copy_items(container.items());
     items[offset] = std::move(value);
     container = Object::list(std::move(items));
@@ -72,10 +69,7 @@ void put_element(Object& container, std::size_t offset, Object value) {
   if (!value.is_number()) fail(bad_argument_type);
   if (value.is(Kind::complex) && !a.is_complex) fail(bad_argument_type);
   Object element = a.is_complex ? Object::complex(value.to_complex()) : std::move(value);
-  if (Node* node = unshared_node(container)) {
-    static_cast<ArrayNode&>(*node).elements[offset] = std::move(element);
-    return;
-  }
+  if (container.replace_in_place(offset, element)) return;
   std::vector<Object> elements = a.elements;
   elements[offset] = std::move(element);
   container = a.is_matrix ? make_matrix(std::move(elements), a.rows, a.columns)

@@ -5,35 +5,42 @@
 #include <optional>
 #include <string>
 
+// X(name, number, message): every error rplrun reports, in one table.
+#define RPLRUN_ERRORS(X)                                           \
+  X(insufficient_memory, 0x001, "Insufficient Memory")             \
+  X(undefined_local_name, 0x003, "Undefined Local Name")           \
+  X(interrupted_error, 0x00A, "Interrupted")                       \
+  X(invalid_syntax, 0x106, "Invalid Syntax")                       \
+  X(too_few_arguments, 0x201, "Too Few Arguments")                 \
+  X(bad_argument_type, 0x202, "Bad Argument Type")                 \
+  X(bad_argument_value, 0x203, "Bad Argument Value")               \
+  X(undefined_name, 0x204, "Undefined Name")                       \
+  X(positive_underflow, 0x301, "Positive Underflow")               \
+  X(negative_underflow, 0x302, "Negative Underflow")               \
+  X(overflow_error, 0x303, "Overflow")                             \
+  X(undefined_result, 0x304, "Undefined Result")                   \
+  X(infinite_result, 0x305, "Infinite Result")                     \
+  X(invalid_dimension, 0x501, "Invalid Dimension")                 \
+  X(invalid_array_element, 0x502, "Invalid Array Element")         \
+  /* \205 is the calculator's sigma. */                            \
+  X(invalid_statistics_data, 0x601, "Invalid \205Data")            \
+  X(nonexistent_statistics_data, 0x602, "Nonexistent \205DAT")     \
+  X(insufficient_statistics_data, 0x603, "Insufficient \205Data")  \
+  X(invalid_statistics_parameters, 0x604, "Invalid \205PAR")       \
+  X(statistics_log_of_negative, 0x605, "Invalid \205Data LN(Neg)") \
+  X(statistics_log_of_zero, 0x606, "Invalid \205Data LN(0)")
+
 namespace rplrun {
 
-// ORDER: error_message() in errors.cpp has the message of each.
 enum ErrorNumber : std::uint32_t {
   error_none = 0,
-  insufficient_memory = 0x001,
-  undefined_local_name = 0x003,
-  interrupted_error = 0x00A,
-  invalid_syntax = 0x106,
-  too_few_arguments = 0x201,
-  bad_argument_type = 0x202,
-  bad_argument_value = 0x203,
-  undefined_name = 0x204,
-  positive_underflow = 0x301,
-  negative_underflow = 0x302,
-  overflow_error = 0x303,
-  undefined_result = 0x304,
-  infinite_result = 0x305,
-  invalid_dimension = 0x501,
-  invalid_array_element = 0x502,
-  invalid_statistics_data = 0x601,        // \GSDAT holds no real matrix
-  nonexistent_statistics_data = 0x602,    // no \GSDAT
-  insufficient_statistics_data = 0x603,   // too few rows
-  invalid_statistics_parameters = 0x604,  // \GSPAR is no list of its five parameters
-  statistics_log_of_negative = 0x605,     // a fit's logarithm of a negative datum
-  statistics_log_of_zero = 0x606,
-  user_error = 0x70000,  // DOERR with a string
+#define RPLRUN_ERROR_NUMBER(name, number, message) name = number,
+  RPLRUN_ERRORS(RPLRUN_ERROR_NUMBER)
+#undef RPLRUN_ERROR_NUMBER
+      user_error = 0x70000,  // DOERR with a string
 };
 
+// The message of an error number of the table; empty for any other.
 std::string error_message(std::uint32_t number);
 
 // An error raised by a command or by evaluation; IFERR may catch it.
@@ -44,7 +51,9 @@ struct RplError {
   bool names_command = true;             // false: reported without it (DOERR)
 };
 
-[[noreturn]] void fail(std::uint32_t number);
+// The error of that number with its message, raised by `command` when given.
+RplError error_of(std::uint32_t number, std::optional<std::uint32_t> command = std::nullopt);
+[[noreturn]] void fail(std::uint32_t number, std::optional<std::uint32_t> command = std::nullopt);
 [[noreturn]] void fail_with(std::uint32_t number, std::string message);
 
 }  // namespace rplrun

@@ -104,15 +104,29 @@ std::uint32_t grown_nesting(const SequenceNode& node, const Object* parts, std::
   if (deepest >= max_nesting) fail(insufficient_memory);
   return std::max(node.nesting, deepest + 1);
 }
+
+// The node of x, to change in place. Every node is built non-const, and the rules at the
+// top of object.h say when a change cannot be seen: this is the only place that drops
+// the const of a shared node.
+Node& changeable(const Object& x) { return const_cast<Node&>(*x.node()); }
 }  // namespace
 
-void append_items(SequenceNode& node, const Object* parts, std::size_t count) {
+std::optional<Growth> Object::growth(long recorded) const {
+  if (kind_ != Kind::string && kind_ != Kind::list && kind_ != Kind::algebraic) return std::nullopt;
+  if (kind_ != Kind::string && !positions().empty()) return std::nullopt;
+  if (holders() != 1 + recorded) return std::nullopt;
+  return Growth(changeable(*this));
+}
+
+void Growth::append(const Object* parts, std::size_t count) const {
+  auto& node = static_cast<SequenceNode&>(*node_);
   const std::uint32_t nesting = grown_nesting(node, parts, count);
   node.store_.insert(node.store_.end(), parts, parts + count);
   node.nesting = nesting;
 }
 
-void prepend_items(SequenceNode& node, const Object* parts, std::size_t count) {
+void Growth::prepend(const Object* parts, std::size_t count) const {
+  auto& node = static_cast<SequenceNode&>(*node_);
   const std::uint32_t nesting = grown_nesting(node, parts, count);
   if (node.front_ < count) {
     // Room in front as large as the items (at least what is asked): the next
@@ -131,13 +145,15 @@ void prepend_items(SequenceNode& node, const Object* parts, std::size_t count) {
   node.nesting = nesting;
 }
 
-Node* unshared_node(const Object& x) {
-  if (!x.node() || x.shared_node().use_count() != 1) return nullptr;
-  // Built as a non-const node; the only handle to it is x.
-  return const_cast<Node*>(x.node());
-}
+void Growth::append(std::string_view text) const { static_cast<StringNode&>(*node_).text += text; }
 
-void replace_item(SequenceNode& node, std::size_t index, Object value) {
+bool Object::replace_in_place(std::size_t index, Object value) {
+  if (holders() != 1) return false;
+  if (kind_ == Kind::array) {
+    static_cast<ArrayNode&>(changeable(*this)).elements[index] = std::move(value);
+    return true;
+  }
+  auto& node = static_cast<SequenceNode&>(changeable(*this));
   const std::uint32_t inner = nesting_of(value);
   if (inner >= max_nesting) fail(insufficient_memory);
   Object& item = node.store_[node.front_ + index];
@@ -150,6 +166,7 @@ void replace_item(SequenceNode& node, std::size_t index, Object value) {
     for (const Object& part : node.items()) deepest = std::max(deepest, nesting_of(part));
     node.nesting = deepest + 1;
   }
+  return true;
 }
 
 Extent extent_of(const Object& x) {

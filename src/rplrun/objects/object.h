@@ -1,17 +1,33 @@
-// RPL objects as immutable values.
+// RPL objects as values.
 //
 // An Object is a 32-byte handle. Reals, binary integers, names and commands live in the
 // handle itself; everything else is a node shared by all copies and never changed after
 // it is built (storing into an element builds a new list or array). Positions of the
 // objects read from an input are kept beside the items of the program or list that holds
 // them, not in every object.
+//
+// The one exception, a node changed in place, is made here (Object::replace_in_place,
+// Object::growth, Growth) and keeps to two rules:
+//  - An item of a list or an element of an array is replaced in place only when nothing
+//    but the handle that changes it holds its node: no one can see the change.
+//  - A string, or a list or algebraic without positions, grows in place (text at its
+//    end, items at its end or in front) when every other holder of its node has recorded
+//    how much of it it saw (extent_of) and makes the object again from that before it
+//    next shows it (as_it_was). Such a node only grows from then on, so what each holder
+//    saw stays a run of its items. LASTARG and variables are such holders
+//    (Machine::growth); building a string or list step by step is then linear.
+// LASTARG holds the arguments of the last command that saved any (none while flag -55
+// is set) as that command took them, even when one has grown in place since; a command
+// run as a step of another (apply_command) leaves it as it was.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "numbers/complex.h"
@@ -20,6 +36,8 @@
 #include "objects/symbol.h"
 
 namespace rplrun {
+
+class Growth;
 
 // ORDER: TYPE numbers of the calculator are given by type_number() in object.cpp.
 enum class Kind : std::uint8_t {
@@ -134,6 +152,18 @@ class Object {
   const std::string& tag() const;
   const Object& tagged_value() const;
 
+  // ---- Changes in place (the rules at the top of this file)
+  // Handles sharing this object's node, this one included; 0 without a node.
+  long holders() const { return is_heap() ? node_.use_count() : 0; }
+  // This string, or list or algebraic without positions, ready to grow in place when
+  // its node is held by this handle and `recorded` others that recorded their extent;
+  // none otherwise.
+  std::optional<Growth> growth(long recorded = 0) const;
+  // Replaces item `index` of this list, or element `index` of this array, in place when
+  // nothing else holds its node (the list then has no positions, as one built anew);
+  // false, nothing changed, otherwise.
+  bool replace_in_place(std::size_t index, Object value);
+
   const Node* node() const { return is_heap() ? node_.get() : nullptr; }
   const std::shared_ptr<const Node>& shared_node() const { return node_; }
   template <class T>
@@ -180,6 +210,22 @@ class Object {
 };
 
 static_assert(sizeof(Object) == 32, "keep the object handle small");
+
+// A string, list or algebraic growing in place, given by Object::growth and used at once.
+class Growth {
+ public:
+  // Items at the end of a list or an algebraic, or in front of it; Insufficient Memory,
+  // nothing changed, when the result would be too large or too deep.
+  void append(const Object* items, std::size_t count) const;
+  void prepend(const Object* items, std::size_t count) const;
+  // Text at the end of a string.
+  void append(std::string_view text) const;
+
+ private:
+  friend class Object;
+  explicit Growth(Node& node) : node_(&node) {}
+  Node* node_;
+};
 static_assert(max_object_items * sizeof(Object) == max_object_bytes);
 
 struct ComplexNode : Node {
@@ -212,9 +258,8 @@ class SequenceNode : public Node {
   std::vector<Position> positions;  // beside the items, or empty
 
  private:
-  friend void append_items(SequenceNode&, const Object*, std::size_t);
-  friend void prepend_items(SequenceNode&, const Object*, std::size_t);
-  friend void replace_item(SequenceNode&, std::size_t, Object);
+  friend class Growth;
+  friend class Object;
   std::vector<Object> store_;  // the items from front_ on; before it, spare room
   std::size_t front_ = 0;
   std::size_t prepended_ = 0;
@@ -237,22 +282,8 @@ std::uint32_t nesting_of(const Object& object);
 // limit.
 void set_nesting(Node& node, std::span<const Object> parts);
 
-// Appends (or puts in front) `count` objects to the items of a node that nothing else
-// holds, or whose other holders know how much of it they saw (see Machine::extendable);
-// Insufficient Memory, the node unchanged, when the result would be too large or too
-// deep. The items of such a node only ever grow, at either end.
-void append_items(SequenceNode& node, const Object* parts, std::size_t count);
-void prepend_items(SequenceNode& node, const Object* parts, std::size_t count);
-
-// The node of x when nothing else holds it: x may then be changed in place, which no one
-// can see. Null otherwise.
-Node* unshared_node(const Object& x);
-
-// Replaces one item of a list whose node nothing else holds (unshared_node).
-void replace_item(SequenceNode& node, std::size_t index, Object value);
-
 // How much of a string, list or algebraic a holder saw, and the object it saw, made
-// again once the node has grown in place since.
+// again once the node has grown in place since (Growth).
 struct Extent {
   std::size_t prepended = 0;
   std::size_t length = 0;

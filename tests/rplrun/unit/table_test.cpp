@@ -36,6 +36,21 @@ TEST(CommandTable, HoldsOnlyHp48gCommands) {
   EXPECT_EQ(command_count(), rom.size());
 }
 
+// The ids the code uses are those of the rows of their names, and reading the name
+// gives the same command.
+TEST(CommandTable, NamedIdsAreTheirRows) {
+  std::set<std::string> names;
+  for (std::uint32_t id = 0; id < cmd::named_count; ++id) {
+    const std::string name = rpl::decode_backslash_codes(cmd::names[id]);
+    SCOPED_TRACE(cmd::names[id]);
+    EXPECT_TRUE(names.insert(name).second);
+    EXPECT_EQ(command_info(id).name, name);
+    EXPECT_EQ(find_command(name), id);
+  }
+  EXPECT_EQ(command_info(cmd::plus).algebra.notation, Notation::infix);
+  EXPECT_EQ(command_info(cmd::negate).algebra.notation, Notation::prefix);
+}
+
 TEST(CommandTable, NamesThatAreNoCommands) {
   for (const char* name : {"SQRT", "PI", "NDUPN", "R\\->P", "dup", "STOx", "break"}) {
     EXPECT_FALSE(find_command(rpl::decode_backslash_codes(name)).has_value()) << name;
