@@ -8,26 +8,11 @@
 
 #include "objects/algebraic.h"
 #include "objects/command_registry.h"
+#include "objects/symbolic.h"
 
 namespace rplrun {
 
 namespace {
-
-// How many operands an item takes from the pieces before it.
-std::size_t operand_count(const Object& item) {
-  if (item.is(Kind::call)) return item.call_argc();
-  if (!item.is(Kind::command)) return 0;
-  const Algebra& a = command_info(item.command_id()).algebra;
-  switch (a.notation) {
-    case Notation::infix: return 2;
-    case Notation::prefix:
-    case Notation::postfix: return 1;
-    case Notation::function: return a.arity;
-    case Notation::none:
-    case Notation::kept: return 0;
-  }
-  return 0;
-}
 
 class Infix {
  public:
