@@ -29,6 +29,9 @@ struct Record {
   std::set<int> truncated_levels;
   std::string setup;  // typed before the input the record shows
   std::string skip_reason;
+  // The recorded session's clock ran on between the commands: times (H.MMSS) are
+  // compared to within 5 seconds.
+  bool clock_ran = false;
 };
 
 void PrintTo(const Record& r, std::ostream* os) { *os << r.id; }
@@ -164,6 +167,7 @@ fs::path records_dir() { return fs::path(source_dir()) / "tests/rplrun/records";
 
 std::vector<Record> selected_records() {
   std::set<std::string> run_other;
+  std::set<std::string> clock_ran;
   std::map<std::string, std::string> skipped;
   std::ifstream selection(records_dir() / "selection.txt");
   for (std::string line; std::getline(selection, line);) {
@@ -172,10 +176,14 @@ std::vector<Record> selected_records() {
     if (!(in >> verb >> id) || verb[0] == '#') continue;
     std::string reason;
     std::getline(in >> std::ws, reason);
-    if (verb == "run")
+    if (verb == "run") {
       run_other.insert(id);
-    else
+    } else if (verb == "clock") {
+      run_other.insert(id);
+      clock_ran.insert(id);
+    } else {
       skipped[id] = verb + ": " + reason;
+    }
   }
   std::vector<Record> records;
   std::ifstream data(records_dir() / "records.jsonl");
@@ -185,6 +193,7 @@ std::vector<Record> selected_records() {
     if (r.scope != "core" && !run_other.contains(r.id)) continue;
     if (const auto found = skipped.find(r.id); found != skipped.end())
       r.skip_reason = found->second;
+    r.clock_ran = clock_ran.contains(r.id);
     records.push_back(std::move(r));
   }
   return records;
@@ -194,6 +203,14 @@ std::string test_name(const std::string& id) {
   std::string name;
   for (const char c : id) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
   return name;
+}
+
+// H.MMSS as seconds.
+double seconds_of_hms(const std::string& text) {
+  const double x = std::stod(text) * 10000 + 1e-6;
+  const auto hhmmss = static_cast<long>(x);
+  return static_cast<double>(hhmmss / 10000 * 3600 + hhmmss / 100 % 100 * 60 + hhmmss % 100) +
+         (x - static_cast<double>(hhmmss));
 }
 
 class Records : public testing::TestWithParam<Record> {};
@@ -216,7 +233,12 @@ TEST_P(Records, SameStack) {
   for (std::size_t k = 0; k < shown.size(); ++k) {
     const int level = static_cast<int>(shown.size() - k);
     const std::string want = std::to_string(level) + ": " + r.expected[k];
-    if (r.truncated_levels.contains(level)) {
+    if (r.clock_ran) {
+      const std::string label = std::to_string(level) + ": ";
+      ASSERT_EQ(shown[k].substr(0, label.size()), label);
+      EXPECT_NEAR(seconds_of_hms(shown[k].substr(label.size())), seconds_of_hms(r.expected[k]), 5)
+          << shown[k];
+    } else if (r.truncated_levels.contains(level)) {
       EXPECT_EQ(shown[k].substr(0, want.size()), want);
     } else {
       EXPECT_EQ(shown[k], want);

@@ -358,7 +358,7 @@ void rand_(Machine& m, const Args&) { m.push(Object::real(m.random.next())); }
 void rdz(Machine& m, const Args& a) {
   const Real seed = real_arg(a[1]);
   if (seed.is_zero())
-    m.random.seed_from_clock(clock_ticks(read_clock(m.real_clock)));
+    m.random.seed_from_clock(clock_now(m.real_clock, m.clock_offset));
   else
     m.random.seed(seed);
 }

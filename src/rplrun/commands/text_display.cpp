@@ -1,5 +1,6 @@
 // Text display: DISP MSGBOX PROMPT INPUT CLLCD FREEZE BEEP WAIT. Text goes to the
 // terminal as lines; nothing waits.
+#include "commands/alarms.h"
 #include "commands/support.h"
 #include "objects/display.h"
 
@@ -58,10 +59,12 @@ void beep(Machine&, const Args& a) {
 
 void freeze(Machine&, const Args& a) { real_arg(a[1]); }
 
-// WAIT x > 0 returns at once; WAIT 0 waits for a key, which only an input line can give.
+// WAIT x > 0 returns at once, the fixed clock moved on by x seconds; WAIT 0 waits for a
+// key, which only an input line can give.
 void wait(Machine& m, const Args& a) {
   const Real x = real_arg(a[1]);
   if (x.sign() <= 0) m.halt();
+  wait_on_clock(m, x);
 }
 
 constexpr CommandRow rows[] = {

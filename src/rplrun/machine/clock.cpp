@@ -3,29 +3,10 @@
 #include <chrono>
 #include <ctime>
 
+#include "numbers/calendar.h"
 #include "numbers/real_functions.h"
 
 namespace rplrun {
-
-namespace {
-
-constexpr std::uint64_t ticks_per_second = 8192;
-
-// Days from 1 January of the year 0 to the date, in the Gregorian calendar extended
-// backwards (the civil-from-days method: 400-year eras of 146097 days, years counted
-// from March so that the leap day comes last).
-std::int64_t days_from_year_zero(int year, int month, int day) {
-  const std::int64_t y = year - (month <= 2 ? 1 : 0);
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t year_of_era = y - era * 400;
-  const std::int64_t day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const std::int64_t day_of_era =
-      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  // The era count starts on 1 March of the year 0, 60 days after 1 January (a leap year).
-  return era * 146097 + day_of_era + 60;
-}
-
-}  // namespace
 
 ClockReading read_clock(bool real_clock) {
   ClockReading when;
@@ -49,9 +30,28 @@ ClockReading read_clock(bool real_clock) {
 }
 
 std::uint64_t clock_ticks(const ClockReading& when) {
-  const std::int64_t days = days_from_year_zero(when.year, when.month, when.day);
+  const std::int64_t days = day_number(Date{when.year, when.month, when.day});
   const std::int64_t seconds = ((days * 24 + when.hour) * 60 + when.minute) * 60 + when.second;
   return static_cast<std::uint64_t>(seconds) * ticks_per_second + when.subticks;
+}
+
+ClockReading reading_at(std::uint64_t ticks) {
+  const Date date = date_of_day(static_cast<std::int64_t>(ticks / ticks_per_day));
+  const std::uint64_t in_day = ticks % ticks_per_day;
+  const std::uint64_t seconds = in_day / ticks_per_second;
+  ClockReading when;
+  when.year = date.year;
+  when.month = date.month;
+  when.day = date.day;
+  when.hour = static_cast<int>(seconds / 3600);
+  when.minute = static_cast<int>(seconds / 60 % 60);
+  when.second = static_cast<int>(seconds % 60);
+  when.subticks = static_cast<std::uint32_t>(in_day % ticks_per_second);
+  return when;
+}
+
+std::uint64_t clock_now(bool real_clock, std::int64_t offset) {
+  return clock_ticks(read_clock(real_clock)) + static_cast<std::uint64_t>(offset);
 }
 
 Real clock_time(const ClockReading& when) {

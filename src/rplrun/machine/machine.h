@@ -23,6 +23,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "machine/clock.h"
 #include "numbers/random.h"
 #include "objects/control.h"
 #include "objects/errors.h"
@@ -145,6 +146,8 @@ class Machine {
   Limits limits;
   Watchers watchers;
   bool real_clock = false;  // TICKS TIME DATE read local time rather than a fixed moment
+  std::int64_t clock_offset = 0;  // ticks by which \->TIME \->DATE CLKADJ WAIT moved it
+  std::vector<Alarm> alarms;      // in the order they come due
 
   // ---- evaluation
   // Runs a program body to the end. `run_programs`: programs among its items are run
