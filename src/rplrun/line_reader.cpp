@@ -119,6 +119,12 @@ bool LineReader::wait_for_input() {
   return ready;
 }
 
+bool LineReader::ready() {
+  if (ended_ || pending_.find('\n', taken_) != std::string::npos) return true;
+  pollfd input{fd_, POLLIN, 0};
+  return poll(&input, 1, 0) > 0;
+}
+
 LineReader::Result LineReader::read_raw(std::string& line) {
   for (;;) {
     // Each byte is looked at once for a line end, however long the line.
