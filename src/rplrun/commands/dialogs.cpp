@@ -12,9 +12,9 @@ namespace rplrun {
 namespace {
 
 // The text a dialog shows for an object: a string's characters, any other object as
-// the stack shows it.
+// a list shows it (a name bare).
 std::string text_of(Machine& m, const Object& x) {
-  return x.is(Kind::string) ? x.as_string() : show(x, m.flags);
+  return x.is(Kind::string) ? x.as_string() : decompile(x, m.flags, false);
 }
 
 [[noreturn]] void halt_with(Machine& m, const Args& a) {
