@@ -146,7 +146,8 @@ void LineReader::fill() {
   // Read into the buffer itself, which grows geometrically with a long line.
   const std::size_t size = pending_.size();
   constexpr std::size_t chunk = std::size_t{1} << 16;
-  if (pending_.capacity() - size < chunk) pending_.reserve(std::max(2 * pending_.capacity(), size + chunk));
+  if (pending_.capacity() - size < chunk)
+    pending_.reserve(std::max(2 * pending_.capacity(), size + chunk));
   pending_.resize(size + chunk);
   const ssize_t n = ::read(fd_, pending_.data() + size, chunk);
   const bool interrupted = n < 0 && errno == EINTR;

@@ -445,9 +445,9 @@ class Session {
       std::optional<Answer> line = machine_.terminal.take_input();
       if (!line) break;
       try {
-        outcome = machine_.run(read_input(numbered_line(line->where.source, line->where.line,
-                                                        std::move(line->text),
-                                                        machine_.flags.fraction_mark())));
+        outcome = machine_.run(
+            read_input(numbered_line(line->where.source, line->where.line, std::move(line->text),
+                                     machine_.flags.fraction_mark())));
       } catch (const SyntaxError& error) {
         return syntax_error(error);
       }

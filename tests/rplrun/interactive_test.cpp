@@ -100,7 +100,8 @@ const Dialogue dialogues[] = {
      {},
      "\"\" { \"A\" } { } { } { } INFORM\n" + end + "0 WAIT\nLS 1\nKEY\nENTER\nKEY\n" + end,
      {},
-     "> A\n1: 0\n> Key?\n2: 0\n1: 82.2\n> 4: 0\n3: 82.2\n2: 51\n1: 1\n> 5: 0\n4: 82.2\n3: 51\n2: 1\n1: 0\n> \n",
+     "> A\n1: 0\n> Key?\n2: 0\n1: 82.2\n> 4: 0\n3: 82.2\n2: 51\n1: 1\n> 5: 0\n4: 82.2\n3: 51\n2: "
+     "1\n1: 0\n> \n",
      ""},
     {"OffLeaves", {}, "1 OFF 2\n3\n", {}, "> ", ""},
     {"OffBeforeThePrompt", {"-i", "-e", "1 OFF"}, "2\n", {}, "", ""},

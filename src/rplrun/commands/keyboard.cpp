@@ -103,7 +103,8 @@ void delkeys(Machine& m, const Args& a) {
     m.user_keys.assigned.clear();
     return;
   }
-  const std::span<const Object> codes = x.is(Kind::list) ? x.items() : std::span<const Object>(&x, 1);
+  const std::span<const Object> codes =
+      x.is(Kind::list) ? x.items() : std::span<const Object>(&x, 1);
   std::vector<Key> keys;
   for (const Object& code : codes) keys.push_back(key_arg(code));
   for (const Key& key : keys) m.user_keys.assigned.erase(key.order());
@@ -127,8 +128,7 @@ void show_built_in(Machine& m, Real x) {
   const std::int64_t number = x.int64_toward_zero();
   if (number >= first_library_menu) m.not_supported();
   if (number > last_built_in_menu) fail(bad_argument_value);
-  const Real hundredths =
-      multiply(fp(x), Real::from_int64(100)).value;
+  const Real hundredths = multiply(fp(x), Real::from_int64(100)).value;
   const auto page = static_cast<int>(std::max<std::int64_t>(1, hundredths.int64_nearest()));
   if (number == 0)
     show_menu(m, m.menus.last_number, m.menus.last_page);

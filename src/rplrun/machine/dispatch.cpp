@@ -102,8 +102,8 @@ void Machine::dispatch(std::uint32_t id) {
     // Not run, interrupted while computing (poll) or given no answer it can take: the
     // arguments stay as they were, also when a command it applied to an element is the
     // one not supported.
-    if (stop.status == Outcome::Status::unsupported || stop.status == Outcome::Status::interrupted ||
-        stop.status == Outcome::Status::bad_answer)
+    if (stop.status == Outcome::Status::unsupported ||
+        stop.status == Outcome::Status::interrupted || stop.status == Outcome::Status::bad_answer)
       give_back(stack_, base, args, n);
     throw;
   }

@@ -427,7 +427,8 @@ Outcome Machine::run(const Object& body, bool run_programs) {
         outcome.asked = outcome.where;
         outcome.where = rejected_->where;
         outcome.error.message = std::move(rejected_->why);
-        if (rejected_->command != no_command) outcome.command = command_info(rejected_->command).name;
+        if (rejected_->command != no_command)
+          outcome.command = command_info(rejected_->command).name;
         rejected_.reset();
       }
       fill_chain(outcome);

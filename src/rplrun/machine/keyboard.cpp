@@ -60,7 +60,9 @@ std::optional<Key> key_of_number(std::string_view text) {
 
 }  // namespace
 
-Real Key::value() const { return Real::from_decimal(false, static_cast<std::uint64_t>(order()), -1).value; }
+Real Key::value() const {
+  return Real::from_decimal(false, static_cast<std::uint64_t>(order()), -1).value;
+}
 
 std::optional<Key> key_of_code(Real code) {
   if (code.is_negative()) return std::nullopt;
@@ -77,8 +79,7 @@ std::optional<Key> key_of_code(Real code) {
   const int rc = static_cast<int>(tenfold / 10);
   const int plane = static_cast<int>(tenfold % 10);
   const Key key{rc / 10, rc % 10, plane == 0 ? 1 : plane};
-  if (key.row < 1 || key.row > 9 || key.column < 1 || key.column > columns(key.row) ||
-      plane > 6)
+  if (key.row < 1 || key.row > 9 || key.column < 1 || key.column > columns(key.row) || plane > 6)
     return std::nullopt;
   return key;
 }

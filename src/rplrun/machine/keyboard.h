@@ -19,7 +19,7 @@ struct Key {
   int column = 0;
   int plane = 1;
   int code() const { return row * 10 + column; }  // rc, as KEY gives it
-  Real value() const;                              // rc.p, as WAIT gives it
+  Real value() const;                             // rc.p, as WAIT gives it
   int order() const { return code() * 10 + plane; }
 };
 
@@ -39,8 +39,8 @@ struct UserKeys {
 };
 
 // The menu shown: a built-in menu's number, 1 for the custom menu (CST), 0 for a
-// temporary one (TMENU), and the page. RCLMENU gives number + page / 100; after a memory
-// reset the calculator shows the first page of MTH.
+// temporary one (TMENU), and the page. RCLMENU gives number + page / 100; at the start
+// the first page of MTH is shown, as on the calculator recorded.
 struct Menus {
   int number = 3;
   int page = 1;

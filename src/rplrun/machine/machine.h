@@ -352,7 +352,7 @@ class Machine {
     std::string why;
     std::uint32_t command;
   };
-  std::optional<Rejected> rejected_;  // reject_answer's
+  std::optional<Rejected> rejected_;            // reject_answer's
   std::uint32_t current_command_ = UINT32_MAX;  // the command whose handler is running
   int synchronous_ = 0;                         // run_command calls under way
   // EVAL of a command object runs it from a one-item program, one per command.
