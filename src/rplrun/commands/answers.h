@@ -27,6 +27,10 @@ using AnswerTaker = std::function<std::string(const std::string& text)>;
 Asked ask(Machine& m, const std::vector<std::string>& question, const std::string& prompt,
           const AnswerTaker& take);
 
+// The same without waiting (KEY): the next --input line, or at the terminal a line
+// typed already, once; a line refused there is said so. `missing` when there is none.
+Asked ask_without_waiting(Machine& m, const AnswerTaker& take);
+
 // The objects of an answer read as a command line is read; none when it does not read.
 std::optional<std::vector<Object>> read_answer(Machine& m, const std::string& text);
 

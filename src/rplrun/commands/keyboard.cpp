@@ -14,16 +14,11 @@ std::string key_taker(std::optional<Key>& key, const std::string& text) {
   return key ? "" : "expected a key's name (A, ENTER, LS 1, ...) or its code rc.p";
 }
 
-// KEY: the key pressed and 1, or 0 when none is. It does not wait: an --input line, or
-// at the terminal a line typed already, is the key.
+// KEY: the key pressed and 1, or 0 when none is. It does not wait.
 void key(Machine& m, const Args&) {
   std::optional<Key> pressed;
   const auto take = [&](const std::string& text) { return key_taker(pressed, text); };
-  if (m.terminal.input.empty() && !(m.terminal.line_ready && m.terminal.line_ready())) {
-    m.push(integer_object(0));
-    return;
-  }
-  if (ask(m, {}, "", take) != Asked::answered || !pressed) {
+  if (ask_without_waiting(m, take) != Asked::answered) {
     m.push(integer_object(0));
     return;
   }
