@@ -284,14 +284,6 @@ void Machine::reject_answer(const Answer& answer, std::string why) {
   throw Stop{Outcome::Status::bad_answer};
 }
 
-std::optional<Answer> Terminal::take_input() {
-  if (input.empty()) return std::nullopt;
-  const auto line = static_cast<std::uint32_t>(input_lines - input.size() + 1);
-  Answer answer{std::move(input.front()), Position{input_source, line, 1}};
-  input.pop_front();
-  return answer;
-}
-
 void Machine::not_supported() { stop_unsupported(current_command_); }
 
 void Machine::kill() {
