@@ -53,6 +53,7 @@ enum class Kind : std::uint8_t {
   tagged,
   command,  // a built-in command or a structure word, by its number in the command table
   call,     // inside an algebraic: f(a,b) on a user function or an element of a variable
+  directory,  // its variables (directory.h)
 };
 
 struct Node {
@@ -180,7 +181,7 @@ class Object {
     constexpr std::uint32_t heap_kinds = bit(Kind::complex) | bit(Kind::string) |
                                          bit(Kind::list) | bit(Kind::array) |
                                          bit(Kind::algebraic) | bit(Kind::program) |
-                                         bit(Kind::tagged);
+                                         bit(Kind::tagged) | bit(Kind::directory);
     return (heap_kinds & bit(kind_)) != 0;
   }
   void release() {
