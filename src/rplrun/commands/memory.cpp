@@ -177,7 +177,10 @@ void Nibbles::object(const Object& x, bool in_program) {
 // What the variables and the stack take, in nibbles, commands counted as ROM pointers.
 std::uint64_t used_nibbles(Machine& m) {
   Nibbles used(false);
-  used.object(m.home());
+  for (const auto& [name, value] : directory_entries(m.home())) {
+    used.field(0, 2 + 2 * name->text().size() + 2 + 5);
+    used.object(*value);
+  }
   for (const Object& x : m.stack()) {
     used.object(x);
     used.field(0, 5);  // the stack's pointer to it
