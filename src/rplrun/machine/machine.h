@@ -116,11 +116,9 @@ class Machine {
   // directories above it up to HOME; null if none. A subdirectory's value is the
   // directory in the tree: copy it (copy_directory) before it goes anywhere else.
   const Object* global(const Symbol* name) const {
-    for (DirectoryNode* dir = current_; dir; dir = dir->parent) {
-      if (Variable* found = dir->find(name)) [[likely]]
-        return &found->settled();
-    }
-    return nullptr;
+    if (Variable* found = current_->find(name)) [[likely]]
+      return &found->settled();
+    return current_->parent ? global_above(name) : nullptr;
   }
   // Stores into the current directory; a directory object is copied in as a
   // subdirectory. Directory Not Allowed over a subdirectory.
@@ -234,6 +232,8 @@ class Machine {
     if (stack_.size() >= limits.max_stack) [[unlikely]]
       fail(insufficient_memory);
   }
+  // global() beyond the current directory: in the directories above it.
+  const Object* global_above(const Symbol* name) const;
   // Drops the locals from `size` on.
   void truncate_locals(std::size_t size);
   Object* index_local(const Symbol* name);

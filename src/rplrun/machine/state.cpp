@@ -105,6 +105,13 @@ std::optional<Growth> Machine::growth(const Object& x) {
 
 // ---- variables
 
+const Object* Machine::global_above(const Symbol* name) const {
+  for (DirectoryNode* dir = current_->parent; dir; dir = dir->parent) {
+    if (Variable* found = dir->find(name)) return &found->settled();
+  }
+  return nullptr;
+}
+
 void Machine::store_global(const Symbol* name, Object value) {
   if (const Variable* old = current_->find(name); old && old->value.is(Kind::directory))
     fail(directory_not_allowed);
