@@ -163,7 +163,7 @@ void Machine::execute_name(const Object& name) {
   for (;;) {
     const Object* value = global(symbol);
     if (!value) {
-      if (numeric()) fail(undefined_name);
+      if (numeric()) fail_undefined_name();
       push(Object::name(symbol));
       return;
     }
@@ -208,7 +208,7 @@ void Machine::execute_call(const Object& call) {
   const Object* value = call.is_local() ? local(symbol) : global(symbol);
   if (!value) {
     if (call.is_local()) fail(undefined_local_name);
-    if (numeric()) fail(undefined_name);
+    if (numeric()) fail_undefined_name();
     Object result = build_algebraic(stack_.data() + stack_.size() - argc, argc, call);
     stack_.resize(stack_.size() - argc);
     push(std::move(result));
@@ -319,6 +319,15 @@ void Machine::continue_halted() {
 }
 
 // ---- errors
+
+// A name without a value met while evaluating numerically (\->NUM of 'Y'): as after any
+// error, the arguments of the last command come back (flag -55 clear), so that the
+// algebraic \->NUM took is not lost.
+void Machine::fail_undefined_name() {
+  if (flags.saves_last_args())
+    for (const Object& x : last_arguments()) push(x);
+  fail(undefined_name);
+}
 
 // The innermost IFERR takes the error: the run goes on at its THEN clause.
 bool Machine::catch_error(const RplError& error) {

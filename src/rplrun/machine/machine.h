@@ -316,6 +316,7 @@ class Machine {
   void check_limits();
   bool over_limits() const;
   [[noreturn]] void stop_unsupported(std::uint32_t command);
+  [[noreturn]] void fail_undefined_name();
   Position current_position() const;
   Position frame_position(std::size_t frame_index) const;
   bool catch_error(const RplError& error);
@@ -339,7 +340,7 @@ class Machine {
   void dispatch(std::uint32_t id);
   void check_runnable(const CommandInfo& info, std::uint32_t id);
   bool compute_on_reals(const CommandInfo& info, std::uint32_t id);
-  void check_operands(const CommandInfo& info, std::uint32_t id, Object* args, int n);
+  bool check_operands(const CommandInfo& info, std::uint32_t id, Object* args, int n);
   void route(const CommandInfo& info, std::uint32_t id, Object* args, int n);
   bool build_symbolic(std::uint32_t id, Object* args, int n);
   bool grow_symbolic(std::uint32_t id, Object* args, int n);
