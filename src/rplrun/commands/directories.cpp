@@ -39,8 +39,7 @@ void pgdir(Machine& m, const Args& a) {
 void path(Machine& m, const Args&) {
   std::vector<Object> names;
   for (const DirectoryNode* dir : m.path()) {
-    names.push_back(dir->parent ? Object::name(dir->name)
-                                : Object::command(*find_command("HOME")));
+    names.push_back(dir->parent ? Object::name(dir->name) : Object::command(*find_command("HOME")));
   }
   m.push(Object::list(std::move(names)));
 }
@@ -73,8 +72,8 @@ void tvars(Machine& m, const Args& a) {
 }
 
 constexpr CommandRow rows[] = {
-    {"HOME", 0, home},   {"UPDIR", 0, updir}, {"CRDIR", 1, crdir},  {"PGDIR", 1, pgdir},
-    {"PATH", 0, path},   {"ORDER", 1, order}, {"TVARS", 1, tvars},
+    {"HOME", 0, home}, {"UPDIR", 0, updir}, {"CRDIR", 1, crdir}, {"PGDIR", 1, pgdir},
+    {"PATH", 0, path}, {"ORDER", 1, order}, {"TVARS", 1, tvars},
 };
 
 }  // namespace

@@ -193,7 +193,8 @@ constexpr std::uint64_t free_after_reset = 126976;
 
 void mem(Machine& m, const Args&) {
   const std::uint64_t used = (used_nibbles(m) + 1) / 2;
-  m.push(integer_object(static_cast<std::int64_t>(used < free_after_reset ? free_after_reset - used : 0)));
+  m.push(integer_object(
+      static_cast<std::int64_t>(used < free_after_reset ? free_after_reset - used : 0)));
 }
 
 Object size_object(std::uint64_t nibbles) {
@@ -270,7 +271,7 @@ void restore(Machine& m, const Args& a) {
 }
 
 constexpr CommandRow rows[] = {
-    {"MEM", 0, mem},         {"BYTES", 1, bytes},        {"NEWOB", 1, newob},
+    {"MEM", 0, mem},         {"BYTES", 1, bytes},     {"NEWOB", 1, newob},
     {"VERSION", 0, version}, {"ARCHIVE", 1, archive}, {"RESTORE", 1, restore},
 };
 

@@ -6,8 +6,7 @@
 namespace rplrun {
 
 Machine::Machine()
-    : home_(copy_directory(make_directory({}), nullptr, nullptr)),
-      current_(&home_directory()) {}
+    : home_(copy_directory(make_directory({}), nullptr, nullptr)), current_(&home_directory()) {}
 Machine::~Machine() = default;
 
 // ---- data stack
