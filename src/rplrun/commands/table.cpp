@@ -65,7 +65,8 @@ struct Table : CommandTable {
                        binary_commands,       time_commands,
                        statistics_commands,   fit_commands,
                        distribution_commands, factorization_commands,
-                       transform_commands}) {
+                       transform_commands,    dialog_commands,
+                       keyboard_commands}) {
       for (const CommandRow& row : group()) {
         CommandInfo info;
         info.name = rpl::decode_backslash_codes(row.name);

@@ -108,10 +108,11 @@ void Machine::dispatch(std::uint32_t id) {
     give_back(stack_, base, args, saved ? n : 0);
     fail(insufficient_memory, id);
   } catch (const Stop& stop) {
-    // Not run, or interrupted while computing (poll): the arguments stay as they were,
-    // also when a command it applied to an element is the one not supported.
+    // Not run, interrupted while computing (poll) or given no answer it can take: the
+    // arguments stay as they were, also when a command it applied to an element is the
+    // one not supported.
     if (stop.status == Outcome::Status::unsupported ||
-        stop.status == Outcome::Status::interrupted) {
+        stop.status == Outcome::Status::interrupted || stop.status == Outcome::Status::bad_answer) {
       if (tagged)
         for (int k = 0; k < n; ++k) args[k] = std::move(as_given[static_cast<std::size_t>(k)]);
       give_back(stack_, base, args, n);

@@ -282,6 +282,11 @@ void Machine::stop_unsupported(std::uint32_t command) {
   throw Stop{Outcome::Status::unsupported};
 }
 
+void Machine::reject_answer(const Answer& answer, std::string why) {
+  rejected_ = Rejected{answer.where, std::move(why), current_command_};
+  throw Stop{Outcome::Status::bad_answer};
+}
+
 void Machine::not_supported() { stop_unsupported(current_command_); }
 
 void Machine::kill() {
@@ -421,6 +426,14 @@ Outcome Machine::run(const Object& body, bool run_programs) {
       outcome.where = current_position();
       if (stop.status == Outcome::Status::unsupported && unsupported_) {
         outcome.command = command_info(*unsupported_).name;
+      }
+      if (stop.status == Outcome::Status::bad_answer && rejected_) {
+        outcome.asked = outcome.where;
+        outcome.where = rejected_->where;
+        outcome.error.message = std::move(rejected_->why);
+        if (rejected_->command != no_command)
+          outcome.command = command_info(rejected_->command).name;
+        rejected_.reset();
       }
       fill_chain(outcome);
       if (stop.status == Outcome::Status::halted) {
