@@ -96,14 +96,15 @@ constexpr std::string_view usage_text =
     "      --std, --fix=N, --sci=N, --eng=N  display mode (default STD)\n"
     "      --ascii          write HP characters as backslash codes (default)\n"
     "      --unicode        write HP characters as UTF-8\n"
-    "      --input=FILE     lines for INPUT, and run while PROMPT or HALT waits\n"
+    "      --input=FILE     answers for INPUT, CHOOSE, INFORM, WAIT and KEY, and\n"
+    "                       lines run while PROMPT or HALT waits\n"
     "      --real-clock     TICKS, TIME, DATE and 0 RDZ read the local time\n"
     "                       (default: a fixed moment, 1 January 1991 00:00:00)\n"
     "  -h, --help           show this help and exit\n"
     "  -V, --version        show the version and exit\n"
     "\n"
-    "Exit status: 0 done, 1 RPL error, 2 usage or file error, 3 Invalid Syntax,\n"
-    "4 interrupted, 5 halted with no input left.\n";
+    "Exit status: 0 done, 1 RPL error, 2 usage or file error, 3 Invalid Syntax or\n"
+    "an answer not taken, 4 interrupted, 5 halted with no input left.\n";
 
 // Decimal digits only: no sign, no blank, no base prefix (strtoull would take " -1" as
 // 2^64-1).

@@ -119,6 +119,42 @@ bool LineReader::wait_for_input() {
   return ready;
 }
 
+// What can be read at once is read, so that the end of the input (Ctrl-D) stays for
+// the next read rather than passing for a line.
+bool LineReader::ready() {
+  if (editor_) {
+    // The editor reads for itself; a terminal gives input only by whole lines.
+    pollfd input{fd_, POLLIN, 0};
+    return poll(&input, 1, 0) > 0;
+  }
+  for (;;) {
+    if (pending_.find('\n', scanned_) != std::string::npos) return true;
+    if (ended_) return false;
+    pollfd input{fd_, POLLIN, 0};
+    if (poll(&input, 1, 0) <= 0) return false;
+    fill();
+  }
+}
+
+void LineReader::fill() {
+  // What was taken goes before more is read, once it is most of the buffer.
+  if (taken_ > pending_.size() / 2) {
+    pending_.erase(0, taken_);
+    scanned_ -= taken_;
+    taken_ = 0;
+  }
+  // Read into the buffer itself, which grows geometrically with a long line.
+  const std::size_t size = pending_.size();
+  constexpr std::size_t chunk = std::size_t{1} << 16;
+  if (pending_.capacity() - size < chunk)
+    pending_.reserve(std::max(2 * pending_.capacity(), size + chunk));
+  pending_.resize(size + chunk);
+  const ssize_t n = ::read(fd_, pending_.data() + size, chunk);
+  const bool interrupted = n < 0 && errno == EINTR;
+  pending_.resize(size + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+  if (n <= 0 && !interrupted) ended_ = true;
+}
+
 LineReader::Result LineReader::read_raw(std::string& line) {
   for (;;) {
     // Each byte is looked at once for a line end, however long the line.
@@ -150,21 +186,7 @@ LineReader::Result LineReader::read_raw(std::string& line) {
       taken_ = scanned_ = 0;
       return Result::interrupted;
     }
-    // What was taken goes before more is read, once it is most of the buffer.
-    if (taken_ > pending_.size() / 2) {
-      pending_.erase(0, taken_);
-      scanned_ -= taken_;
-      taken_ = 0;
-    }
-    // Read into the buffer itself, which grows geometrically with a long line.
-    const std::size_t size = pending_.size();
-    constexpr std::size_t chunk = std::size_t{1} << 16;
-    if (pending_.capacity() - size < chunk) pending_.reserve(std::max(2 * pending_.capacity(), size + chunk));
-    pending_.resize(size + chunk);
-    const ssize_t n = ::read(fd_, pending_.data() + size, chunk);
-    const bool interrupted = n < 0 && errno == EINTR;
-    pending_.resize(size + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
-    if (n <= 0 && !interrupted) ended_ = true;
+    fill();
   }
 }
 

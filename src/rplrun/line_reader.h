@@ -27,12 +27,15 @@ class LineReader {
   // next call reads on (Ctrl-D ends one answer, not the terminal); from a pipe or a
   // file every later call says `end` too.
   Result read(std::string& line, const std::string& prompt = "", bool remember = false);
+  // Whether a whole line is there to be read without waiting.
+  bool ready();
   // How many lines were read so far.
   unsigned lines() const { return lines_; }
 
  private:
   class Editor;
   Result read_raw(std::string& line);
+  void fill();  // one read into the buffer
   bool wait_for_input();
 
   int fd_;

@@ -93,9 +93,10 @@ class Session {
     if (options.strict) watch_undefined_names(machine_, options.charset);
     if (options.interactive) {
       machine_.terminal.interactive = true;
-      machine_.terminal.read_line = [this](const std::string& prompt) {
-        return read_input_line(prompt);
+      machine_.terminal.read_line = [this](const std::string& prompt, std::string& line) {
+        return read_answer_line(prompt, line);
       };
+      machine_.terminal.line_ready = [this] { return reader_.ready(); };
     }
   }
 
@@ -167,18 +168,21 @@ class Session {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       machine_.terminal.input.push_back(std::move(line));
     }
-    input_source_ = register_source(path);
-    input_lines_ = machine_.terminal.input.size();
+    machine_.terminal.input_source = register_source(path);
+    machine_.terminal.input_lines = machine_.terminal.input.size();
     return true;
   }
 
-  // INPUT at the terminal, once the --input lines are used up.
-  std::optional<std::string> read_input_line(const std::string& prompt) {
+  // An answer typed at the terminal, once the --input lines are used up.
+  Terminal::Typed read_answer_line(const std::string& prompt, std::string& line) {
     if (!prompt.empty()) write_out(prompt + "\n");
-    if (!output_.flush()) return std::nullopt;
-    std::string line;
-    if (reader_.read(line) != LineReader::Result::line) return std::nullopt;
-    return line;
+    if (!output_.flush()) return Terminal::Typed::interrupted;
+    switch (reader_.read(line)) {
+      case LineReader::Result::line: return Terminal::Typed::line;
+      case LineReader::Result::interrupted: return Terminal::Typed::interrupted;
+      case LineReader::Result::end: break;
+    }
+    return Terminal::Typed::end;
   }
 
   ReadContext context() const {
@@ -438,13 +442,12 @@ class Session {
         outcome = machine_.run(cont);
         continue;
       }
-      if (machine_.terminal.input.empty()) break;
-      const std::size_t number = input_lines_ - machine_.terminal.input.size() + 1;
-      std::string line = std::move(machine_.terminal.input.front());
-      machine_.terminal.input.pop_front();
+      std::optional<Answer> line = machine_.terminal.take_input();
+      if (!line) break;
       try {
-        outcome = machine_.run(read_input(
-            numbered_line(input_source_, number, std::move(line), machine_.flags.fraction_mark())));
+        outcome = machine_.run(
+            read_input(numbered_line(line->where.source, line->where.line, std::move(line->text),
+                                     machine_.flags.fraction_mark())));
       } catch (const SyntaxError& error) {
         return syntax_error(error);
       }
@@ -467,6 +470,10 @@ class Session {
         message(where(outcome.where) + command + "Error: not supported by rplrun");
         break;
       case Outcome::Status::interrupted: message(where(outcome.where) + "Interrupted"); break;
+      case Outcome::Status::bad_answer:
+        message(where(outcome.where) + command + "Error: " + outcome.error.message);
+        if (outcome.asked.known()) message("  asked at " + describe(outcome.asked));
+        break;
       case Outcome::Status::halted:
         if (options_.interactive) return exit_halted;  // the prompt says HALT
         message(where(outcome.where) + "Halted: no input line left");
@@ -476,6 +483,7 @@ class Session {
     switch (outcome.status) {
       case Outcome::Status::interrupted: return exit_interrupted;
       case Outcome::Status::halted: return exit_halted;
+      case Outcome::Status::bad_answer: return exit_syntax;
       default: return exit_error;
     }
   }
@@ -485,8 +493,6 @@ class Session {
   bool output_failure_reported_ = false;
   Machine machine_;
   LineReader reader_{STDIN_FILENO};
-  std::uint32_t input_source_ = 0;  // the --input file
-  std::size_t input_lines_ = 0;     // how many lines it had
   bool interactive_ = false;        // the prompt is up
   bool off_ = false;                // OFF: interactive mode ends
 };

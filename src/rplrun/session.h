@@ -17,7 +17,7 @@ enum ExitStatus : int {
   exit_done = 0,
   exit_error = 1,        // an RPL error ended the run
   exit_usage = 2,        // usage error, unreadable file, write error
-  exit_syntax = 3,       // Invalid Syntax in an input
+  exit_syntax = 3,       // Invalid Syntax in an input, or an --input line no command takes
   exit_interrupted = 4,  // --max-steps, --timeout, SIGINT
   exit_halted = 5,       // HALT or PROMPT with no --input left
 };

@@ -82,6 +82,27 @@ const Dialogue dialogues[] = {
      {{"?\n", end}, {"> ", "7\n" + end}},
      "> ?\n3: 5\n2: \"?\"\n1: \"\"\n> 4: 5\n3: \"?\"\n2: \"\"\n1: 7\n> \n",
      "rplrun: -:1:10: Interrupted\n"},
+    // CHOOSE shows a numbered menu and asks again after an answer it cannot take;
+    // INFORM asks for the fields one by one, an empty line keeping a field as it is.
+    {"ChooseAndInform",
+     {},
+     "\"Fruit\" { Apple { \"Pear\" 7 } } 2 CHOOSE\n5\n\n"
+     "\"Loan\" { \"Rate\" { \"Years\" \"in years\" 0 } } { } { } { 4 30 } INFORM\n\n\"x\"\n2\n" +
+         end,
+     {},
+     "> Fruit\n  1. Apple\n> 2. Pear\nChoice (a number from 0 to 2)?\nbad answer \"5\": expected a "
+     "number from 0 to 2, or an empty line\nChoice (a number from 0 to 2)?\n2: 7\n1: 1\n> "
+     "Loan\nRate [4]\nYears [30]  (in years)\nbad answer \"\"x\"\": the field takes objects of "
+     "TYPE 0\nYears [30]  (in years)\n4: 7\n3: 1\n2: { 4 2 }\n1: 1\n> \n",
+     ""},
+    // Ctrl-D cancels a form (0); WAIT asks for a key, KEY takes one typed already.
+    {"CancelAndKeys",
+     {},
+     "\"\" { \"A\" } { } { } { } INFORM\n" + end + "0 WAIT\nLS 1\nKEY\nENTER\nKEY\n" + end,
+     {},
+     "> A\n1: 0\n> Key?\n2: 0\n1: 82.2\n> 4: 0\n3: 82.2\n2: 51\n1: 1\n> 5: 0\n4: 82.2\n3: 51\n2: "
+     "1\n1: 0\n> \n",
+     ""},
     {"OffLeaves", {}, "1 OFF 2\n3\n", {}, "> ", ""},
     {"OffBeforeThePrompt", {"-i", "-e", "1 OFF"}, "2\n", {}, "", ""},
     {"InputWithoutPrompt", {}, "\"\" \"\" INPUT\nx\n" + end, {}, "> 1: \"x\"\n> \n", ""},

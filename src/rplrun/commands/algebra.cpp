@@ -92,8 +92,15 @@ void apply(Machine& m, const Args& a) {
   m.push(Object::algebraic(std::move(postfix)));
 }
 
-// |: expr { name1 value1 ... } puts each value in place of its name. The result is
-// not evaluated, except numerically (\->NUM).
+// Whether an algebraic holds no name: numbers and functions of them only.
+bool only_numbers(std::span<const Object> postfix) {
+  return std::all_of(postfix.begin(), postfix.end(),
+                     [](const Object& item) { return item.is_number() || item.is(Kind::command); });
+}
+
+// |: expr { name1 value1 ... } puts each value in place of its name. When no name is
+// left the result is computed ('X+1' { X 2 } | is 3); otherwise it is not evaluated,
+// except numerically (\->NUM).
 void where(Machine& m, const Args& a) {
   const auto& bindings = list_arg(a[1]);
   if (bindings.size() % 2 != 0) fail(bad_argument_value);
@@ -114,6 +121,8 @@ void where(Machine& m, const Args& a) {
   });
   if (m.numeric())
     m.evaluate_numerically(result);
+  else if (result.is(Kind::algebraic) && only_numbers(result.items()))
+    m.evaluate(result);
   else
     m.push(std::move(result));
 }

@@ -386,7 +386,7 @@ constexpr CommandRow rows[] = {
     {"\\v/", 1, sqrt_, {Notation::prefix, prec_postfix, 1}, true, maps},
     {"ABS", 1, abs_, f1, true, maps},
     {"SIGN", 1, sign_, f1, true, maps},
-    {"MOD", 2, real2<mod>, f2, true, maps},
+    {"MOD", 2, real2<mod>, infix(prec_product), true, maps},
     {"IP", 1, real1_exact<ip>, f1, true, maps},
     {"FP", 1, real1_exact<fp>, f1, true, maps},
     {"FLOOR", 1, real1_exact<floor>, f1, true, maps},

@@ -109,10 +109,13 @@ void ranm(Machine& m, const Args& a) {
   const Shape shape = a[1].is(Kind::list) ? shape_arg(a[1]) : shape_of(array_arg(a[1]));
   Elements elements;
   elements.reserve(shape.count());
-  const Real nineteen = Real::from_int64(19);
+  // IP(20 RAND - 10): each digit from -9 to 9 has a chance of .05, and 0 of .1 (its
+  // interval is twice as wide), as on the calculator.
+  const Real twenty = Real::from_int64(20);
+  const Real ten = Real::from_int64(10);
   for (std::size_t k = 0; k < shape.count(); ++k) {
-    const Real draw = multiply(m.random.next(), nineteen).value;
-    elements.push_back(integer_object(draw.int64_toward_zero() - 9));
+    const Real draw = subtract(multiply(m.random.next(), twenty).value, ten).value;
+    elements.push_back(integer_object(draw.int64_toward_zero()));
   }
   m.push(make_array(std::move(elements), shape));
 }

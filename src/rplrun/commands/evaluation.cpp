@@ -64,12 +64,16 @@ void obj_to(Machine& m, const Args& a) {
       return;
     case Kind::algebraic: {
       // The arguments of the function applied last, their count, and the function (a
-      // user function by its name).
+      // user function by its name). A name among them is the name object itself, as
+      // 'A' 1 \->LIST would hold it.
       const auto operands = last_operands(x.items());
-      for (const auto& operand : operands) m.push(object_of(operand));
+      for (const auto& operand : operands) {
+        Object part = object_of(operand);
+        m.push(part.is(Kind::name) ? part.unquoted() : std::move(part));
+      }
       m.push(integer_object(static_cast<std::int64_t>(operands.size())));
       const Object& function = x.items().back();
-      m.push(function.is(Kind::call) ? Object::name(function.symbol(), function.is_local(), true)
+      m.push(function.is(Kind::call) ? Object::name(function.symbol(), function.is_local())
                                      : function);
       return;
     }

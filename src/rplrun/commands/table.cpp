@@ -75,7 +75,8 @@ struct Table : CommandTable {
                        binary_commands,       time_commands,
                        statistics_commands,   fit_commands,
                        distribution_commands, factorization_commands,
-                       transform_commands}) {
+                       transform_commands,    dialog_commands,
+                       keyboard_commands}) {
       for (const CommandRow& row : group()) {
         // The evaluator computes on two reals before it checks that a command runs.
         if (row.on_reals && !row.handler)

@@ -56,6 +56,8 @@ std::span<const CommandRow> algebra_commands();
 std::span<const CommandRow> string_commands();
 std::span<const CommandRow> mode_commands();
 std::span<const CommandRow> text_display_commands();
+std::span<const CommandRow> dialog_commands();
+std::span<const CommandRow> keyboard_commands();
 std::span<const CommandRow> array_commands();
 std::span<const CommandRow> matrix_commands();
 std::span<const CommandRow> vector_commands();

@@ -1,5 +1,5 @@
-// Text display: DISP MSGBOX PROMPT INPUT CLLCD FREEZE BEEP WAIT. Text goes to the
-// terminal as lines; nothing waits.
+// Text display: DISP MSGBOX PROMPT CLLCD FREEZE BEEP. Text goes to the terminal as
+// lines; nothing waits.
 #include "commands/support.h"
 #include "objects/display.h"
 
@@ -27,28 +27,6 @@ void prompt(Machine& m, const Args& a) {
   m.halt();
 }
 
-// INPUT: the next line of input, as a string; at a terminal, the line typed after the
-// prompt. Without a line the run ends: halted, or interrupted at a terminal (where the
-// calculator's ATTN cancels the program).
-void input(Machine& m, const Args& a) {
-  const std::string& prompt = string_arg(a[2]);
-  if (!a[1].is(Kind::string) && !a[1].is(Kind::list)) fail(bad_argument_type);
-  std::optional<std::string> line;
-  if (!m.terminal.input.empty()) {
-    line = std::move(m.terminal.input.front());
-    m.terminal.input.pop_front();
-  } else if (m.terminal.read_line) {
-    line = m.terminal.read_line(prompt);
-    if (!line) m.stop(Outcome::Status::interrupted);
-  }
-  if (!line) {
-    m.push(a[2]);
-    m.push(a[1]);
-    m.halt();
-  }
-  m.push(Object::string(std::move(*line)));
-}
-
 void nothing(Machine&, const Args&) {}
 
 void beep(Machine&, const Args& a) {
@@ -58,15 +36,9 @@ void beep(Machine&, const Args& a) {
 
 void freeze(Machine&, const Args& a) { real_arg(a[1]); }
 
-// WAIT x > 0 returns at once; WAIT 0 waits for a key, which only an input line can give.
-void wait(Machine& m, const Args& a) {
-  const Real x = real_arg(a[1]);
-  if (x.sign() <= 0) m.halt();
-}
-
 constexpr CommandRow rows[] = {
-    {"DISP", 2, disp},     {"MSGBOX", 1, msgbox}, {"PROMPT", 1, prompt}, {"INPUT", 2, input},
-    {"CLLCD", 0, nothing}, {"FREEZE", 1, freeze}, {"BEEP", 2, beep},     {"WAIT", 1, wait},
+    {"DISP", 2, disp},     {"MSGBOX", 1, msgbox}, {"PROMPT", 1, prompt},
+    {"CLLCD", 0, nothing}, {"FREEZE", 1, freeze}, {"BEEP", 2, beep},
 };
 
 }  // namespace

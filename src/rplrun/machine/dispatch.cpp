@@ -90,14 +90,23 @@ void Machine::dispatch(std::uint32_t id) {
   const std::size_t base = stack_.size() - static_cast<std::size_t>(n);
   ArgBuffer args(stack_.data() + base, n);
   stack_.resize(base);
-  if (info.operands != Operands::any) check_operands(info, id, args.data(), n);
+  const bool tagged = info.operands != Operands::any && check_operands(info, id, args.data(), n);
   // With flag -55 set the arguments are not saved, and an error does not bring them back.
   const bool saved = n > 0 && flags.saves_last_args();
   if (saved) save_last_arguments(args.data(), n);
+  // A function of numbers sees through tags; LASTARG and an error keep the tagged objects.
+  std::vector<Object> as_given;
+  if (tagged) {
+    as_given.assign(args.data(), args.data() + n);
+    for (int k = 0; k < n; ++k)
+      while (args[k].is(Kind::tagged)) args[k] = Object(args[k].tagged_value());
+  }
   const RunningCommand running(*this, id);
   try {
     route(info, id, args.data(), n);
   } catch (RplError& error) {
+    if (tagged)
+      for (int k = 0; k < n; ++k) args[k] = std::move(as_given[static_cast<std::size_t>(k)]);
     give_back(stack_, base, args, saved ? n : 0);
     if (!error.command) error.command = id;
     throw;
@@ -107,10 +116,15 @@ void Machine::dispatch(std::uint32_t id) {
     give_back(stack_, base, args, saved ? n : 0);
     fail(insufficient_memory, id);
   } catch (const Stop& stop) {
-    // Not run, or interrupted while computing (poll): the arguments stay as they were,
-    // also when a command it applied to an element is the one not supported.
-    if (stop.status == Outcome::Status::unsupported || stop.status == Outcome::Status::interrupted)
+    // Not run, interrupted while computing (poll) or given no answer it can take: the
+    // arguments stay as they were, also when a command it applied to an element is the
+    // one not supported.
+    if (stop.status == Outcome::Status::unsupported ||
+        stop.status == Outcome::Status::interrupted || stop.status == Outcome::Status::bad_answer) {
+      if (tagged)
+        for (int k = 0; k < n; ++k) args[k] = std::move(as_given[static_cast<std::size_t>(k)]);
       give_back(stack_, base, args, n);
+    }
     throw;
   }
 }
@@ -158,16 +172,25 @@ void Machine::settle_on_reals(Condition condition, std::uint32_t id, bool saved)
   }
 }
 
-// Tagged objects, and lists given to a function of numbers that does not take them,
-// stop the run as not supported, the arguments back on the stack.
-void Machine::check_operands(const CommandInfo& info, std::uint32_t id, Object* args, int n) {
+// Lists given to a function of numbers that does not take them stop the run as not
+// supported, the arguments back on the stack. True when the tags of tagged arguments are
+// to be dropped.
+bool Machine::check_operands(const CommandInfo& info, std::uint32_t id, Object* args, int n) {
+  bool tagged = false;
+  bool joins = false;  // + with a list or a string takes the other object whole
   for (int k = 0; k < n; ++k) {
-    const Kind kind = args[k].kind();
-    if (kind == Kind::tagged || (kind == Kind::list && info.operands == Operands::numbers)) {
+    joins = joins || args[k].is(Kind::list) || args[k].is(Kind::string);
+    const Object* x = &args[k];
+    while (x->is(Kind::tagged)) {
+      tagged = true;
+      x = &x->tagged_value();
+    }
+    if (x->is(Kind::list) && info.operands == Operands::numbers) {
       for (int j = 0; j < n; ++j) stack_.push_back(std::move(args[j]));
       stop_unsupported(id);
     }
   }
+  return tagged && !(joins && info.operands == Operands::numbers_taking_lists);
 }
 
 // What computes the result: the array form, a symbolic result, the elements of lists

@@ -163,7 +163,7 @@ void Machine::execute_name(const Object& name) {
   for (;;) {
     const Object* value = global(symbol);
     if (!value) {
-      if (numeric()) fail(undefined_name);
+      if (numeric()) fail_undefined_name();
       push(Object::name(symbol));
       return;
     }
@@ -205,7 +205,7 @@ void Machine::execute_call(const Object& call) {
   const Object* value = call.is_local() ? local(symbol) : global(symbol);
   if (!value) {
     if (call.is_local()) fail(undefined_local_name);
-    if (numeric()) fail(undefined_name);
+    if (numeric()) fail_undefined_name();
     Object result = build_algebraic(stack_.data() + stack_.size() - argc, argc, call);
     stack_.resize(stack_.size() - argc);
     push(std::move(result));
@@ -281,6 +281,11 @@ void Machine::stop_unsupported(std::uint32_t command) {
   throw Stop{Outcome::Status::unsupported};
 }
 
+void Machine::reject_answer(const Answer& answer, std::string why) {
+  rejected_ = Rejected{answer.where, std::move(why), current_command_};
+  throw Stop{Outcome::Status::bad_answer};
+}
+
 void Machine::not_supported() { stop_unsupported(current_command_); }
 
 void Machine::kill() {
@@ -318,6 +323,15 @@ void Machine::continue_halted() {
 }
 
 // ---- errors
+
+// A name without a value met while evaluating numerically (\->NUM of 'Y'): as after any
+// error, the arguments of the last command come back (flag -55 clear), so that the
+// algebraic \->NUM took is not lost.
+void Machine::fail_undefined_name() {
+  if (flags.saves_last_args())
+    for (const Object& x : last_arguments()) push(x);
+  fail(undefined_name);
+}
 
 // The innermost IFERR takes the error: the run goes on at its THEN clause.
 bool Machine::catch_error(const RplError& error) {
@@ -417,6 +431,14 @@ Outcome Machine::run(const Object& body, bool run_programs) {
       outcome.where = current_position();
       if (stop.status == Outcome::Status::unsupported && unsupported_) {
         outcome.command = command_info(*unsupported_).name;
+      }
+      if (stop.status == Outcome::Status::bad_answer && rejected_) {
+        outcome.asked = outcome.where;
+        outcome.where = rejected_->where;
+        outcome.error.message = std::move(rejected_->why);
+        if (rejected_->command != no_command)
+          outcome.command = command_info(rejected_->command).name;
+        rejected_.reset();
       }
       fill_chain(outcome);
       if (stop.status == Outcome::Status::halted) {

@@ -23,6 +23,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "machine/keyboard.h"
 #include "numbers/random.h"
 #include "objects/control.h"
 #include "objects/errors.h"
@@ -42,13 +43,30 @@ class Continuation {
   virtual bool resume(Machine& machine) = 0;
 };
 
-// What the machine writes and reads while running: DISP text, INPUT lines.
+// A line given to a command that waits for the user, and where it was read (unknown
+// for a line typed at the terminal).
+struct Answer {
+  std::string text;
+  Position where;
+};
+
+// What the machine writes and reads while running: DISP text, the answers of INPUT,
+// CHOOSE, INFORM and the keys.
 struct Terminal {
   std::function<void(const std::string& hp_text)> show;  // one line of DISP, MSGBOX, PROMPT
-  std::deque<std::string> input;                         // lines for INPUT, PROMPT and HALT
-  // INPUT's line once `input` is used up, asked with its prompt (HP characters); none:
-  // the end of the input or an interruption. Unset: INPUT halts.
-  std::function<std::optional<std::string>(const std::string& prompt)> read_line;
+  // The --input lines not taken yet, for the commands that wait for an answer and for
+  // HALT and PROMPT; `input_source` names the file, which had `input_lines` lines.
+  std::deque<std::string> input;
+  std::uint32_t input_source = 0;
+  std::size_t input_lines = 0;
+  // The next --input line, with its place in the file.
+  std::optional<Answer> take_input();
+  // A line typed at the terminal once `input` is used up, asked with its prompt (HP
+  // characters). Unset: the answer is missing, and the command halts.
+  enum class Typed { line, interrupted, end };
+  std::function<Typed(const std::string& prompt, std::string& line)> read_line;
+  // Whether a typed line is there to be read without waiting (KEY); unset: never.
+  std::function<bool()> line_ready;
   bool interactive = false;  // OFF leaves
 };
 
@@ -70,11 +88,24 @@ struct Limits {
 struct Outcome {
   // killed: KILL cancelled the run; off: OFF in interactive mode; output_failed: the
   // program's output could not be written.
-  enum class Status { done, error, interrupted, halted, unsupported, killed, off, output_failed };
+  // bad_answer: an --input line that a command could not take as its answer (the
+  // reason in `error.message`, the line in `where`, the command's place in `asked`).
+  enum class Status {
+    done,
+    error,
+    interrupted,
+    halted,
+    unsupported,
+    killed,
+    off,
+    output_failed,
+    bad_answer
+  };
   Status status = Status::done;
   RplError error;       // for error
   std::string command;  // the failing command's name (HP characters), if any
   Position where;       // the failing object
+  Position asked;       // bad_answer: the command that asked
   std::vector<std::pair<const Symbol*, Position>> chain;  // named programs, innermost first
 };
 
@@ -149,6 +180,8 @@ class Machine {
   Limits limits;
   Watchers watchers;
   bool real_clock = false;  // TICKS TIME DATE read local time rather than a fixed moment
+  Menus menus;
+  UserKeys user_keys;
 
   // ---- evaluation
   // Runs a program body to the end. `run_programs`: programs among its items are run
@@ -179,6 +212,9 @@ class Machine {
   // HALT and PROMPT: the run ends as halted and its program waits, with everything it
   // had (frames, locals, loops, error traps), among the halted programs.
   [[noreturn]] void halt() { stop(Outcome::Status::halted); }
+  // An --input line that is no answer to the running command: the run ends there,
+  // `why` saying what the command expected.
+  [[noreturn]] void reject_answer(const Answer& answer, std::string why);
   // CONT: the most recently halted program goes on, on top of what runs now, so that
   // the rest of the command line that said CONT runs after it. None halted: nothing.
   void continue_halted();
@@ -311,6 +347,7 @@ class Machine {
   void check_limits();
   bool over_limits() const;
   [[noreturn]] void stop_unsupported(std::uint32_t command);
+  [[noreturn]] void fail_undefined_name();
   Position current_position() const;
   Position frame_position(std::size_t frame_index) const;
   bool catch_error(const RplError& error);
@@ -323,6 +360,12 @@ class Machine {
   std::vector<Halted> halted_;  // most recent last
   std::uint64_t steps_ = 0;
   std::optional<std::uint32_t> unsupported_;    // the command that stopped the run
+  struct Rejected {
+    Position where;
+    std::string why;
+    std::uint32_t command;
+  };
+  std::optional<Rejected> rejected_;            // reject_answer's
   std::uint32_t current_command_ = UINT32_MAX;  // the command whose handler is running
   int synchronous_ = 0;                         // run_command calls under way
   // EVAL of a command object runs it from a one-item program, one per command.
@@ -336,7 +379,7 @@ class Machine {
   void check_runnable(const CommandInfo& info, std::uint32_t id);
   bool compute_on_reals(const CommandInfo& info, std::uint32_t id);
   void settle_on_reals(Condition condition, std::uint32_t id, bool saved);
-  void check_operands(const CommandInfo& info, std::uint32_t id, Object* args, int n);
+  bool check_operands(const CommandInfo& info, std::uint32_t id, Object* args, int n);
   void route(const CommandInfo& info, std::uint32_t id, Object* args, int n);
   bool build_symbolic(std::uint32_t id, Object* args, int n);
   bool grow_symbolic(std::uint32_t id, Object* args, int n);

@@ -164,4 +164,14 @@ void Machine::truncate_locals(std::size_t size) {
   locals_.resize(size);
 }
 
+// ---- the terminal
+
+std::optional<Answer> Terminal::take_input() {
+  if (input.empty()) return std::nullopt;
+  const auto line = static_cast<std::uint32_t>(input_lines - input.size() + 1);
+  Answer answer{std::move(input.front()), Position{input_source, line, 1}};
+  input.pop_front();
+  return answer;
+}
+
 }  // namespace rplrun

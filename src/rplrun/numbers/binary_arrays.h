@@ -81,4 +81,27 @@ MatrixResult round_out(const Dense<S>& m, bool complex, bool drop_tiny) {
 // Complex elements, made a real array when every imaginary part rounds to zero.
 MatrixResult round_out_maybe_real(const Dense<Cx>& m, bool drop_tiny);
 
+// The eigenvalues (and, when asked for, the eigenvectors) of a square array, and its Schur
+// form a = u t u*. When the iteration does not converge every element is NaN, which
+// rounds out as an Undefined Result.
+//
+// Eigen's complex Schur reduction reads before the start of its matrix when the block at
+// the top goes ten steps without converging (the exceptional shift looks at an element
+// left of that block), so complex arrays are reduced bordered by a leading zero row and
+// column: the zero splits off at once, every step then stays inside the matrix, and the
+// rest reduces exactly as the array alone would.
+struct EigenSystem {
+  Column<Cx> values;  // complex arrays: by increasing modulus
+  Dense<Cx> vectors;
+};
+EigenSystem eigen_system(const Dense<Cx>& a, bool with_vectors);
+EigenSystem eigen_system(const Dense<Ld>& a, bool with_vectors);
+template <class S>
+struct SchurForm {
+  Dense<S> u;  // unitary
+  Dense<S> t;  // upper (quasi-)triangular
+};
+SchurForm<Cx> schur_form(const Dense<Cx>& a);
+SchurForm<Ld> schur_form(const Dense<Ld>& a);
+
 }  // namespace rplrun::binary_arrays

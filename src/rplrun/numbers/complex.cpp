@@ -344,9 +344,11 @@ ComplexResult atanh(const Complex& z) {
       return {{z.re.is_negative() ? negate(Real::max()) : Real::max(), Real()},
               Condition::infinite_result};
     Calc c;
-    // atanh x on (-1,1); beyond, (atanh(1/x), pi/2)
+    // atanh x on (-1,1); beyond, (atanh(1/x), -+pi/2): on each cut the value of the side
+    // met turning counterclockwise round its branch point, so that ATANH stays odd.
     if (size < one) return c.finish(CW{c.atanh(c.of(z.re)), c.of(0)});
-    return c.finish(CW{c.atanh(c.of(1) / c.of(z.re)), c.pi() / c.of(2)});
+    const W half_pi = c.pi() / c.of(2);
+    return c.finish(CW{c.atanh(c.of(1) / c.of(z.re)), z.re.is_negative() ? half_pi : -half_pi});
   }
   // atanh z = -i atan(iz)
   const ComplexResult t = atan(Complex{negate(z.im), z.re});

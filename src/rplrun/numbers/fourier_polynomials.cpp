@@ -123,9 +123,9 @@ MatrixResult polynomial_roots(const Matrix& coefficients, bool drop_tiny) {
   for (Eigen::Index i = 1; i < degree; ++i) companion(i, i - 1) = 1;
   Column<Cx> roots;
   if (coefficients.is_complex) {
-    roots = Eigen::ComplexEigenSolver<Dense<Cx>>(companion, false).eigenvalues();
+    roots = eigen_system(companion, false).values;
   } else {
-    roots = Eigen::EigenSolver<Dense<Ld>>(Dense<Ld>(companion.real()), false).eigenvalues();
+    roots = eigen_system(Dense<Ld>(companion.real()), false).values;
   }
   // A root of multiplicity k comes out as a ring of k close values: it is their mean,
   // polished as the simple root of the (k-1)th derivative. A ring is taken as one root

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
+#include <utility>
 
 #include "numbers/binary_arrays.h"
 #include "numbers/real_functions.h"
@@ -220,16 +222,9 @@ void normalize_columns(Dense<Cx>& vectors) {
   }
 }
 
-void eigen_of(const Matrix& a, bool with_vectors, Column<Cx>& values, Dense<Cx>& vectors) {
-  if (a.is_complex) {
-    Eigen::ComplexEigenSolver<Dense<Cx>> solver(load<Cx>(a), with_vectors);
-    values = solver.eigenvalues();
-    if (with_vectors) vectors = solver.eigenvectors();
-  } else {
-    Eigen::EigenSolver<Dense<Ld>> solver(load<Ld>(a), with_vectors);
-    values = solver.eigenvalues();
-    if (with_vectors) vectors = solver.eigenvectors();
-  }
+EigenSystem eigen_of(const Matrix& a, bool with_vectors) {
+  return a.is_complex ? eigen_system(load<Cx>(a), with_vectors)
+                      : eigen_system(load<Ld>(a), with_vectors);
 }
 
 // Whether the real matrix has only real eigenvalues, judged on the rounded values.
@@ -257,9 +252,9 @@ MatrixResult singular_values(const Matrix& a, bool drop_tiny) {
 }
 
 EigenFactors eigen_factors(const Matrix& a, bool with_vectors, bool drop_tiny) {
-  Column<Cx> values;
-  Dense<Cx> vectors;
-  eigen_of(a, with_vectors, values, vectors);
+  EigenSystem eigen = eigen_of(a, with_vectors);
+  const Column<Cx>& values = eigen.values;
+  Dense<Cx>& vectors = eigen.vectors;
   EigenFactors out;
   out.values = values_out(a, values, drop_tiny);
   if (with_vectors) {
@@ -275,13 +270,11 @@ EigenFactors eigen_factors(const Matrix& a, bool with_vectors, bool drop_tiny) {
 
 SchurFactors schur_factors(const Matrix& a, bool drop_tiny) {
   if (a.is_complex) {
-    Eigen::ComplexSchur<Dense<Cx>> schur(load<Cx>(a));
-    return {round_out(Dense<Cx>(schur.matrixU()), true, drop_tiny),
-            round_out(Dense<Cx>(schur.matrixT()), true, drop_tiny)};
+    const SchurForm<Cx> schur = schur_form(load<Cx>(a));
+    return {round_out(schur.u, true, drop_tiny), round_out(schur.t, true, drop_tiny)};
   }
-  Eigen::RealSchur<Dense<Ld>> schur(load<Ld>(a));
-  return {round_out(Dense<Ld>(schur.matrixU()), false, drop_tiny),
-          round_out(Dense<Ld>(schur.matrixT()), false, drop_tiny)};
+  const SchurForm<Ld> schur = schur_form(load<Ld>(a));
+  return {round_out(schur.u, false, drop_tiny), round_out(schur.t, false, drop_tiny)};
 }
 
 MatrixResult reduced_row_echelon(const Matrix& a, bool drop_tiny) {
@@ -327,9 +320,8 @@ RealResult spectral_norm(const Matrix& a) {
 }
 
 RealResult spectral_radius(const Matrix& a) {
-  Column<Cx> values;
-  Dense<Cx> vectors;
-  eigen_of(a, false, values, vectors);
+  const Column<Cx> values = eigen_of(a, false).values;
+  if (values.hasNaN()) return to_real(std::numeric_limits<Ld>::quiet_NaN());
   return to_real(largest_modulus(Dense<Cx>(values)));
 }
 

@@ -59,7 +59,7 @@ bool is_operator_char(char c) {
 
 enum class Tok { end, number, name, open, close, separator, op };
 
-// A command written as a word between or before its operands (AND, OR, XOR, NOT): an
+// A command written as a word between or before its operands (AND, OR, XOR, MOD, NOT): an
 // operator of the infix text, never an operand.
 bool is_operator_word(std::string_view name) {
   const auto id = find_command(name);
@@ -332,8 +332,8 @@ class InfixReader {
 
   void product(std::vector<Object>& out) {
     unary(out);
-    while (at_op("*") || at_op("/")) {
-      const std::uint32_t op = at_op("*") ? cmd::times : cmd::divide;
+    while (at_op("*") || at_op("/") || at_word("MOD")) {
+      const std::uint32_t op = at_op("*") ? cmd::times : at_op("/") ? cmd::divide : cmd::mod;
       advance();
       unary(out);
       emit(out, op);

@@ -32,6 +32,7 @@
   X(or_, "OR")                   \
   X(xor_, "XOR")                 \
   X(not_, "NOT")                 \
+  X(mod, "MOD")                  \
   X(ifte, "IFTE")                \
   X(pi, "\\pi")                  \
   X(e, "e")                      \

@@ -90,9 +90,9 @@ enum class Word : std::uint8_t {
 };
 
 // Which objects a command takes, checked before its handler runs. A function of numbers
-// takes numbers, names and algebraics; tagged objects among its arguments are not handled
-// yet and reported as not supported (arrays: array_handler); binary integers reach the
-// handler, which takes them or reports Bad Argument Type.
+// takes numbers, names and algebraics, the tags of tagged ones dropped (arrays:
+// array_handler); binary integers reach the handler, which takes them or reports Bad
+// Argument Type.
 enum class Operands : std::uint8_t {
   any,                    // any object: the handler decides
   numbers,                // a function of numbers; lists are not supported

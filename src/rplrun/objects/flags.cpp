@@ -68,8 +68,9 @@ CoordinateMode Flags::coordinate_mode() const {
   return test(-15) ? CoordinateMode::spherical : CoordinateMode::cylindrical;
 }
 
+// RECT clears -16 alone: -15 keeps its state, which matters only in polar mode.
 void Flags::set_coordinate_mode(CoordinateMode mode) {
-  set(-15, mode == CoordinateMode::spherical);
+  if (mode != CoordinateMode::rectangular) set(-15, mode == CoordinateMode::spherical);
   set(-16, mode != CoordinateMode::rectangular);
 }
 

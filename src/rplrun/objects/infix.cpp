@@ -122,7 +122,8 @@ class Infix {
     switch (a.notation) {
       case Notation::infix: {
         parts.push_back(operand(args[0], precedence(args[0]) < a.precedence));
-        const bool spaced = a.precedence == prec_and || a.precedence == prec_or;
+        const char first = command_info(item.command_id()).name[0];
+        const bool spaced = first >= 'A' && first <= 'Z';  // AND, MOD...
         if (spaced) parts.push_back(literal(blank));
         parts.push_back(name(i));
         if (spaced) parts.push_back(literal(blank));
