@@ -318,7 +318,13 @@ class Session {
       message(path + ": cannot store: '" + *name + "' is not a variable name");
       return exit_usage;
     }
-    machine_.store_global(symbol, body.items()[0]);
+    try {
+      machine_.store_global(symbol, body.items()[0]);
+    } catch (const RplError& error) {
+      // Over a subdirectory, or too deep for the directory it goes in.
+      message(path + ": cannot store: " + encode(error.message, options_.charset));
+      return exit_error;
+    }
     return exit_done;
   }
 

@@ -29,6 +29,7 @@ struct Record {
   std::set<int> truncated_levels;
   std::string setup;  // typed before the input the record shows
   std::string skip_reason;
+  bool home_iopar = false;  // the record's HOME held IOPAR
 };
 
 void PrintTo(const Record& r, std::ostream* os) { *os << r.id; }
@@ -149,6 +150,7 @@ Record parse(const std::string& line) {
         const std::string item = json.string();
         const std::string setup = "state set up before the input: ";
         if (item.starts_with(setup)) r.setup = item.substr(setup.size());
+        if (item.starts_with("HOME holds IOPAR")) r.home_iopar = true;
       });
     else
       json.skip_value();
@@ -157,6 +159,8 @@ Record parse(const std::string& line) {
   // there (LR's results before PREDY) was cleared.
   if (!r.setup.empty() && r.rpl.starts_with(r.setup))
     r.rpl = r.setup + " CLEAR" + r.rpl.substr(r.setup.size());
+  // The serial link's parameters, as the recording calculator's HOME held them.
+  if (r.home_iopar) r.rpl = "{ 9600 0 0 0 3 1 } 'IOPAR' STO " + r.rpl;
   return r;
 }
 

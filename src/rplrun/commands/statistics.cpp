@@ -67,7 +67,7 @@ void store_sigma(Machine& m, const Args& a) { m.store_global(statistics_data_nam
 void recall_sigma(Machine& m, const Args&) {
   const Object* value = m.global(statistics_data_name());
   if (!value) fail(nonexistent_statistics_data);
-  m.push(*value);
+  m.push(detached(*value));
 }
 
 void count(Machine& m, const Args&) { m.push(integer_object(statistics_data(m).rows())); }

@@ -66,7 +66,8 @@ struct Table : CommandTable {
     }
     for (auto group : {stack_commands,        arithmetic_commands,
                        logic_commands,        control_commands,
-                       variable_commands,     evaluation_commands,
+                       variable_commands,     directory_commands,
+                       memory_commands,       evaluation_commands,
                        list_commands,         list_arithmetic_commands,
                        list_program_commands, algebra_commands,
                        string_commands,       mode_commands,

@@ -48,6 +48,8 @@ std::span<const CommandRow> arithmetic_commands();
 std::span<const CommandRow> logic_commands();
 std::span<const CommandRow> control_commands();
 std::span<const CommandRow> variable_commands();
+std::span<const CommandRow> directory_commands();
+std::span<const CommandRow> memory_commands();
 std::span<const CommandRow> evaluation_commands();
 std::span<const CommandRow> list_commands();
 std::span<const CommandRow> list_arithmetic_commands();

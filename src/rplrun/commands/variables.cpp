@@ -1,5 +1,6 @@
-// Variables: STO and RCL with their family, PURGE, CLVAR, VARS.
+// Variables of the current directory: STO and RCL with their family, PURGE, CLVAR, VARS.
 #include "commands/support.h"
+#include "objects/directory.h"
 #include "objects/elements.h"
 
 namespace rplrun {
@@ -48,7 +49,7 @@ const Object& variable_value(Machine& m, const Object& name) {
   return *value;
 }
 
-void rcl(Machine& m, const Args& a) { m.push(variable_value(m, a[1])); }
+void rcl(Machine& m, const Args& a) { m.push(detached(variable_value(m, a[1]))); }
 
 // STO+ and the others: either order, level 2 op level 1 with the variable's value in
 // place of its name.
@@ -86,19 +87,16 @@ void sneg(Machine& m, const Args& a) { store_function(m, a, cmd::negate); }
 void sinv(Machine& m, const Args& a) { store_function(m, a, cmd::invert); }
 void sconj(Machine& m, const Args& a) { store_function(m, a, cmd::conjugate); }
 
+// PURGE of a list checks every name first: an error purges none of them.
 void purge(Machine& m, const Args& a) {
-  auto purge_one = [&](const Object& name) {
+  const std::span<const Object> names = a[1].is(Kind::list) ? a[1].items() : std::span(&a[1], 1);
+  for (const Object& name : names) {
     if (!name.is(Kind::name) || name.is_local()) fail(bad_argument_type);
-    m.purge_global(name.symbol());
-  };
-  if (a[1].is(Kind::list)) {
-    for (const Object& name : a[1].items()) {
-      if (!name.is(Kind::name) || name.is_local()) fail(bad_argument_type);
-    }
-    for (const Object& name : a[1].items()) purge_one(name);
-  } else {
-    purge_one(a[1]);
+    const Variable* variable = m.current_directory().find(name.symbol());
+    if (variable && variable->value.is(Kind::directory) && !is_empty_directory(variable->value))
+      fail(non_empty_directory);
   }
+  for (const Object& name : names) m.purge_global(name.symbol());
 }
 
 void clvar(Machine& m, const Args&) { m.clear_globals(); }

@@ -186,6 +186,9 @@ void Machine::execute_name(const Object& name) {
         }
         push(*value);
         return;
+      case Kind::directory:
+        enter_directory(const_cast<DirectoryNode&>(value->node_as<DirectoryNode>()));
+        return;
       default: push(*value); return;
     }
   }

@@ -26,6 +26,7 @@
 #include "machine/keyboard.h"
 #include "numbers/random.h"
 #include "objects/control.h"
+#include "objects/directory.h"
 #include "objects/errors.h"
 #include "objects/flags.h"
 #include "objects/object.h"
@@ -142,11 +143,37 @@ class Machine {
   const std::vector<Object>& stack() const { return stack_; }
 
   // ---- variables
-  const Object* global(const Symbol* name) const;
+  // A global variable's value, looked for in the current directory, then in the
+  // directories above it up to HOME; null if none. A subdirectory's value is the
+  // directory in the tree: copy it (copy_directory) before it goes anywhere else.
+  const Object* global(const Symbol* name) const {
+    if (Variable* found = current_->find(name)) [[likely]]
+      return &found->settled();
+    return current_->parent ? global_above(name) : nullptr;
+  }
+  // Stores into the current directory; a directory object is copied in as a
+  // subdirectory. Directory Not Allowed over a subdirectory.
   void store_global(const Symbol* name, Object value);
-  bool purge_global(const Symbol* name);
-  void clear_globals();
-  std::vector<const Symbol*> global_names() const;  // newest first
+  // Purges a variable of the current directory; a subdirectory only when empty, or
+  // with everything in it when `whole_directory` (PGDIR).
+  bool purge_global(const Symbol* name, bool whole_directory = false);
+  void clear_globals();                             // of the current directory
+  std::vector<const Symbol*> global_names() const;  // of the current directory, menu order
+  // Changes whenever the variable a global name resolves to may have changed: a
+  // variable made or purged, the current directory changed. A store into a variable
+  // that exists keeps it, since the variable stays where it is.
+  std::uint64_t variables_generation() const { return variables_generation_; }
+
+  // ---- directories
+  DirectoryNode& current_directory() { return *current_; }
+  DirectoryNode& home_directory();
+  const Object& home() const { return home_; }  // HOME as a directory object
+  void enter_directory(DirectoryNode& directory);
+  // The current directory from HOME down: HOME first.
+  std::vector<const DirectoryNode*> path() const;
+  // HOME's variables replaced by those of a directory object (RESTORE); HOME becomes
+  // the current directory.
+  void replace_home(const Object& directory);
   // The innermost local of that name.
   Object* local(const Symbol* name) {
     Variable* v = local_variable(name, false);
@@ -229,20 +256,6 @@ class Machine {
  private:
   // ---- state (state.cpp)
 
-  // A variable's value. When `seen` is set, the node of `value` has since grown in place
-  // for another holder (growth): the variable holds `value` as it was then, made
-  // again the next time the variable is used (settled()).
-  struct Variable {
-    Object value;
-    std::optional<Extent> seen;
-    Object& settled() {
-      if (seen) [[unlikely]] {
-        value = as_it_was(value, *seen);
-        seen.reset();
-      }
-      return value;
-    }
-  };
   struct LocalSlot {
     const Symbol* name;
     Variable variable;
@@ -259,6 +272,8 @@ class Machine {
     if (stack_.size() >= limits.max_stack) [[unlikely]]
       fail(insufficient_memory);
   }
+  // global() beyond the current directory: in the directories above it.
+  const Object* global_above(const Symbol* name) const;
   // Drops the locals from `size` on.
   void truncate_locals(std::size_t size);
   Object* index_local(const Symbol* name);
@@ -277,9 +292,11 @@ class Machine {
   std::vector<Object> stack_;
   std::vector<Object> last_args_;
   std::optional<SeenArgument> last_arg_seen_;
-  // Reading a global settles it, which a const reader may do too.
-  mutable std::unordered_map<const Symbol*, Variable> globals_;
-  std::vector<const Symbol*> global_order_;
+  // The variable tree: HOME's directory object, which owns the rest, and the current
+  // directory. Reading a global settles it, which a const reader may do too.
+  Object home_;
+  DirectoryNode* current_ = nullptr;
+  std::uint64_t variables_generation_ = 0;
   std::vector<LocalSlot> locals_;
   std::size_t index_count_ = 0;  // locals with `index` set
 

@@ -5,7 +5,8 @@
 
 namespace rplrun {
 
-Machine::Machine() = default;
+Machine::Machine()
+    : home_(copy_directory(make_directory({}), nullptr, nullptr)), current_(&home_directory()) {}
 Machine::~Machine() = default;
 
 // ---- data stack
@@ -74,17 +75,21 @@ std::optional<Growth> Machine::growth(const Object& x) {
   Variable* variable = nullptr;
   if (others == 1) {
     const Extent size = extent_of(x);
-    if (size.length < locals_.size() + globals_.size()) return std::nullopt;
-    for (LocalSlot& slot : locals_) {
-      if (slot.variable.value.node() != node) continue;
-      if (variable) return std::nullopt;
-      variable = &slot.variable;
-    }
-    for (auto& [name, global] : globals_) {
-      if (global.value.node() != node) continue;
-      if (variable) return std::nullopt;
-      variable = &global;
-    }
+    // Only the directories a name resolves in are looked at: a holder elsewhere
+    // stays one of the others, and the object is then copied.
+    std::size_t variables = locals_.size();
+    for (DirectoryNode* dir = current_; dir; dir = dir->parent) variables += dir->size();
+    if (size.length < variables) return std::nullopt;
+    bool twice = false;
+    auto consider = [&](Variable& candidate) {
+      if (candidate.value.node() != node) return;
+      twice = twice || variable != nullptr;
+      variable = &candidate;
+    };
+    for (LocalSlot& slot : locals_) consider(slot.variable);
+    for (DirectoryNode* dir = current_; dir; dir = dir->parent)
+      dir->each([&](const Symbol*, Variable& global) { consider(global); });
+    if (twice) return std::nullopt;
     if (variable) --others;
   }
   if (others != 0) return std::nullopt;
@@ -99,29 +104,71 @@ std::optional<Growth> Machine::growth(const Object& x) {
 
 // ---- variables
 
-const Object* Machine::global(const Symbol* name) const {
-  const auto found = globals_.find(name);
-  return found == globals_.end() ? nullptr : &found->second.settled();
+const Object* Machine::global_above(const Symbol* name) const {
+  for (DirectoryNode* dir = current_->parent; dir; dir = dir->parent) {
+    if (Variable* found = dir->find(name)) return &found->settled();
+  }
+  return nullptr;
 }
 
 void Machine::store_global(const Symbol* name, Object value) {
-  const auto [it, inserted] = globals_.insert_or_assign(name, Variable{std::move(value), {}});
-  if (inserted) global_order_.push_back(name);
+  if (const Variable* old = current_->find(name); old && old->value.is(Kind::directory))
+    fail(directory_not_allowed);
+  if (value.is(Kind::directory)) {
+    value = copy_directory(value, current_, name);
+  } else if (current_->depth + nesting_of(value) >= max_nesting) {
+    fail(insufficient_memory);
+  }
+  if (current_->store(name, std::move(value))) ++variables_generation_;
 }
 
-bool Machine::purge_global(const Symbol* name) {
-  if (globals_.erase(name) == 0) return false;
-  global_order_.erase(std::find(global_order_.begin(), global_order_.end(), name));
+bool Machine::purge_global(const Symbol* name, bool whole_directory) {
+  const Variable* variable = current_->find(name);
+  if (!variable) return false;
+  if (!whole_directory && variable->value.is(Kind::directory) &&
+      !is_empty_directory(variable->value))
+    fail(non_empty_directory);
+  current_->purge(name);
+  ++variables_generation_;
   return true;
 }
 
 void Machine::clear_globals() {
-  globals_.clear();
-  global_order_.clear();
+  for (const Symbol* name : current_->names()) {
+    const Variable* variable = current_->find(name);
+    if (variable->value.is(Kind::directory) && !is_empty_directory(variable->value))
+      fail(non_empty_directory);
+  }
+  current_->clear();
+  ++variables_generation_;
 }
 
-std::vector<const Symbol*> Machine::global_names() const {
-  return std::vector<const Symbol*>(global_order_.rbegin(), global_order_.rend());
+std::vector<const Symbol*> Machine::global_names() const { return current_->names(); }
+
+// ---- directories
+
+DirectoryNode& Machine::home_directory() {
+  return const_cast<DirectoryNode&>(home_.node_as<DirectoryNode>());
+}
+
+void Machine::enter_directory(DirectoryNode& directory) {
+  if (current_ == &directory) return;
+  current_ = &directory;
+  ++variables_generation_;
+}
+
+std::vector<const DirectoryNode*> Machine::path() const {
+  std::vector<const DirectoryNode*> path;
+  for (const DirectoryNode* dir = current_; dir; dir = dir->parent) path.push_back(dir);
+  std::reverse(path.begin(), path.end());
+  return path;
+}
+
+void Machine::replace_home(const Object& directory) {
+  Object home = copy_directory(directory, nullptr, nullptr);
+  home_ = std::move(home);
+  current_ = &home_directory();
+  ++variables_generation_;
 }
 
 Object* Machine::variable(const Object& name) {
@@ -131,8 +178,7 @@ Object* Machine::variable(const Object& name) {
     return value;
   }
   if (Object* index = index_local(name.symbol())) return index;
-  const auto found = globals_.find(name.symbol());
-  return found == globals_.end() ? nullptr : &found->second.settled();
+  return const_cast<Object*>(global(name.symbol()));
 }
 
 void Machine::store(const Object& name, Object value) {

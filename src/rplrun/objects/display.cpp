@@ -6,6 +6,7 @@
 #include "objects/algebraic.h"
 #include "objects/array.h"
 #include "objects/command_registry.h"
+#include "objects/directory.h"
 
 namespace rplrun {
 
@@ -153,6 +154,18 @@ void append_object(TextSink& sink, const Object& object, const Flags& flags, boo
       return;
     case Kind::command: out += command_info(object.command_id()).name; break;
     case Kind::call: out += object.symbol()->text(); break;
+    case Kind::directory:
+      // A variable per line, as a transfer file holds it.
+      out += "DIR";
+      for (const auto& [name, value] : directory_entries(object)) {
+        if (sink.full()) return;
+        sink.text() += '\n';
+        sink.text() += name->text();
+        sink.text() += ' ';
+        append_object(sink, *value, flags, false);
+      }
+      sink.text() += "\nEND";
+      break;
   }
   sink.settle();
 }

@@ -4,6 +4,7 @@
 
 #include "objects/array.h"
 #include "objects/command_registry.h"
+#include "objects/directory.h"
 #include "objects/errors.h"
 
 namespace rplrun {
@@ -82,7 +83,8 @@ std::uint32_t nesting_of(const Object& object) {
     case Kind::list:
     case Kind::program:
     case Kind::algebraic:
-    case Kind::tagged: return object.node()->nesting;
+    case Kind::tagged:
+    case Kind::directory: return object.node()->nesting;
     default: return 0;
   }
 }
@@ -300,6 +302,15 @@ bool same(const Object& a, const Object& b) {
     case Kind::call:
       return a.symbol() == b.symbol() && a.call_argc() == b.call_argc() &&
              a.is_local() == b.is_local();
+    case Kind::directory: {
+      const auto x = directory_entries(a);
+      const auto y = directory_entries(b);
+      if (x.size() != y.size()) return false;
+      for (std::size_t k = 0; k < x.size(); ++k) {
+        if (x[k].first != y[k].first || !same(*x[k].second, *y[k].second)) return false;
+      }
+      return true;
+    }
   }
   return false;
 }
@@ -320,6 +331,7 @@ int type_number(const Object& object) {
       // A built-in function (one written in algebraics), else a built-in command.
       return command_info(object.command_id()).algebra.notation == Notation::none ? 19 : 18;
     case Kind::call: return 9;
+    case Kind::directory: return 15;
   }
   return 0;
 }

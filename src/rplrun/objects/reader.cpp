@@ -10,6 +10,7 @@
 #include "objects/array.h"
 #include "objects/charset.h"
 #include "objects/command_registry.h"
+#include "objects/directory.h"
 #include "objects/errors.h"
 
 namespace rplrun {
@@ -235,6 +236,10 @@ class Reader : public AlgebraicScope {
           read_binding(seq, t);
           continue;
         }
+        if (word == "DIR") {
+          append(seq, read_directory(t), t.start);
+          continue;
+        }
         Object item = read_word(t);
         const bool is_for =
             item.is(Kind::command) && command_info(item.command_id()).word == Word::for_;
@@ -323,6 +328,7 @@ class Reader : public AlgebraicScope {
   Object read_object(const Token& t) {
     switch (t.type) {
       case T::word: {
+        if (text_of(t) == "DIR") return read_directory(t);
         Object item = read_word(t);
         // Outside a program, structure words have no meaning.
         if (item.is(Kind::command) && command_info(item.command_id()).word != Word::none)
@@ -360,6 +366,28 @@ class Reader : public AlgebraicScope {
       case T::hash: return read_binary(t);
       default: fail(t.start);
     }
+  }
+
+  // DIR, then each variable's name and object, then END.
+  Object read_directory(const Token& open) {
+    nest(open.start);
+    std::vector<std::pair<const Symbol*, Object>> variables;
+    for (;;) {
+      const Token t = next();
+      if (t.type != T::word) fail(t.type == T::end ? open.start : t.start);
+      const std::string_view word = text_of(t);
+      if (word == "END") break;
+      if (looks_numeric(word) || find_command(word)) fail(t.start);
+      const Symbol* name = intern(word);
+      for (const auto& variable : variables) {
+        if (variable.first == name) fail(t.start);
+      }
+      const Token value = next();
+      if (value.type == T::end) fail(open.start);
+      variables.emplace_back(name, read_object(value));
+    }
+    --depth_;
+    return make_directory(variables);
   }
 
   Object read_quoted(const Token& t) {
