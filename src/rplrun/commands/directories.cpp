@@ -55,16 +55,16 @@ void order(Machine& m, const Args& a) {
 // The variables of the current directory holding an object of the given type, or of
 // any of a list of types.
 void tvars(Machine& m, const Args& a) {
-  std::vector<int> types;
+  std::vector<std::int64_t> types;
   if (a[1].is(Kind::list)) {
-    for (const Object& item : a[1].items()) types.push_back(static_cast<int>(integer_arg(item)));
+    for (const Object& item : a[1].items()) types.push_back(integer_arg(item));
   } else {
-    types.push_back(static_cast<int>(integer_arg(a[1])));
+    types.push_back(integer_arg(a[1]));
   }
   DirectoryNode& dir = m.current_directory();
   std::vector<Object> names;
   for (const Symbol* name : dir.names()) {
-    const int type = type_number(dir.find(name)->settled());
+    const std::int64_t type = type_number(dir.find(name)->settled());
     if (std::find(types.begin(), types.end(), type) != types.end())
       names.push_back(Object::name(name));
   }

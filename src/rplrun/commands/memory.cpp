@@ -227,7 +227,8 @@ void version(Machine& m, const Args&) {
 }
 
 // ARCHIVE's and RESTORE's argument, :port:name, with port IO (the serial link) or a
-// port number: the file named by the name, in the working directory.
+// port number: the file named by the name, in the working directory. A name may hold
+// a slash, but a file elsewhere (../x) is no port's: Bad Argument Value.
 std::string backup_file(const Object& x) {
   if (!x.is(Kind::tagged)) fail(bad_argument_type);
   const Object& name = x.tagged_value();
@@ -236,7 +237,9 @@ std::string backup_file(const Object& x) {
   const bool number = !port.empty() && port.size() <= 2 &&
                       std::all_of(port.begin(), port.end(), [](char c) { return is_digit(c); });
   if (port != "IO" && !(number && std::stoi(port) <= 33)) fail(bad_argument_value);
-  return encode(name.symbol()->text(), OutputCharset::ascii);
+  std::string file = encode(name.symbol()->text(), OutputCharset::ascii);
+  if (file.find('/') != std::string::npos) fail(bad_argument_value);
+  return file;
 }
 
 constexpr const char* backup_header = "%%HP: T(3)A(D)F(.);\n";
