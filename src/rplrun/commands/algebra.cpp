@@ -32,7 +32,7 @@ void define(Machine& m, const Args& a) {
     return;
   }
   const Object& head = left.back();
-  if (!head.is(Kind::call) || find_command(head.symbol()->text())) fail(bad_argument_type);
+  if (!head.is(Kind::call) || find_command(head.symbol())) fail(bad_argument_type);
   std::vector<const Symbol*> parameters;
   for (const auto& parameter : last_operands(left)) {
     if (parameter.size() != 1 || !parameter[0].is(Kind::name)) fail(bad_argument_type);

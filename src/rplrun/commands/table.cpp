@@ -24,6 +24,14 @@ constexpr StructureWord structure_words[] = {
     {"NEXT", Word::next_},   {"STEP", Word::step_},     {"\\->", Word::arrow_},
 };
 
+// A row's name in HP characters; most names have no backslash code to decode, and the
+// table is built at every start.
+std::string hp_name(const char* name) {
+  const std::string_view text(name);
+  if (text.find('\\') == std::string_view::npos) return std::string(text);
+  return rpl::decode_backslash_codes(text);
+}
+
 struct Table : CommandTable {
   // The commands the code names, by name: their rows go to their fixed ids.
   std::unordered_map<std::string, std::uint32_t> named;
@@ -43,12 +51,15 @@ struct Table : CommandTable {
   }
 
   Table() {
+    constexpr std::size_t expected = 2048;  // about as many as the calculator has
+    by_name.reserve(expected);
+    commands.reserve(expected);
     commands.resize(cmd::named_count);
     for (std::uint32_t id = 0; id < cmd::named_count; ++id)
-      named.emplace(rpl::decode_backslash_codes(cmd::names[id]), id);
+      named.emplace(hp_name(cmd::names[id]), id);
     for (const StructureWord& w : structure_words) {
       CommandInfo info;
-      info.name = rpl::decode_backslash_codes(w.name);
+      info.name = hp_name(w.name);
       info.word = w.word;
       info.supported = true;
       words[static_cast<int>(w.word)] = add(std::move(info));
@@ -68,8 +79,12 @@ struct Table : CommandTable {
                        transform_commands,    dialog_commands,
                        keyboard_commands}) {
       for (const CommandRow& row : group()) {
+        // The evaluator computes on two reals before it checks that a command runs.
+        if (row.on_reals && !row.handler)
+          throw std::logic_error(std::string("a command computing on reals needs a handler: ") +
+                                 row.name);
         CommandInfo info;
-        info.name = rpl::decode_backslash_codes(row.name);
+        info.name = hp_name(row.name);
         info.argc = row.argc;
         info.handler = row.handler;
         info.algebra = row.algebra;
@@ -81,13 +96,13 @@ struct Table : CommandTable {
       }
     }
     for (const ArrayForm& form : array_forms()) {
-      CommandInfo& info = commands[by_name.at(rpl::decode_backslash_codes(form.name))];
+      CommandInfo& info = commands[by_name.at(hp_name(form.name))];
       info.array_handler = form.handler;
       info.array_target = form.target;
     }
     for (const char* name : hp48g_command_names()) {
       CommandInfo info;
-      info.name = rpl::decode_backslash_codes(name);
+      info.name = hp_name(name);
       if (!by_name.contains(info.name)) add(std::move(info));
     }
     // A name the code refers to that no row gives is a mistake of the program.

@@ -75,8 +75,16 @@ class Machine::RunningCommand {
 
 void Machine::dispatch(std::uint32_t id) {
   const CommandInfo& info = command_info(id);
-  check_runnable(info, id);
+  // A command that computes on two reals is always runnable (the table checks it): the
+  // arithmetic of loops takes this short way.
   if (info.on_reals && compute_on_reals(info, id)) return;
+  run_handler(info, id);
+}
+
+// Kept out of line: its frame (the arguments, the handler's error paths) would otherwise
+// be set up for every addition of a loop too.
+[[gnu::noinline]] void Machine::run_handler(const CommandInfo& info, std::uint32_t id) {
+  check_runnable(info, id);
   const int n = info.argc;
   if (stack_.size() < static_cast<std::size_t>(n)) fail(too_few_arguments, id);
   const std::size_t base = stack_.size() - static_cast<std::size_t>(n);
@@ -145,18 +153,23 @@ bool Machine::compute_on_reals(const CommandInfo& info, std::uint32_t id) {
   }
   Condition condition = Condition::none;
   const Real result = info.on_reals(x.as_real(), y.as_real(), condition);
-  if (condition != Condition::none) [[unlikely]] {
-    try {
-      flags.settle_condition(condition);
-    } catch (RplError& error) {
-      if (!saved) stack_.resize(stack_.size() - 2);
-      error.command = id;
-      throw;
-    }
-  }
+  if (condition != Condition::none) [[unlikely]]
+    settle_on_reals(condition, id, saved);
   x.set_real(result);
   stack_.pop_back();
   return true;
+}
+
+// A condition of the two-reals path: an error drops the arguments when they were not
+// saved (flag -55), as the handler's path does.
+void Machine::settle_on_reals(Condition condition, std::uint32_t id, bool saved) {
+  try {
+    flags.settle_condition(condition);
+  } catch (RplError& error) {
+    if (!saved) stack_.resize(stack_.size() - 2);
+    error.command = id;
+    throw;
+  }
 }
 
 // Lists given to a function of numbers that does not take them stop the run as not

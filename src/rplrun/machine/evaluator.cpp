@@ -147,7 +147,7 @@ void Machine::call(const Object& program) { push_frame(program, nullptr, numeric
 void Machine::execute_local(const Object& name) {
   const Object* value = name.is_local() ? local(name.symbol()) : index_local(name.symbol());
   if (!value) fail(undefined_local_name);
-  if (numeric() && value->is_symbolic()) {
+  if (value->is_symbolic() && numeric()) {
     evaluate_numerically(*value);
     return;
   }
@@ -199,7 +199,7 @@ void Machine::execute_call(const Object& call) {
   const std::uint32_t argc = call.call_argc();
   // A calculator function that rplrun does not run, kept by name in the algebraic.
   if (!call.is_local()) {
-    if (const auto id = find_command(symbol->text());
+    if (const auto id = find_command(symbol);
         id &&
         (!command_info(*id).supported || command_info(*id).algebra.notation == Notation::kept))
       stop_unsupported(*id);
@@ -229,8 +229,10 @@ void Machine::execute_call(const Object& call) {
 }
 
 // One item of the top frame's program, list or algebraic. What pushes a frame may move
-// `frame`: it is not used after that.
-void Machine::execute(Frame& frame, const Object& item, std::uint32_t index) {
+// `frame`: it is not used after that. Inlined into the loop, which runs it for every
+// item.
+[[gnu::always_inline]] inline void Machine::execute(Frame& frame, const Object& item,
+                                                    std::uint32_t index) {
   switch (item.kind()) {
     case Kind::name:
       if (item.is_quoted()) {
@@ -383,14 +385,20 @@ void Machine::run_frames() {
     // The item stays alive while its frame's owner does, even if frames_ grows.
     const Object& item = frame.items[index];
     if (watchers.evaluated) [[unlikely]] {
-      const Position where = current_position();
-      const Object traced = item;
-      execute(frame, item, index);
-      watchers.evaluated(where, traced);
+      execute_traced(frame, item, index);
       continue;
     }
     execute(frame, item, index);
   }
+}
+
+// An item under --trace: the watcher sees it once it has run.
+[[gnu::noinline]] void Machine::execute_traced(Frame& frame, const Object& item,
+                                               std::uint32_t index) {
+  const Position where = current_position();
+  const Object traced = item;
+  execute(frame, item, index);
+  watchers.evaluated(where, traced);
 }
 
 // A continuation's turn. Each resumption is a step: a command that runs an object which

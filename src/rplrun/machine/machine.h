@@ -175,7 +175,11 @@ class Machine {
   // HOME's variables replaced by those of a directory object (RESTORE); HOME becomes
   // the current directory.
   void replace_home(const Object& directory);
-  Object* local(const Symbol* name);                // innermost first
+  // The innermost local of that name.
+  Object* local(const Symbol* name) {
+    Variable* v = local_variable(name, false);
+    return v ? &v->settled() : nullptr;
+  }
   // The variable a name object refers to: its local, or its global; null if none.
   // Throws Undefined Local Name for a local name without an environment.
   const Object* lookup(const Object& name) { return variable(name); }
@@ -277,7 +281,14 @@ class Machine {
   void truncate_locals(std::size_t size);
   Object* index_local(const Symbol* name);
   // The innermost local of that name (only an index of SEQ: `index_only`), unsettled.
-  Variable* local_variable(const Symbol* name, bool index_only);
+  // Inline: every local name a program evaluates looks here.
+  Variable* local_variable(const Symbol* name, bool index_only) {
+    if (index_only && index_count_ == 0) return nullptr;
+    for (auto it = locals_.rbegin(); it != locals_.rend(); ++it) {
+      if (it->name == name && (it->index || !index_only)) return &it->variable;
+    }
+    return nullptr;
+  }
   // LASTARG's objects become copies of these n.
   void save_last_arguments(const Object* args, int n);
 
@@ -348,6 +359,7 @@ class Machine {
   void run_frames();
   void resume(Frame& frame);
   void execute(Frame& frame, const Object& item, std::uint32_t index);
+  void execute_traced(Frame& frame, const Object& item, std::uint32_t index);
   void execute_name(const Object& name);
   void execute_local(const Object& name);
   void execute_call(const Object& call);
@@ -383,8 +395,10 @@ class Machine {
 
   class RunningCommand;
   void dispatch(std::uint32_t id);
+  void run_handler(const CommandInfo& info, std::uint32_t id);
   void check_runnable(const CommandInfo& info, std::uint32_t id);
   bool compute_on_reals(const CommandInfo& info, std::uint32_t id);
+  void settle_on_reals(Condition condition, std::uint32_t id, bool saved);
   bool check_operands(const CommandInfo& info, std::uint32_t id, Object* args, int n);
   void route(const CommandInfo& info, std::uint32_t id, Object* args, int n);
   bool build_symbolic(std::uint32_t id, Object* args, int n);
@@ -396,10 +410,12 @@ class Machine {
   // it is not used after that.
   void run_structure(Frame& frame, const Control& control, std::uint32_t word, std::uint32_t index);
   bool take_test(std::uint32_t word);
+  void set_trap(std::uint32_t resume_ip);
   void take_bounds(std::uint32_t word, Object& start, Object& end);
   void start_loop(std::uint32_t word, std::uint32_t index);
   void start_for(Frame& frame, std::uint32_t word, std::uint32_t index);
   void next_loop(Frame& frame, std::uint32_t word, bool step);
+  Real take_step(std::uint32_t word);
   void bind_locals(Frame& frame, std::uint32_t word, std::uint32_t index, std::uint32_t count);
 };
 

@@ -171,19 +171,6 @@ void Machine::replace_home(const Object& directory) {
   ++variables_generation_;
 }
 
-Variable* Machine::local_variable(const Symbol* name, bool index_only) {
-  if (index_only && index_count_ == 0) return nullptr;
-  for (auto it = locals_.rbegin(); it != locals_.rend(); ++it) {
-    if (it->name == name && (it->index || !index_only)) return &it->variable;
-  }
-  return nullptr;
-}
-
-Object* Machine::local(const Symbol* name) {
-  Variable* v = local_variable(name, false);
-  return v ? &v->settled() : nullptr;
-}
-
 Object* Machine::variable(const Object& name) {
   if (name.is_local()) {
     Object* value = local(name.symbol());

@@ -10,6 +10,8 @@ namespace {
 const Real one = Real::from_int64(1);
 }  // namespace
 
+// Every word that does more than a jump is a call of its own, so that the jumps and
+// tests of loops run without setting up a frame for the others.
 void Machine::run_structure(Frame& frame, const Control& c, std::uint32_t word,
                             std::uint32_t index) {
   switch (c.op) {
@@ -20,12 +22,7 @@ void Machine::run_structure(Frame& frame, const Control& c, std::uint32_t word,
       if (!take_test(word)) frame.ip = c.target;
       return;
     case ControlOp::jump: frame.ip = c.target; return;
-    case ControlOp::iferr:
-      // An error from here on resumes at the THEN clause.
-      traps_.push_back({static_cast<std::uint32_t>(frames_.size() - 1), c.target,
-                        static_cast<std::uint32_t>(locals_.size()),
-                        static_cast<std::uint32_t>(loops_.size())});
-      return;
+    case ControlOp::iferr: set_trap(c.target); return;
     case ControlOp::iferr_then:
       traps_.pop_back();
       frame.ip = c.target;
@@ -36,6 +33,13 @@ void Machine::run_structure(Frame& frame, const Control& c, std::uint32_t word,
     case ControlOp::step: next_loop(frame, word, true); return;
     case ControlOp::bind: bind_locals(frame, word, index, c.target); return;
   }
+}
+
+// IFERR: an error from here on resumes at the THEN clause, `resume_ip`.
+[[gnu::noinline]] void Machine::set_trap(std::uint32_t resume_ip) {
+  traps_.push_back({static_cast<std::uint32_t>(frames_.size() - 1), resume_ip,
+                    static_cast<std::uint32_t>(locals_.size()),
+                    static_cast<std::uint32_t>(loops_.size())});
 }
 
 // THEN, REPEAT, UNTIL's END: the test on level 1, a real.
@@ -56,7 +60,7 @@ void Machine::take_bounds(std::uint32_t word, Object& start, Object& end) {
   start = pop();
 }
 
-void Machine::start_loop(std::uint32_t word, std::uint32_t index) {
+[[gnu::noinline]] void Machine::start_loop(std::uint32_t word, std::uint32_t index) {
   Object start;
   Object end;
   take_bounds(word, start, end);
@@ -64,7 +68,7 @@ void Machine::start_loop(std::uint32_t word, std::uint32_t index) {
 }
 
 // FOR: the counter is a local named by the next item; the body follows it.
-void Machine::start_for(Frame& frame, std::uint32_t word, std::uint32_t index) {
+[[gnu::noinline]] void Machine::start_for(Frame& frame, std::uint32_t word, std::uint32_t index) {
   Object start;
   Object end;
   take_bounds(word, start, end);
@@ -77,12 +81,7 @@ void Machine::start_for(Frame& frame, std::uint32_t word, std::uint32_t index) {
 // NEXT and STEP: the counter moves on (by 1, or by the real on level 1), and the body
 // runs again while the counter has not passed the end.
 void Machine::next_loop(Frame& frame, std::uint32_t word, bool step) {
-  Real increment = one;
-  if (step) {
-    if (stack_.empty()) fail(too_few_arguments, word);
-    if (!level(1).is(Kind::real)) fail(bad_argument_type, word);
-    increment = pop().as_real();
-  }
+  const Real increment = step ? take_step(word) : one;
   Loop& loop = loops_.back();
   Object& counter = loop.slot >= 0 ? locals_[static_cast<std::size_t>(loop.slot)].variable.settled()
                                    : loop.counter;
@@ -91,8 +90,7 @@ void Machine::next_loop(Frame& frame, std::uint32_t word, bool step) {
   const Real next = add(counter.as_real(), increment, condition);
   if (condition != Condition::none) [[unlikely]]
     flags.settle_condition(condition);
-  const Real end = loop.end.as_real();
-  if (increment.is_negative() ? next >= end : next <= end) {
+  if (step && increment.is_negative() ? next >= loop.end.as_real() : next <= loop.end.as_real()) {
     counter.set_real(next);
     frame.ip = loop.body;
     return;
@@ -101,10 +99,17 @@ void Machine::next_loop(Frame& frame, std::uint32_t word, bool step) {
   loops_.pop_back();
 }
 
+// STEP's increment, the real on level 1.
+Real Machine::take_step(std::uint32_t word) {
+  if (stack_.empty()) fail(too_few_arguments, word);
+  if (!level(1).is(Kind::real)) fail(bad_argument_type, word);
+  return pop().as_real();
+}
+
 // \->: the `count` names that follow take the objects on the stack, for the program or
 // algebraic after them.
-void Machine::bind_locals(Frame& frame, std::uint32_t word, std::uint32_t index,
-                          std::uint32_t count) {
+[[gnu::noinline]] void Machine::bind_locals(Frame& frame, std::uint32_t word, std::uint32_t index,
+                                            std::uint32_t count) {
   if (stack_.size() < count) fail(too_few_arguments, word);
   const std::size_t base = stack_.size() - count;
   const auto locals_base = static_cast<std::uint32_t>(locals_.size());

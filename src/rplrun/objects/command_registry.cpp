@@ -4,23 +4,17 @@
 
 namespace rplrun {
 
-namespace {
+namespace registry {
 
 const CommandTable* installed = nullptr;
 
-// Reading or running RPL before install_commands() is a mistake of the program: every
-// name would be unknown.
-[[noreturn]] void not_installed() { throw std::logic_error("the command table is not installed"); }
+void not_installed() { throw std::logic_error("the command table is not installed"); }
 
-const CommandTable& table() {
-  if (!installed) [[unlikely]]
-    not_installed();
-  return *installed;
-}
+}  // namespace registry
 
-}  // namespace
+using registry::table;
 
-void install_command_table(const CommandTable& table) { installed = &table; }
+void install_command_table(const CommandTable& table) { registry::installed = &table; }
 
 std::optional<std::uint32_t> find_command(std::string_view hp_name) {
   const CommandTable& t = table();
@@ -29,7 +23,12 @@ std::optional<std::uint32_t> find_command(std::string_view hp_name) {
   return found->second;
 }
 
-const CommandInfo& command_info(std::uint32_t id) { return table().commands[id]; }
+std::optional<std::uint32_t> find_command(const Symbol* name) {
+  if (name->command == Symbol::not_looked_up)
+    name->command = find_command(name->text()).value_or(Symbol::no_command);
+  if (name->command == Symbol::no_command) return std::nullopt;
+  return name->command;
+}
 
 std::uint32_t word_id(Word word) { return table().words[static_cast<int>(word)]; }
 

@@ -127,13 +127,6 @@ struct CommandInfo {
   RealOperation on_reals = nullptr;
 };
 
-// The command of a name read or typed (HP characters); the commands the code names have
-// their ids in command_ids.h.
-std::optional<std::uint32_t> find_command(std::string_view hp_name);
-const CommandInfo& command_info(std::uint32_t id);
-std::uint32_t word_id(Word word);
-std::size_t command_count();
-
 // Every command, those of command_ids.h first, at their ids; words[w] is the id of
 // structure word w.
 struct CommandTable {
@@ -141,6 +134,29 @@ struct CommandTable {
   std::unordered_map<std::string, std::uint32_t> by_name;
   std::uint32_t words[16] = {};
 };
+
+namespace registry {
+extern const CommandTable* installed;
+// Reading or running RPL before install_commands() is a mistake of the program: every
+// name would be unknown.
+[[noreturn]] void not_installed();
+inline const CommandTable& table() {
+  if (!installed) [[unlikely]]
+    not_installed();
+  return *installed;
+}
+}  // namespace registry
+
+// The command of a name read or typed (HP characters); the commands the code names have
+// their ids in command_ids.h.
+std::optional<std::uint32_t> find_command(std::string_view hp_name);
+// The same for an interned name, looked up once: what a program calls by name again and
+// again costs no search.
+std::optional<std::uint32_t> find_command(const Symbol* name);
+// Inline: the evaluator asks for it at every command it runs.
+inline const CommandInfo& command_info(std::uint32_t id) { return registry::table().commands[id]; }
+std::uint32_t word_id(Word word);
+std::size_t command_count();
 
 // Makes `table` the one every lookup above reads; it must outlive them all.
 void install_command_table(const CommandTable& table);

@@ -109,14 +109,9 @@ class Object {
     o.real_ = value;
     return o;
   }
-  // Makes this object the real `value`, in place.
-  void set_real(Real value) {
-    release();
-    real_ = value;
-    kind_ = Kind::real;
-    flags_ = 0;
-    aux_ = 0;
-  }
+  // Makes this real object the real `value`, in place: the counter of a loop, the
+  // result of arithmetic on the stack.
+  void set_real(Real value) { real_ = value; }
   static Object complex(const Complex& value);
   static Object string(std::string hp_text);
   static Object list(std::vector<Object> items, std::vector<Position> positions = {});
