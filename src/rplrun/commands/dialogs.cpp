@@ -145,14 +145,14 @@ struct Field {
 
 // The fields: a label, or { label help type ... }; { } leaves an empty place in the
 // form and is no field.
-std::vector<Field> fields_of(std::span<const Object> specs) {
+std::vector<Field> fields_of(std::span<const Object> items) {
   std::vector<Field> fields;
-  for (const Object& spec : specs) {
-    if (spec.is(Kind::string)) {
-      fields.push_back({spec.as_string(), {}, {}});
+  for (const Object& item : items) {
+    if (item.is(Kind::string)) {
+      fields.push_back({item.as_string(), {}, {}});
       continue;
     }
-    const std::span<const Object> parts = list_arg(spec);
+    const std::span<const Object> parts = list_arg(item);
     if (parts.empty()) continue;
     Field field{string_arg(parts[0]), parts.size() > 1 ? string_arg(parts[1]) : "", {}};
     for (std::size_t k = 2; k < parts.size(); ++k)

@@ -129,17 +129,27 @@ void logfit(Machine& m, const Args&) { set_model(m, FitModel::logarithmic); }
 void expfit(Machine& m, const Args&) { set_model(m, FitModel::exponential); }
 void pwrfit(Machine& m, const Args&) { set_model(m, FitModel::power); }
 
+// The stored model with its intercept a and slope b as real objects.
+struct FittedModel {
+  FitModel kind;
+  Object a;
+  Object b;
+};
+
+FittedModel fitted_model(Machine& m) {
+  const StatisticsParameters p = statistics_parameters(m);
+  return {p.model, Object::real(p.intercept), Object::real(p.slope)};
+}
+
 // The model's y for x and x for y, computed as the commands of the model's formula
 // would: their errors and complex results are theirs.
 void predict_y(Machine& m, const Args& args) {
   const Object x = Object::real(real_arg(args[1]));
-  const StatisticsParameters p = statistics_parameters(m);
-  const Object a = Object::real(p.intercept);
-  const Object b = Object::real(p.slope);
+  const auto [kind, a, b] = fitted_model(m);
   const auto apply = [&](std::uint32_t id, const Object& u, const Object& v) {
     return apply_command(m, id, u, v);
   };
-  switch (p.model) {
+  switch (kind) {
     case FitModel::linear: m.push(apply(cmd::plus, a, apply(cmd::times, b, x))); break;
     case FitModel::logarithmic:
       m.push(apply(cmd::plus, a, apply(cmd::times, b, apply_command(m, cmd::ln, x))));
@@ -153,13 +163,11 @@ void predict_y(Machine& m, const Args& args) {
 
 void predict_x(Machine& m, const Args& args) {
   const Object y = Object::real(real_arg(args[1]));
-  const StatisticsParameters p = statistics_parameters(m);
-  const Object a = Object::real(p.intercept);
-  const Object b = Object::real(p.slope);
+  const auto [kind, a, b] = fitted_model(m);
   const auto apply = [&](std::uint32_t id, const Object& u, const Object& v) {
     return apply_command(m, id, u, v);
   };
-  switch (p.model) {
+  switch (kind) {
     case FitModel::linear: m.push(apply(cmd::divide, apply(cmd::minus, y, a), b)); break;
     case FitModel::logarithmic:
       m.push(apply_command(m, cmd::exp, apply(cmd::divide, apply(cmd::minus, y, a), b)));
@@ -175,12 +183,10 @@ void predict_x(Machine& m, const Args& args) {
 
 // The fitted model as an expression of X, with the intercept and slope written out.
 void sigma_line(Machine& m, const Args&) {
-  const StatisticsParameters p = statistics_parameters(m);
-  const Object a = Object::real(p.intercept);
-  const Object b = Object::real(p.slope);
+  const auto [kind, a, b] = fitted_model(m);
   const Object x = Object::name(intern("X"));
   const auto op = [](std::uint32_t id) { return Object::command(id); };
-  switch (p.model) {
+  switch (kind) {
     case FitModel::linear:
       m.push(Object::algebraic({a, b, x, op(cmd::times), op(cmd::plus)}));
       break;
