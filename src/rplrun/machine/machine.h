@@ -160,10 +160,6 @@ class Machine {
   bool purge_global(const Symbol* name, bool whole_directory = false);
   void clear_globals();                             // of the current directory
   std::vector<const Symbol*> global_names() const;  // of the current directory, menu order
-  // Changes whenever the variable a global name resolves to may have changed: a
-  // variable made or purged, the current directory changed. A store into a variable
-  // that exists keeps it, since the variable stays where it is.
-  std::uint64_t variables_generation() const { return variables_generation_; }
 
   // ---- directories
   DirectoryNode& current_directory() { return *current_; }
@@ -299,7 +295,6 @@ class Machine {
   // directory. Reading a global settles it, which a const reader may do too.
   Object home_;
   DirectoryNode* current_ = nullptr;
-  std::uint64_t variables_generation_ = 0;
   std::vector<LocalSlot> locals_;
   std::size_t index_count_ = 0;  // locals with `index` set
 

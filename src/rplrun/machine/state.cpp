@@ -119,7 +119,7 @@ void Machine::store_global(const Symbol* name, Object value) {
   } else if (current_->depth + nesting_of(value) >= max_nesting) {
     fail(insufficient_memory);
   }
-  if (current_->store(name, std::move(value))) ++variables_generation_;
+  current_->store(name, std::move(value));
 }
 
 bool Machine::purge_global(const Symbol* name, bool whole_directory) {
@@ -129,7 +129,6 @@ bool Machine::purge_global(const Symbol* name, bool whole_directory) {
       !is_empty_directory(variable->value))
     fail(non_empty_directory);
   current_->purge(name);
-  ++variables_generation_;
   return true;
 }
 
@@ -140,7 +139,6 @@ void Machine::clear_globals() {
       fail(non_empty_directory);
   }
   current_->clear();
-  ++variables_generation_;
 }
 
 std::vector<const Symbol*> Machine::global_names() const { return current_->names(); }
@@ -151,11 +149,7 @@ DirectoryNode& Machine::home_directory() {
   return const_cast<DirectoryNode&>(home_.node_as<DirectoryNode>());
 }
 
-void Machine::enter_directory(DirectoryNode& directory) {
-  if (current_ == &directory) return;
-  current_ = &directory;
-  ++variables_generation_;
-}
+void Machine::enter_directory(DirectoryNode& directory) { current_ = &directory; }
 
 std::vector<const DirectoryNode*> Machine::path() const {
   std::vector<const DirectoryNode*> path;
@@ -168,7 +162,6 @@ void Machine::replace_home(const Object& directory) {
   Object home = copy_directory(directory, nullptr, nullptr);
   home_ = std::move(home);
   current_ = &home_directory();
-  ++variables_generation_;
 }
 
 Object* Machine::variable(const Object& name) {

@@ -46,8 +46,7 @@ Object make_directory(const std::vector<std::pair<const Symbol*, Object>>& varia
   auto node = std::make_shared<DirectoryNode>();
   std::uint32_t deepest = 0;
   for (auto it = variables.rbegin(); it != variables.rend(); ++it) {
-    Object value = it->second;
-    if (value.is(Kind::directory)) value = copy_directory(value, nullptr, nullptr);
+    Object value = detached(it->second);
     deepest = std::max(deepest, nesting_of(value));
     node->store(it->first, std::move(value));
   }
