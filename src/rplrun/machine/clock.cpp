@@ -63,10 +63,7 @@ Real clock_time(const ClockReading& when) {
 }
 
 Real clock_date(const ClockReading& when, bool day_first) {
-  const int first = day_first ? when.day : when.month;
-  const int second = day_first ? when.month : when.day;
-  const auto digits = static_cast<std::uint64_t>((first * 100 + second) * 10000 + when.year);
-  return Real::from_decimal(false, digits, -6).value;
+  return date_real(Date{when.year, when.month, when.day}, day_first);
 }
 
 }  // namespace rplrun
