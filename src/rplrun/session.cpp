@@ -24,6 +24,7 @@
 #include "output.h"
 #include "report.h"
 #include "rplgen/check/compile.h"
+#include "support/blanks.h"
 #include "watch.h"
 
 namespace rplrun {
@@ -70,12 +71,6 @@ std::string_view kind_name(rplgen::check::Diagnostic::Kind kind) {
     case rplgen::check::Diagnostic::Kind::note: return "note";
   }
   return "error";
-}
-
-std::string_view without_blanks_around(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 class Session {
@@ -386,7 +381,7 @@ class Session {
       write_out("\n");
       return got != LineReader::Result::end;
     }
-    if (without_blanks_around(line) == "UNDO") {
+    if (rpl::without_blanks_around(line) == "UNDO") {
       machine_.stack().swap(undo);
       return true;
     }

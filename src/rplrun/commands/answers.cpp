@@ -70,10 +70,4 @@ std::optional<std::vector<Object>> read_answer(Machine& m, const std::string& te
   }
 }
 
-std::string trim_blanks(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 }  // namespace rplrun

@@ -34,7 +34,4 @@ Asked ask_without_waiting(Machine& m, const AnswerTaker& take);
 // The objects of an answer read as a command line is read; none when it does not read.
 std::optional<std::vector<Object>> read_answer(Machine& m, const std::string& text);
 
-// The text without blanks at its ends.
-std::string trim_blanks(const std::string& text);
-
 }  // namespace rplrun

@@ -6,6 +6,7 @@
 #include "commands/answers.h"
 #include "commands/support.h"
 #include "objects/display.h"
+#include "support/blanks.h"
 
 namespace rplrun {
 
@@ -110,7 +111,7 @@ void choose(Machine& m, const Args& a) {
   const std::string range = "a number from 0 to " + std::to_string(items.size());
   std::int64_t choice = 0;
   const Asked asked = ask(m, question, "Choice (" + range + ")?", [&](const std::string& text) {
-    const std::string answer = trim_blanks(text);
+    const std::string answer(rpl::without_blanks_around(text));
     if (answer.empty()) {
       choice = highlighted;
       return std::string();
@@ -208,7 +209,7 @@ void inform(Machine& m, const Args& a) {
     if (!is_noval(values[k])) prompt += " [" + text_of(m, values[k]) + "]";
     if (!field.help.empty()) prompt += "  (" + field.help + ")";
     const Asked asked = ask(m, question, prompt, [&](const std::string& text) -> std::string {
-      const std::string answer = trim_blanks(text);
+      const std::string answer(rpl::without_blanks_around(text));
       if (answer.empty()) return {};
       if (answer == cancel_word) {
         cancelled = true;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include "numbers/real.h"
+#include "support/blanks.h"
 
 namespace rplrun {
 
@@ -23,11 +24,7 @@ constexpr std::array<std::array<std::string_view, 6>, 9> labels = {{
 
 int columns(int row) { return row <= 4 ? 6 : 5; }
 
-std::string_view trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+using rpl::without_blanks_around;
 
 std::optional<Key> key_of_label(std::string_view label) {
   for (int row = 1; row <= 9; ++row) {
@@ -85,19 +82,19 @@ std::optional<Key> key_of_code(Real code) {
 }
 
 std::optional<Key> key_of_answer(std::string_view text) {
-  std::string_view rest = trimmed(text);
+  std::string_view rest = without_blanks_around(text);
   if (const std::optional<Key> key = key_of_number(rest)) return key;
   int plane = 1;
   if (rest.starts_with("ALPHA ")) {
     plane = 4;
-    rest = trimmed(rest.substr(6));
+    rest = without_blanks_around(rest.substr(6));
   }
   if (rest.starts_with("LS ")) {
     plane += 1;
-    rest = trimmed(rest.substr(3));
+    rest = without_blanks_around(rest.substr(3));
   } else if (rest.starts_with("RS ")) {
     plane += 2;
-    rest = trimmed(rest.substr(3));
+    rest = without_blanks_around(rest.substr(3));
   }
   std::optional<Key> key = key_of_label(rest);
   if (!key) return std::nullopt;
