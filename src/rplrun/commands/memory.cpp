@@ -16,6 +16,7 @@
 #include "objects/display.h"
 #include "objects/reader.h"
 #include "objects/transfer.h"
+#include "objects/unit.h"
 
 namespace rplrun {
 
@@ -163,6 +164,12 @@ void Nibbles::object(const Object& x, bool in_program) {
       return;
     case Kind::command: return unknown(5);
     case Kind::call: return unknown(7 + 2 * x.symbol()->text().size());
+    case Kind::unit: {
+      // The prolog, the real, each factor as a name and its power, the end.
+      std::size_t size = 5 + 21 + 5;
+      for (const UnitFactor& f : unit_of(x).factors) size += 7 + 2 * f.name.size() + 21;
+      return unknown(static_cast<unsigned>(size));
+    }
     case Kind::directory: {
       unknown(5 + 3 + 5 + 5);
       for (const auto& [name, value] : directory_entries(x)) {

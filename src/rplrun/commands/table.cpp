@@ -77,7 +77,7 @@ struct Table : CommandTable {
                        statistics_commands,   fit_commands,
                        distribution_commands, factorization_commands,
                        transform_commands,    dialog_commands,
-                       keyboard_commands}) {
+                       keyboard_commands,     unit_commands}) {
       for (const CommandRow& row : group()) {
         // The evaluator computes on two reals before it checks that a command runs.
         if (row.on_reals && !row.handler)
@@ -100,6 +100,8 @@ struct Table : CommandTable {
       info.array_handler = form.handler;
       info.array_target = form.target;
     }
+    for (const UnitForm& form : unit_forms())
+      commands[by_name.at(hp_name(form.name))].unit_handler = form.handler;
     for (const char* name : hp48g_command_names()) {
       CommandInfo info;
       info.name = hp_name(name);

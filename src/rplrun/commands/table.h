@@ -38,6 +38,14 @@ struct ArrayForm {
   bool target = false;
 };
 
+// The form a command takes on unit objects (arithmetic, comparisons, functions of
+// reals), joined by name to the command's row. It applies when an argument is a unit
+// object and every other one a unit object or a real.
+struct UnitForm {
+  const char* name;  // with the backslash codes
+  Handler handler;
+};
+
 // Builds the table from the groups' rows and installs it in the registry, once; the
 // program calls it before it reads or runs anything.
 void install_commands();
@@ -65,6 +73,8 @@ std::span<const CommandRow> matrix_commands();
 std::span<const CommandRow> vector_commands();
 std::span<const ArrayForm> array_forms();
 std::span<const CommandRow> binary_commands();
+std::span<const CommandRow> unit_commands();
+std::span<const UnitForm> unit_forms();
 std::span<const CommandRow> time_commands();
 std::span<const CommandRow> statistics_commands();
 std::span<const CommandRow> fit_commands();

@@ -54,6 +54,16 @@ bool takes_array_form(const CommandInfo& info, const Object* args, int n) {
   return array;
 }
 
+// Whether a command's unit form applies: a unit object among reals and unit objects.
+bool takes_unit_form(const Object* args, int n) {
+  bool unit = false;
+  for (int k = 0; k < n; ++k) {
+    if (!args[k].is(Kind::real) && !args[k].is(Kind::unit)) return false;
+    unit = unit || args[k].is(Kind::unit);
+  }
+  return unit;
+}
+
 }  // namespace
 
 // The command whose handler is running, for the whole of its run: what not_supported
@@ -204,6 +214,10 @@ void Machine::route(const CommandInfo& info, std::uint32_t id, Object* args, int
   const auto is_list = [](const Object& x) { return x.is(Kind::list); };
   if (info.operands == Operands::numbers_mapping_lists && std::any_of(args, args + n, is_list)) {
     push(apply_to_elements(*this, id, args, n));
+    return;
+  }
+  if (info.unit_handler && takes_unit_form(args, n)) {
+    info.unit_handler(*this, Args(args, n));
     return;
   }
   info.handler(*this, Args(args, n));

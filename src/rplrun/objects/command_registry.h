@@ -124,6 +124,9 @@ struct CommandInfo {
   // the handler alone decides.
   Handler array_handler = nullptr;
   bool array_target = false;
+  // Runs instead of the handler when an argument is a unit object and the others are
+  // unit objects or reals (UnitForm in commands/table.h).
+  Handler unit_handler = nullptr;
   RealOperation on_reals = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "objects/array.h"
 #include "objects/command_registry.h"
 #include "objects/directory.h"
+#include "objects/unit.h"
 
 namespace rplrun {
 
@@ -154,6 +155,11 @@ void append_object(TextSink& sink, const Object& object, const Flags& flags, boo
       return;
     case Kind::command: out += command_info(object.command_id()).name; break;
     case Kind::call: out += object.symbol()->text(); break;
+    case Kind::unit:
+      append_real(out, unit_of(object).value, mode);
+      out += '_';
+      append_unit_expression(out, unit_of(object).factors, mode.fraction_mark);
+      break;
     case Kind::directory:
       // A variable per line, as a transfer file holds it.
       out += "DIR";

@@ -6,6 +6,7 @@
 #include "objects/command_registry.h"
 #include "objects/directory.h"
 #include "objects/errors.h"
+#include "objects/unit.h"
 
 namespace rplrun {
 
@@ -302,6 +303,8 @@ bool same(const Object& a, const Object& b) {
     case Kind::call:
       return a.symbol() == b.symbol() && a.call_argc() == b.call_argc() &&
              a.is_local() == b.is_local();
+    case Kind::unit:
+      return unit_of(a).value == unit_of(b).value && unit_of(a).factors == unit_of(b).factors;
     case Kind::directory: {
       const auto x = directory_entries(a);
       const auto y = directory_entries(b);
@@ -332,6 +335,7 @@ int type_number(const Object& object) {
       return command_info(object.command_id()).algebra.notation == Notation::none ? 19 : 18;
     case Kind::call: return 9;
     case Kind::directory: return 15;
+    case Kind::unit: return 13;
   }
   return 0;
 }

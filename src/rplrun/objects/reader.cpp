@@ -12,6 +12,7 @@
 #include "objects/command_registry.h"
 #include "objects/directory.h"
 #include "objects/errors.h"
+#include "objects/unit.h"
 
 namespace rplrun {
 
@@ -199,8 +200,35 @@ class Reader : public AlgebraicScope {
       default:
         t.type = T::word;
         pos_ = t.end = word_end(pos_);
+        if (looks_numeric(text_of(t)) && text_of(t).find('_') != std::string_view::npos)
+          pos_ = t.end = unit_end(t.end);
         return t;
     }
+  }
+
+  // A unit object's expression may hold parentheses: 1_J/(gmol*K) is one word, up to
+  // a blank, a separator or a delimiter other than a parenthesis.
+  std::size_t unit_end(std::size_t i) const {
+    while (i < text_.size()) {
+      const auto c = static_cast<unsigned char>(text_[i]);
+      if (c == '(' || c == ')') {
+        ++i;
+        continue;
+      }
+      if (is_blank(c) || is_separator(c) || is_self_delimiting(c)) break;
+      ++i;
+    }
+    return i;
+  }
+
+  // 9.8_m/s^2: a real literal, _, a unit expression.
+  Object read_unit(const Token& t, std::size_t underscore) {
+    const std::string_view word = text_of(t);
+    const auto value = real_literal(word.substr(0, underscore));
+    if (!value) fail(t.start);
+    const auto factors = parse_unit_expression(word.substr(underscore + 1), mark_);
+    if (!factors || factors->empty()) fail(t.start + underscore + 1);
+    return make_unit(*value, *factors);
   }
 
   void append(Sequence& seq, Object item, std::size_t at) {
@@ -314,6 +342,8 @@ class Reader : public AlgebraicScope {
   Object read_word(const Token& t) {
     const std::string_view word = text_of(t);
     if (looks_numeric(word)) {
+      if (const auto underscore = word.find('_'); underscore != std::string_view::npos)
+        return read_unit(t, underscore);
       const auto value = real_literal(word);
       if (!value) fail(t.start);
       return Object::real(*value);
@@ -492,7 +522,8 @@ class Reader : public AlgebraicScope {
       bool angle = false;
       if (t.type == T::paren_open) {
         out.push_back(read_complex(t));
-      } else if (t.type == T::word && looks_numeric(text_of(t))) {
+      } else if (t.type == T::word && looks_numeric(text_of(t)) &&
+                 text_of(t).find('_') == std::string_view::npos) {
         out.push_back(read_word(t));
       } else if (angles && t.type == T::word &&
                  static_cast<unsigned char>(text_[t.start]) == angle_sign) {

@@ -1,0 +1,71 @@
+#include "numbers/wide.h"
+
+#include <string>
+
+#include "numbers/decimal128.h"
+
+namespace rplrun {
+
+struct WideBits {
+  static dec::D get(Wide x) {
+    dec::D d;
+    d.w[0] = x.lo_;
+    d.w[1] = x.hi_;
+    return d;
+  }
+  static Wide make(dec::D d) {
+    Wide x;
+    x.lo_ = d.w[0];
+    x.hi_ = d.w[1];
+    return x;
+  }
+};
+
+namespace {
+dec::D of(Wide x) { return WideBits::get(x); }
+Wide wide(dec::D d) { return WideBits::make(d); }
+}  // namespace
+
+Wide::Wide(Real x) : lo_(x.low_bits()), hi_(x.high_bits()) {}
+
+Wide Wide::from_int(int n) { return wide(dec::from_int(n)); }
+
+std::optional<Wide> Wide::parse(std::string_view text) {
+  const auto real = parse_real(text);
+  if (!real) return std::nullopt;
+  // parse_real checked the syntax; the library reads every digit.
+  std::string copy(text);
+  dec::Flags f = 0;
+  return wide(bid128_from_string(copy.data(), dec::nearest, &f));
+}
+
+Wide operator+(Wide a, Wide b) {
+  dec::Flags f = 0;
+  return wide(bid128_add(of(a), of(b), dec::nearest, &f));
+}
+Wide operator-(Wide a, Wide b) {
+  dec::Flags f = 0;
+  return wide(bid128_sub(of(a), of(b), dec::nearest, &f));
+}
+Wide operator*(Wide a, Wide b) {
+  dec::Flags f = 0;
+  return wide(bid128_mul(of(a), of(b), dec::nearest, &f));
+}
+Wide operator/(Wide a, Wide b) {
+  dec::Flags f = 0;
+  return wide(bid128_div(of(a), of(b), dec::nearest, &f));
+}
+
+Wide Wide::power(Wide e) const {
+  dec::Flags f = 0;
+  return wide(bid128_pow(of(*this), of(e), dec::nearest, &f));
+}
+
+bool Wide::is_zero() const { return dec::is_zero(of(*this)); }
+bool Wide::is_negative() const { return !is_zero() && dec::is_negative(of(*this)); }
+bool operator==(Wide a, Wide b) { return dec::equal(of(a), of(b)); }
+bool operator<(Wide a, Wide b) { return dec::less(of(a), of(b)); }
+
+RealResult Wide::rounded() const { return dec::round12(of(*this), 0); }
+
+}  // namespace rplrun

@@ -1,0 +1,41 @@
+// Wide decimals: 34-digit intermediates for the scale factors of unit conversions, so
+// that a chain of factors (km/h to m/s, a prefix, a power) is rounded once, when it
+// becomes a Real.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "numbers/real.h"
+
+namespace rplrun {
+
+class Wide {
+ public:
+  Wide() = default;  // zero
+  explicit Wide(Real x);
+  static Wide from_int(int n);
+  // A decimal literal ("0.3048", "1E-10", "-.5"); nullopt for anything else.
+  static std::optional<Wide> parse(std::string_view text);
+
+  friend Wide operator+(Wide a, Wide b);
+  friend Wide operator-(Wide a, Wide b);
+  friend Wide operator*(Wide a, Wide b);
+  friend Wide operator/(Wide a, Wide b);  // the divisor is not zero
+  // x^e; x > 0, or e an integer.
+  Wide power(Wide e) const;
+
+  bool is_zero() const;
+  bool is_negative() const;
+  friend bool operator==(Wide a, Wide b);
+  friend bool operator<(Wide a, Wide b);
+  // Rounded once to 12 digits, brought into range.
+  RealResult rounded() const;
+
+ private:
+  friend struct WideBits;
+  std::uint64_t lo_ = 0;
+  std::uint64_t hi_ = 0x3040000000000000ULL;  // +0, exponent 0
+};
+
+}  // namespace rplrun
