@@ -103,7 +103,8 @@ void sqrt_(Machine& m, const Args& a) {
 }
 
 void sq(Machine& m, const Args& a) {
-  push_unit(m, square(unit_of(a[1]).value), raise_units(unit_of(a[1]).factors, Real::from_int64(2)));
+  push_unit(m, square(unit_of(a[1]).value),
+            raise_units(unit_of(a[1]).factors, Real::from_int64(2)));
 }
 
 void inv(Machine& m, const Args& a) {
@@ -177,9 +178,7 @@ void underscore(Machine& m, const Args& a) {
   m.push(make_unit(value, *factors));
 }
 
-void to_unit(Machine& m, const Args& a) {
-  m.push(make_unit(real_arg(a[2]), units_arg(a[1])));
-}
+void to_unit(Machine& m, const Args& a) { m.push(make_unit(real_arg(a[2]), units_arg(a[1]))); }
 
 void convert_(Machine& m, const Args& a) {
   const Quantity x = quantity(a[2]);
@@ -229,8 +228,7 @@ void tinc(Machine& m, const Args& a) {
     m.push(settled(m, add(x.value, y.value)));
     return;
   }
-  const Wide step =
-      Wide(y.value) * measure_units(y.units).scale / measure_units(x.units).scale;
+  const Wide step = Wide(y.value) * measure_units(y.units).scale / measure_units(x.units).scale;
   push_unit(m, add(x.value, m.flags.settle(step.rounded())), x.units);
 }
 

@@ -3,7 +3,6 @@
 // becomes a Real.
 #pragma once
 
-#include <optional>
 #include <string_view>
 
 #include "numbers/real.h"
@@ -15,8 +14,8 @@ class Wide {
   Wide() = default;  // zero
   explicit Wide(Real x);
   static Wide from_int(int n);
-  // A decimal literal ("0.3048", "1E-10", "-.5"); nullopt for anything else.
-  static std::optional<Wide> parse(std::string_view text);
+  // A decimal literal of the data files ("0.3048", "1E-10", ".5"), every digit kept.
+  static Wide parse(std::string_view text);
 
   friend Wide operator+(Wide a, Wide b);
   friend Wide operator-(Wide a, Wide b);
@@ -25,10 +24,6 @@ class Wide {
   // x^e; x > 0, or e an integer.
   Wide power(Wide e) const;
 
-  bool is_zero() const;
-  bool is_negative() const;
-  friend bool operator==(Wide a, Wide b);
-  friend bool operator<(Wide a, Wide b);
   // Rounded once to 12 digits, brought into range.
   RealResult rounded() const;
 

@@ -9,8 +9,7 @@ namespace rplrun {
 
 Object make_unit(Real value, UnitFactors factors) {
   if (factors.empty()) return Object::real(value);
-  return Object::from_node(Kind::unit,
-                           std::make_shared<UnitNode>(value, std::move(factors)));
+  return Object::from_node(Kind::unit, std::make_shared<UnitNode>(value, std::move(factors)));
 }
 
 namespace {
@@ -136,9 +135,7 @@ UnitFactors multiply_units(const UnitFactors& a, const UnitFactors& b, Real powe
   return out;
 }
 
-UnitFactors raise_units(const UnitFactors& a, Real p) {
-  return multiply_units({}, a, p);
-}
+UnitFactors raise_units(const UnitFactors& a, Real p) { return multiply_units({}, a, p); }
 
 UnitFactors root_units(const UnitFactors& a, Real n) {
   UnitFactors out = a;

@@ -44,7 +44,7 @@ std::vector<std::vector<std::string>> records(const char* text) {
   return out;
 }
 
-Wide number(const std::string& text) { return *Wide::parse(text); }
+Wide number(const std::string& text) { return Wide::parse(text); }
 
 // Where each data column lies in the order of base_unit_names: the files give
 // m kg s A K cd mol.

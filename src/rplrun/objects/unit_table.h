@@ -16,8 +16,8 @@ namespace rplrun {
 // The base units, as UBASE writes them in this order: the placeholder of user-defined
 // base units, then the SI base units.
 inline constexpr int base_unit_count = 8;
-inline constexpr std::array<const char*, base_unit_count> base_unit_names = {
-    "?", "A", "K", "cd", "kg", "m", "mol", "s"};
+inline constexpr std::array<const char*, base_unit_count> base_unit_names = {"?",  "A", "K",   "cd",
+                                                                             "kg", "m", "mol", "s"};
 using Dimensions = std::array<Real, base_unit_count>;  // a power of each base unit
 
 // A unit expression in SI: value_expression = value x scale in base units.
