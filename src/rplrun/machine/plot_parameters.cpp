@@ -79,10 +79,8 @@ void store_plot_parameters(Machine& m, const PlotParameters& parameters) {
 }
 
 PlotWindow plot_window(Machine& m) {
-  const PlotParameters p = plot_parameters(m);
-  const Complex low = p.corner(PlotParameters::lower);
-  const Complex high = p.corner(PlotParameters::upper);
-  return {low.re, low.im, high.re, high.im};
+  const PlotParameters p = m.global(plot_name()) ? plot_parameters(m) : PlotParameters::defaults();
+  return {p.corner(PlotParameters::lower), p.corner(PlotParameters::upper)};
 }
 
 std::vector<Real> view_parameters(Machine& m) {

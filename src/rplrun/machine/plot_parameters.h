@@ -55,9 +55,11 @@ struct PlotParameters {
 PlotParameters plot_parameters(Machine& m);
 void store_plot_parameters(Machine& m, const PlotParameters& parameters);
 
-// The plot window, from PMIN and PMAX.
+// The plot window: PPAR's PMIN and PMAX, the corners of PICT in user units; the default
+// window when there is no PPAR, which is then not made.
 struct PlotWindow {
-  Real xmin, ymin, xmax, ymax;
+  Complex pmin;
+  Complex pmax;
 };
 PlotWindow plot_window(Machine& m);
 
