@@ -31,7 +31,7 @@ std::vector<std::vector<std::string>> records(const char* text) {
   std::istringstream in(text);
   std::string line;
   while (std::getline(in, line)) {
-    if (line.starts_with("#")) continue;
+    if (line.starts_with("#")) continue;  // a comment; a blank line has no fields
     if (const auto comment = line.find(" # "); comment != std::string::npos) line.resize(comment);
     std::istringstream fields(line);
     std::vector<std::string> record;
@@ -123,9 +123,8 @@ UnitMeasure measure_units(const UnitFactors& factors) {
   }
   if (factors.size() == 1 && factors[0].power == Real::from_int64(1)) {
     const Entry e = find_unit(factors[0].name);
-    const auto& d = e.dimensions;
-    m.pure_temperature = d[2] == 1 && d[0] == 0 && d[1] == 0 && d[3] == 0 && d[4] == 0 &&
-                         d[5] == 0 && d[6] == 0 && d[7] == 0;
+    constexpr std::array<int, base_unit_count> kelvin = {0, 0, 1, 0, 0, 0, 0, 0};
+    m.pure_temperature = e.dimensions == kelvin;
     m.offset = e.offset;
   }
   return m;
