@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "rplrun_test.h"
+#include "support/charset.h"
 
 namespace fs = std::filesystem;
 
@@ -245,7 +246,9 @@ TEST_P(Records, SameStack) {
     } else if (r.truncated_levels.contains(level)) {
       EXPECT_EQ(shown[k].substr(0, want.size()), want);
     } else {
-      EXPECT_EQ(shown[k], want);
+      // The records write HP characters as \ddd, rplrun's output by their two-letter
+      // codes where they have one (\215 is \.x): compared as characters.
+      EXPECT_EQ(rpl::decode_backslash_codes(shown[k]), rpl::decode_backslash_codes(want));
     }
   }
 }

@@ -13,6 +13,7 @@
   X(invalid_syntax, 0x106, "Invalid Syntax")                       \
   X(directory_not_allowed, 0x12A, "Directory Not Allowed")         \
   X(non_empty_directory, 0x12B, "Non-Empty Directory")             \
+  X(invalid_ppar, 0x12E, "Invalid PPAR")                           \
   X(too_few_arguments, 0x201, "Too Few Arguments")                 \
   X(bad_argument_type, 0x202, "Bad Argument Type")                 \
   X(bad_argument_value, 0x203, "Bad Argument Value")               \

@@ -6,6 +6,7 @@
 #include "objects/command_registry.h"
 #include "objects/directory.h"
 #include "objects/errors.h"
+#include "objects/grob.h"
 
 namespace rplrun {
 
@@ -311,6 +312,7 @@ bool same(const Object& a, const Object& b) {
       }
       return true;
     }
+    case Kind::grob: return grob_of(a) == grob_of(b);
   }
   return false;
 }
@@ -332,6 +334,7 @@ int type_number(const Object& object) {
       return command_info(object.command_id()).algebra.notation == Notation::none ? 19 : 18;
     case Kind::call: return 9;
     case Kind::directory: return 15;
+    case Kind::grob: return 11;
   }
   return 0;
 }
