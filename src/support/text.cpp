@@ -1,6 +1,10 @@
 #include "support/text.h"
 
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -29,10 +33,22 @@ char* storage(Text* text) { return reinterpret_cast<char*>(text + 1); }
 const char* storage(const Text* text) { return reinterpret_cast<const char*>(text + 1); }
 std::size_t size_of(const Text* text) { return text->end - text->begin; }
 
-// Copies bytes to `to`. An empty view may have no storage at all (a null data
-// pointer), which memcpy must not be given even for zero bytes.
-void put(char* to, std::string_view bytes) {
-  if (!bytes.empty()) std::memcpy(to, bytes.data(), bytes.size());
+// Copies bytes to `to`. Most are a few bytes (a blank, an operator word, a
+// name), copied here without a call; an empty view may have no storage at all
+// (a null data pointer), which memcpy must not be given even for zero bytes.
+inline void put(char* to, std::string_view bytes) {
+  const char* from = bytes.data();
+  const std::size_t size = bytes.size();
+  if (size > 8) {
+    std::memcpy(to, from, size);
+  } else if (size >= 4) {  // two stretches of four, overlapping when fewer than eight
+    std::memcpy(to, from, 4);
+    std::memcpy(to + size - 4, from + size - 4, 4);
+  } else if (size > 0) {  // the first, middle and last byte cover up to three
+    to[0] = from[0];
+    to[size / 2] = from[size / 2];
+    to[size - 1] = from[size - 1];
+  }
 }
 
 void check_size(std::size_t size) {
@@ -53,23 +69,59 @@ struct {
   std::size_t count;
 } released;
 
-Text* allocate(std::size_t capacity) {
+// A large text (a whole program's statements, a long chain or literal) takes a
+// block of its own from the system, in huge pages where the system gives them:
+// the first touch of every page costs a fault, and over a text of megabytes the
+// faults of small pages cost more than building the text does.
+constexpr std::size_t huge_page = std::size_t{2} << 20;
+constexpr std::size_t large_capacity = huge_page / 2;
+
+std::size_t large_block_size(std::size_t capacity) {
+  return (sizeof(Text) + capacity + huge_page - 1) / huge_page * huge_page;
+}
+
+// A block of `size` bytes, a multiple of the huge page, aligned to one: mapped
+// a huge page larger, and the ends beyond the alignment unmapped.
+void* map_large_block(std::size_t size) {
+  void* mapped =
+      mmap(nullptr, size + huge_page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) out_of_memory();
+  char* const start = static_cast<char*>(mapped);
+  const auto address = reinterpret_cast<std::uintptr_t>(start);
+  char* const aligned = start + (huge_page - address % huge_page) % huge_page;
+  // Either end may be empty, which munmap refuses harmlessly.
+  munmap(start, static_cast<std::size_t>(aligned - start));
+  munmap(aligned + size, static_cast<std::size_t>(start + huge_page - aligned));
+  madvise(aligned, size, MADV_HUGEPAGE);  // a system without huge pages keeps small ones
+  return aligned;
+}
+
+inline Text* allocate(std::size_t capacity) {
   if (capacity <= small_capacity) {
     if (released.count > 0) return released.blocks[--released.count];
     capacity = small_capacity;
   }
-  void* block = std::malloc(sizeof(Text) + capacity);
-  if (block == nullptr) out_of_memory();
+  void* block = nullptr;
+  if (capacity >= large_capacity) {
+    const std::size_t size = large_block_size(capacity);
+    block = map_large_block(size);
+    capacity = size - sizeof(Text);
+  } else {
+    block = std::malloc(sizeof(Text) + capacity);
+    if (block == nullptr) out_of_memory();
+  }
   Text* text = static_cast<Text*>(block);
   text->capacity = capacity;
   return text;
 }
 
-void release(Text* text) {
+inline void release(Text* text) {
   if (origins::tracked) [[unlikely]]
     origins::forget(text);
   if (text->capacity == small_capacity && released.count < released.blocks.size()) {
     released.blocks[released.count++] = text;
+  } else if (text->capacity >= large_capacity) {
+    munmap(text, sizeof(Text) + text->capacity);
   } else {
     std::free(text);
   }
@@ -84,23 +136,21 @@ Text* make_text(std::size_t size) {
   return text;
 }
 
-// Makes room for `front` more bytes before the text and `back` more after it.
-// Growth at least doubles the room, so building a text by repeated wrapping
-// costs time linear in its final size. The block may move: a caller that
-// tracks origins takes the text's runs first.
-Text* reserve(Text* text, std::size_t front, std::size_t back) {
+// A larger block for a text whose room is short (reserve). Growth at least
+// doubles the room, so building a text by repeated wrapping costs time linear
+// in its final size.
+Text* grow(Text* text, std::size_t front, std::size_t back) {
   const std::size_t size = size_of(text);
-  if (front <= text->begin && back <= text->capacity - text->end) return text;
   const std::size_t new_size = size + front + back;
   check_size(new_size);
-  if (front <= text->begin) {
+  const std::size_t back_capacity = text->end + 2 * back + size + new_back_room;
+  if (front <= text->begin && back_capacity < large_capacity) {
     // Growth at the back only: keep the offsets, so realloc may extend the
-    // block in place (or remap it) instead of copying.
-    const std::size_t capacity = text->end + 2 * back + size + new_back_room;
-    void* block = std::realloc(text, sizeof(Text) + capacity);
+    // block in place instead of copying.
+    void* block = std::realloc(text, sizeof(Text) + back_capacity);
     if (block == nullptr) out_of_memory();
     text = static_cast<Text*>(block);
-    text->capacity = capacity;
+    text->capacity = back_capacity;
     return text;
   }
   const std::size_t capacity = 2 * new_size + new_front_room + new_back_room;
@@ -110,6 +160,14 @@ Text* reserve(Text* text, std::size_t front, std::size_t back) {
   std::memcpy(storage(grown) + grown->begin, storage(text) + text->begin, size);
   release(text);
   return grown;
+}
+
+// Makes room for `front` more bytes before the text and `back` more after it.
+// The block may move: a caller that tracks origins takes the text's runs first.
+inline Text* reserve(Text* text, std::size_t front, std::size_t back) {
+  if (front <= text->begin && back <= text->capacity - text->end) [[likely]]
+    return text;
+  return grow(text, front, back);
 }
 
 // A text is built from pieces: literal bytes, or an argument text to insert.
@@ -247,44 +305,68 @@ Text* text_truncate(Text* text, std::size_t size) {
   return text;
 }
 
-Text* xstrfmt_array(std::string_view tmpl, Text* const* args, std::size_t count) {
-  // The template is split into pieces once, and assemble walks the pieces.
-  // The list is kept from call to call, so splitting allocates nothing.
-  struct Piece {
-    std::string_view literal;
-    Text* argument;
-  };
-  static std::vector<Piece> pieces;
-  pieces.clear();
-  std::size_t next = 0;
-  std::size_t start = 0;  // of the literal bytes not yet made a piece
-  const auto add_literal = [&](std::size_t stop) {
-    if (stop > start) pieces.push_back({tmpl.substr(start, stop - start), nullptr});
-  };
-  std::size_t i = 0;
-  while (i < tmpl.size()) {
-    if (tmpl[i] != '%' || i + 1 == tmpl.size()) {
-      ++i;
-      continue;
-    }
-    add_literal(i);
-    const char directive = tmpl[i + 1];
-    if (directive == 's') {
-      if (next < count) pieces.push_back({{}, args[next++]});
-      start = i + 2;
-    } else if (directive == '%') {
-      start = i + 1;  // the second "%" begins the next literal
-    } else {
-      start = i + 2;  // any other pair is dropped
-    }
-    i += 2;
+namespace {
+
+// Expands a template with exactly one argument per "%s". The largest argument
+// becomes the result's block, as in assemble; the pieces before it are written
+// in front of it and the others behind it.
+Text* expand(const Template& tmpl, Text* const* args) {
+  std::size_t base_argument = 0;
+  std::size_t total = tmpl.literal_size();
+  for (std::size_t k = 0; k < tmpl.arguments(); ++k) {
+    total += size_of(args[k]);
+    if (size_of(args[k]) > size_of(args[base_argument])) base_argument = k;
   }
-  add_literal(tmpl.size());
-  // Arguments beyond the template's "%s" are consumed all the same.
-  for (std::size_t j = next; j < count; ++j) text_free(args[j]);
-  return assemble([&](auto&& piece) {
-    for (const Piece& p : pieces) piece(p.literal, p.argument);
-  });
+  check_size(total);
+  const Template::Piece* const base_piece = tmpl.piece_of(base_argument);
+  const auto bytes_of = [&](const Template::Piece& piece) {
+    return piece.argument < 0 ? piece.literal : text_view(args[piece.argument]);
+  };
+  std::size_t before_base = 0;
+  for (const Template::Piece* piece = tmpl.begin(); piece != base_piece; ++piece) {
+    before_base += bytes_of(*piece).size();
+  }
+  if (origins::tracked) [[unlikely]] {
+    std::vector<origins::Piece> pieces;
+    for (const Template::Piece& piece : tmpl) {
+      pieces.push_back({piece.literal, piece.argument < 0 ? nullptr : args[piece.argument]});
+    }
+    origins::assembling(pieces, static_cast<std::size_t>(base_piece - tmpl.begin()));
+  }
+  Text* base = args[base_argument];
+  base = reserve(base, before_base, total - before_base - size_of(base));
+  base->begin -= before_base;
+  const auto write = [&](char* to, const Template::Piece* from, const Template::Piece* stop) {
+    for (; from != stop; ++from) {
+      const std::string_view bytes = bytes_of(*from);
+      put(to, bytes);
+      to += bytes.size();
+    }
+    return to;
+  };
+  write(storage(base) + base->begin, tmpl.begin(), base_piece);
+  char* const end = write(storage(base) + base->end, base_piece + 1, tmpl.end());
+  base->end = static_cast<std::size_t>(end - storage(base));
+  base->label = {};
+  for (std::size_t k = 0; k < tmpl.arguments(); ++k) {
+    if (k != base_argument) text_free(args[k]);
+  }
+  if (origins::tracked) [[unlikely]]
+    origins::settle(base);
+  return base;
+}
+
+}  // namespace
+
+Text* xstrfmt_array(const Template& tmpl, Text* const* args, std::size_t count) {
+  if (count == tmpl.arguments()) [[likely]]
+    return expand(tmpl, args);
+  // A "%s" without an argument gets an empty text; an argument without a "%s" is
+  // released.
+  std::vector<Text*> exact(args, args + std::min(count, tmpl.arguments()));
+  while (exact.size() < tmpl.arguments()) exact.push_back(xstrdup(std::string_view{}));
+  for (std::size_t k = tmpl.arguments(); k < count; ++k) text_free(args[k]);
+  return expand(tmpl, exact.data());
 }
 
 Text* xstrcat_array(Text* const* texts, std::size_t count) {

@@ -53,16 +53,78 @@ Text* text_append(Text* text, Text* more);
 // rest, in place; consumes the text and returns it.
 Text* text_truncate(Text* text, std::size_t size);
 
-// Each routine that takes several texts comes in two forms: one that takes
-// them as arguments (xstrfmt, xstrcat_list) and one that takes an array and
-// its length (xstrfmt_array, xstrcat_array).
+// A template: bytes to copy, with "%s" where the next argument's text goes, "%%"
+// for one "%"; any other "%" pair is dropped. Templates are literals of the
+// program, split into their pieces when it is compiled, so that expanding one
+// only copies. A template holds at least one "%s": a text without any is made
+// with xstrdup.
+class Template {
+ public:
+  struct Piece {
+    std::string_view literal;  // the bytes, for a literal piece
+    int argument;              // the argument's place among the "%s", or -1
+  };
 
-// Expands a template: every "%s" is replaced by the next argument, "%%" by one
-// "%", and any other "%" pair is dropped. Every argument is consumed.
-Text* xstrfmt_array(std::string_view tmpl, Text* const* args, std::size_t count);
+  consteval Template(const char* tmpl) {
+    const std::string_view text(tmpl);
+    std::size_t start = 0;  // of the literal bytes not yet made a piece
+    const auto add_literal = [&](std::size_t stop) {
+      if (stop > start) add({text.substr(start, stop - start), -1});
+    };
+    std::size_t i = 0;
+    while (i < text.size()) {
+      if (text[i] != '%' || i + 1 == text.size()) {
+        ++i;
+        continue;
+      }
+      add_literal(i);
+      if (text[i + 1] == 's') {
+        if (arguments_ == max_arguments) throw "a template of too many arguments";
+        argument_pieces_[arguments_] = size_;
+        add({{}, static_cast<int>(arguments_++)});
+        start = i + 2;
+      } else {
+        start = text[i + 1] == '%' ? i + 1 : i + 2;  // "%%" keeps its second "%"
+      }
+      i += 2;
+    }
+    add_literal(text.size());
+    if (arguments_ == 0) throw "a template holds at least one %s";
+  }
+
+  const Piece* begin() const { return pieces_.data(); }
+  const Piece* end() const { return pieces_.data() + size_; }
+  std::size_t size() const { return size_; }
+  std::size_t arguments() const { return arguments_; }
+  // The piece of the argument at `place` among the arguments.
+  const Piece* piece_of(std::size_t place) const { return begin() + argument_pieces_[place]; }
+  // The bytes of the literal pieces, together.
+  std::size_t literal_size() const { return literal_size_; }
+
+ private:
+  static constexpr std::size_t max_pieces = 16;
+  static constexpr std::size_t max_arguments = 8;
+
+  constexpr void add(Piece piece) {
+    if (size_ == max_pieces) throw "a template of too many pieces";
+    pieces_[size_++] = piece;
+    literal_size_ += piece.literal.size();
+  }
+
+  std::array<Piece, max_pieces> pieces_{};
+  std::array<std::uint8_t, max_arguments> argument_pieces_{};
+  std::size_t size_ = 0;
+  std::size_t arguments_ = 0;
+  std::size_t literal_size_ = 0;
+};
+
+// Expands a template with the texts of an array: every argument is consumed.
+// A "%s" beyond the arguments stands for nothing; arguments beyond the "%s"
+// are dropped.
+Text* xstrfmt_array(const Template& tmpl, Text* const* args, std::size_t count);
 
 template <class... Texts>
-Text* xstrfmt(std::string_view tmpl, Texts*... args) {
+Text* xstrfmt(const Template& tmpl, Texts*... args) {
   const std::array<Text*, sizeof...(Texts)> list{args...};
   return xstrfmt_array(tmpl, list.data(), list.size());
 }

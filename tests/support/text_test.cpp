@@ -43,8 +43,28 @@ TEST(Xstrfmt, RepeatedWrappingOnBothSidesKeepsTheText) {
   Text* chain = text("v");
   std::string expected = "v";
   for (int i = 0; i < 2000; ++i) {
-    chain = xstrfmt(i % 3 == 0 ? "'%s(%s)' EVAL" : " %s %s", chain, text("1"));
+    chain = xstrfmt(i % 3 == 0 ? Template("'%s(%s)' EVAL") : Template(" %s %s"), chain, text("1"));
     expected = i % 3 == 0 ? "'" + expected + "(1)' EVAL" : " " + expected + " 1";
+  }
+  EXPECT_EQ(take(chain), expected);
+}
+
+// A "%s" without an argument stands for nothing; an argument without a "%s" is
+// released all the same (a leak would fail the sanitized build).
+TEST(Xstrfmt, ArgumentsAndPlaceholdersThatDoNotPair) {
+  EXPECT_EQ(take(xstrfmt("<%s|%s>", text("a"))), "<a|>");
+  EXPECT_EQ(take(xstrfmt("<%s>", text("a"), text("b"))), "<a>");
+}
+
+// Texts of megabytes take blocks of their own; wrapped on both sides and grown
+// at the back, they keep every byte.
+TEST(Xstrfmt, TextsOfMegabytes) {
+  const std::string block(300000, 'x');
+  Text* chain = text("v");
+  std::string expected = "v";
+  for (int i = 0; i < 12; ++i) {
+    chain = i % 2 == 0 ? xstrfmt("(%s%s)", text(block), chain) : text_append(chain, block);
+    expected = i % 2 == 0 ? "(" + block + expected + ")" : expected + block;
   }
   EXPECT_EQ(take(chain), expected);
 }

@@ -17,7 +17,7 @@ namespace {
 
 struct BinaryTemplate {
   Binary op;
-  const char* tmpl;
+  rpl::Template tmpl;
 };
 
 // Indexed by Binary: each entry names its operator, so that the order can be
@@ -51,7 +51,7 @@ enum class StoreForm {
 
 struct StoreTemplate {
   Store op;
-  const char* tmpl;
+  rpl::Template tmpl;
   StoreForm form;
   const char* combine;  // the word that combines an element's value with the value
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "commands/support.h"
+#include "machine/plot_pixels.h"
 #include "objects/command_ids.h"
 #include "objects/drawing.h"
 
@@ -44,7 +45,7 @@ Pixel pixel_list(const Object& x) {
 }
 
 // A point: a complex number in user units or a pixel.
-Pixel point_arg(const Machine& m, const Object& x) {
+Pixel point_arg(Machine& m, const Object& x) {
   if (x.is(Kind::complex)) {
     const auto [w, h] = drawing_size(m);
     return user_to_pixel(plot_window(m), w, h, x.as_complex());

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "commands/statistics_data.h"
+#include "machine/plot_parameters.h"
 
 namespace rplrun {
 
@@ -260,28 +261,13 @@ void bins(Machine& m, const Args& a) {
 // a scatter plot fills the screen.
 void scale_sigma(Machine& m, const Args&) {
   const Columns c = paired_columns(m, 1);
-  static const Symbol* const ppar = intern("PPAR");
-  const Object* old = m.global(ppar);
-  std::vector<Object> items;
-  if (old) {
-    if (!old->is(Kind::list) || old->items().size() < 2) m.not_supported();
-    items.assign(old->items().begin(), old->items().end());
-  } else {
-    // The calculator's default plot parameters; corners in tenths.
-    const auto tenths = [](int n) {
-      return Real::from_decimal(n < 0, static_cast<std::uint64_t>(n < 0 ? -n : n), -1).value;
-    };
-    const auto point = [&](int x, int y) { return Object::complex({tenths(x), tenths(y)}); };
-    items = {point(-65, -31),          point(65, 32), Object::name(intern("X")),
-             integer_object(0),        point(0, 0),   Object::command(cmd::function),
-             Object::name(intern("Y"))};
-  }
+  PlotParameters p = plot_parameters(m);
   const auto corner = [&](ColumnSummary pick) {
     return Object::complex({pick(c.x).rounded().value, pick(c.y).rounded().value});
   };
-  items[0] = corner(smallest);
-  items[1] = corner(largest);
-  m.store_global(ppar, Object::list(std::move(items)));
+  p.items[PlotParameters::lower] = corner(smallest);
+  p.items[PlotParameters::upper] = corner(largest);
+  store_plot_parameters(m, p);
 }
 
 constexpr CommandRow rows[] = {

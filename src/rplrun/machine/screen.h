@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 
-#include "numbers/complex.h"
 #include "objects/drawing.h"
 #include "objects/grob.h"
 
@@ -56,22 +55,5 @@ class Screen {
   bool showing_pict_ = false;
   std::uint64_t changes_ = 0;
 };
-
-// The plot window: PPAR's PMIN and PMAX, the corners of PICT in user units.
-struct PlotWindow {
-  Complex pmin;
-  Complex pmax;
-};
-
-// PPAR as the calculator makes it: { (-6.5,-3.1) (6.5,3.2) X 0 (0,0) FUNCTION Y }.
-Object default_ppar();
-// The plot window of PPAR in the current directory, the default one when there is none;
-// Invalid PPAR when PPAR is not a list starting with two complex numbers.
-PlotWindow plot_window(const Machine& m);
-// A point in user units as a pixel of a picture of that size, and back: the window's
-// corners are the picture's corner pixels, (PMIN.x, PMAX.y) at (0, 0). Coordinates far
-// outside the picture are kept within a million pixels of it.
-Pixel user_to_pixel(const PlotWindow& window, std::size_t width, std::size_t height, Complex z);
-Complex pixel_to_user(const PlotWindow& window, std::size_t width, std::size_t height, Pixel p);
 
 }  // namespace rplrun
