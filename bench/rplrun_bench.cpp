@@ -15,31 +15,47 @@
 
 namespace {
 
+// A program of the table, run at two sizes: the difference of the times over the
+// difference of the counts is the cost of one item, without start-up and set-up.
 struct Program {
   const char* name;
   const char* floor;  // rplrun_floor's program
-  long argument;      // its N
-  long iterations;
+  long small, large;  // its N at the two sizes
+  long (*count)(long n);  // the items done at size N
   const char* unit;
-  std::string rpl;
+  std::string (*rpl)(long n);
 };
 
-std::string count_to(long n) { return std::to_string(n); }
+std::string n_(long n) { return std::to_string(n); }
 
-std::vector<Program> programs() {
-  const std::string fib =
-      "\\<< \\-> n \\<< IF n 2 < THEN n ELSE n 1 - FIB n 2 - FIB + END \\>> \\>> 'FIB' STO ";
-  return {
-      {"counting loop", "count", 1000000, 1000000, "loop",
-       "\\<< 0 1 1000000 FOR i i + NEXT \\>> EVAL"},
-      // fib(22) makes 57313 calls.
-      {"fibonacci 22", "fib", 22, 57313, "call", fib + "22 FIB"},
-      {"list, \\->LIST", "list", 1000000, 1000000, "element",
-       "1 " + count_to(1000000) + " FOR i i NEXT " + count_to(1000000) + " \\->LIST"},
-      {"list, +", "list", 10000, 10000, "element", "{ } 1 10000 FOR i i + NEXT"},
-      {"string, +", "string", 10000, 10000, "append", "\"\" 1 10000 FOR i i \\->STR + NEXT"},
-  };
+long same(long n) { return n; }
+// The calls that FIB N makes: 2 fib(N+1) - 1.
+long fib_calls(long n) {
+  long a = 0, b = 1;  // fib(i), fib(i+1)
+  for (long i = 0; i <= n; ++i) {
+    const long next = a + b;
+    a = b;
+    b = next;
+  }
+  return 2 * a - 1;
 }
+
+const Program programs[] = {
+    {"counting loop", "count", 1000000, 4000000, same, "loop",
+     [](long n) { return "\\<< 0 1 " + n_(n) + " FOR i i + NEXT \\>> EVAL"; }},
+    {"fibonacci", "fib", 22, 27, fib_calls, "call",
+     [](long n) {
+       return "\\<< \\-> n \\<< IF n 2 < THEN n ELSE n 1 - FIB n 2 - FIB + END \\>> \\>> "
+              "'FIB' STO " +
+              n_(n) + " FIB";
+     }},
+    {"list, \\->LIST", "list", 500000, 2000000, same, "element",
+     [](long n) { return "1 " + n_(n) + " FOR i i NEXT " + n_(n) + " \\->LIST"; }},
+    {"list, +", "list", 10000, 40000, same, "element",
+     [](long n) { return "{ } 1 " + n_(n) + " FOR i i + NEXT"; }},
+    {"string, +", "string", 10000, 40000, same, "append",
+     [](long n) { return "\"\" 1 " + n_(n) + " FOR i i \\->STR + NEXT"; }},
+};
 
 struct Options {
   std::string rplrun, rplgen, floor;
@@ -64,19 +80,30 @@ Times time_runs(const std::vector<std::string>& argv, int runs) {
   return {median(wall), median(cpu), peak};
 }
 
+// The least cpu time of `runs` runs at each size, taken in turn (small, large, small,
+// ...) so that a change in the machine's speed touches both; nanoseconds per item.
+double ns_per_item(std::vector<std::string> small, std::vector<std::string> large, double items,
+                   int runs) {
+  double best_small = 1e30, best_large = 1e30;
+  for (int i = 0; i < runs; ++i) {
+    best_small = std::min(best_small, time_runs(small, 1).cpu);
+    best_large = std::min(best_large, time_runs(large, 1).cpu);
+  }
+  return (best_large - best_small) / items * 1e9;
+}
+
 void program_table(const Options& o) {
-  std::printf("%-16s %9s %9s %9s %10s %9s %9s %10s %7s\n", "program", "count", "rplrun",
-              "rplrun", "rplrun", "floor", "floor", "floor", "ratio");
-  std::printf("%-16s %9s %9s %9s %10s %9s %9s %10s %7s\n", "", "", "wall ms", "cpu ms",
-              "ns each", "wall ms", "cpu ms", "ns each", "cpu");
-  for (const Program& p : programs()) {
-    const Times r = time_runs({o.rplrun, "-q", "-e", p.rpl}, o.runs);
-    const Times f =
-        time_runs({o.floor, p.floor, std::to_string(p.argument)}, o.runs);
-    const double n = static_cast<double>(p.iterations);
-    std::printf("%-16s %9ld %9.1f %9.1f %10.0f %9.1f %9.1f %10.0f %7.2f  (per %s)\n", p.name,
-                p.iterations, r.wall * 1e3, r.cpu * 1e3, r.cpu / n * 1e9, f.wall * 1e3,
-                f.cpu * 1e3, f.cpu / n * 1e9, r.cpu / f.cpu, p.unit);
+  std::printf("%-16s %8s %8s %10s %10s %7s\n", "program", "small", "large", "rplrun", "floor",
+              "ratio");
+  std::printf("%-16s %8s %8s %10s %10s %7s\n", "", "N", "N", "ns each", "ns each", "");
+  for (const Program& p : programs) {
+    const double items = static_cast<double>(p.count(p.large) - p.count(p.small));
+    const double r = ns_per_item({o.rplrun, "-q", "-e", p.rpl(p.small)},
+                                 {o.rplrun, "-q", "-e", p.rpl(p.large)}, items, o.runs);
+    const double f = ns_per_item({o.floor, p.floor, n_(p.small)}, {o.floor, p.floor, n_(p.large)},
+                                 items, o.runs);
+    std::printf("%-16s %8ld %8ld %10.1f %10.1f %7.2f  (per %s)\n", p.name, p.small, p.large, r, f,
+                r / f, p.unit);
     std::fflush(stdout);
   }
 }
@@ -90,8 +117,6 @@ struct Growth {
   std::string (*rpl)(long n);
   enum class Run { eval, trace, piped_line, file } run = Run::eval;
 };
-
-std::string n_(long n) { return std::to_string(n); }
 
 const Growth growth_shapes[] = {
     {"'L' x STO+, append", 40000,
@@ -191,9 +216,8 @@ void start_up(const Options& o) {
 void list_memory(const Options& o) {
   const long n = 1000000;
   const Times empty = time_runs({o.rplrun, "-q", "-e", "1"}, 1);
-  const Times full = time_runs(
-      {o.rplrun, "-q", "-e", "1 " + count_to(n) + " FOR i i NEXT " + count_to(n) + " \\->LIST"},
-      1);
+  const Times full =
+      time_runs({o.rplrun, "-q", "-e", "1 " + n_(n) + " FOR i i NEXT " + n_(n) + " \\->LIST"}, 1);
   const double bytes = static_cast<double>(full.peak_kilobytes - empty.peak_kilobytes) * 1024;
   std::printf("memory: a list of %ld reals, peak resident %.1f MB over start-up's %.1f MB: "
               "%.1f bytes per element (target at most 64)\n",
@@ -246,11 +270,14 @@ int main(int argc, char** argv) {
     }
   }
   if (o.rplrun.empty() || o.rplgen.empty() || o.floor.empty()) usage();
-  std::printf("rplrun benchmark: %s, median of %d runs\n", o.rplrun.c_str(), o.runs);
+  std::printf("rplrun benchmark: %s, %d runs of each\n", o.rplrun.c_str(), o.runs);
   std::printf("load average at the start: %s\n", load().c_str());
   std::printf(
-      "  ns each: cpu time over the count; floor: the same decimal operations done directly\n"
-      "  through the decimal library in C++; ratio: rplrun's cpu time over the floor's\n\n");
+      "  ns each: the cost of one item without start-up: each program runs at two sizes,\n"
+      "  the least cpu time of the runs at each, and the difference of the times over the\n"
+      "  difference of the items; floor: the same decimal work in C++ with rplrun's own\n"
+      "  numbers layer (each +, - and comparison rounded to 12 digits, numbers shown as\n"
+      "  STD), without the interpreter; ratio: rplrun's cost over the floor's\n\n");
   program_table(o);
   growth_table(o);
   start_up(o);

@@ -1,6 +1,9 @@
-// rplrun_floor: the decimal operations of the rplrun benchmark's programs, done
-// directly through Intel's decimal library in C++: the limit that evaluating them as RPL
-// is measured against.
+// rplrun_floor: the decimal work of the rplrun benchmark's programs, done in C++ with
+// rplrun's own numbers layer: the limit that evaluating them as RPL is measured
+// against. Every addition, subtraction and comparison is the one rplrun's commands
+// make (34 digits, rounded once to 12, a condition checked beside each result), and
+// numbers become text through the display's own STD formatting; only the interpreter
+// (reading, the stacks, names, frames, dispatch) is left out.
 //
 //   rplrun_floor count N    0 1 N FOR i i + NEXT: the sum of 1..N
 //   rplrun_floor fib N      the recursive Fibonacci number of N (n < 2: n)
@@ -8,52 +11,45 @@
 //   rplrun_floor string N   the texts of 1..N appended to a string
 //
 // Prints the result (or its size) so that none of the work can be left out.
-#define DECIMAL_CALL_BY_REFERENCE 0
-#define DECIMAL_GLOBAL_ROUNDING 0
-#define DECIMAL_GLOBAL_EXCEPTION_FLAGS 0
-#include <bid_conf.h>
-#include <bid_functions.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
+#include "numbers/number_format.h"
+#include "numbers/real.h"
+#include "numbers/real_functions.h"
+
 namespace {
 
-using D = BID_UINT128;
-constexpr _IDEC_round nearest = BID_ROUNDING_TO_NEAREST;
-_IDEC_flags flags = 0;
+using rplrun::Condition;
+using rplrun::Real;
 
-D add(D a, D b) { return bid128_add(a, b, nearest, &flags); }
-D sub(D a, D b) { return bid128_sub(a, b, nearest, &flags); }
-bool less(D a, D b) { return bid128_quiet_less(a, b, &flags) != 0; }
-bool less_equal(D a, D b) { return bid128_quiet_less_equal(a, b, &flags) != 0; }
-D number(int n) { return bid128_from_int32(n); }
+Condition condition = Condition::none;
 
-void print(D x) {
-  char text[64];
-  bid128_to_string(text, x, &flags);
-  std::printf("%s\n", text);
-}
+// As rplrun's arithmetic: the result, with a condition that would be settled by the
+// flags (here only recorded: none arises in these programs).
+Real plus(Real a, Real b) { return rplrun::add(a, b, condition); }
+Real minus(Real a, Real b) { return rplrun::subtract(a, b, condition); }
+
+void print(Real x) { std::printf("%s\n", rplrun::format_real(x, rplrun::DisplayMode{}).c_str()); }
 
 // A FOR loop from 1 to n: the body gets the counter; NEXT adds 1 and compares.
 template <class Body>
-void for_loop(D n, Body body) {
-  const D one = number(1);
-  D i = one;
+void for_loop(Real n, Body body) {
+  const Real one = Real::from_int64(1);
+  Real i = one;
   do {
     body(i);
-    i = add(i, one);
-  } while (less_equal(i, n));
+    i = plus(i, one);
+  } while (i <= n);
 }
 
-D fib(D n) {
-  static const D one = number(1);
-  static const D two = number(2);
-  if (less(n, two)) return n;
-  return add(fib(sub(n, one)), fib(sub(n, two)));
+Real fib(Real n) {
+  static const Real one = Real::from_int64(1);
+  static const Real two = Real::from_int64(2);
+  if (n < two) return n;
+  return plus(fib(minus(n, one)), fib(minus(n, two)));
 }
 
 }  // namespace
@@ -64,28 +60,25 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string what = argv[1];
-  const D n = number(std::atoi(argv[2]));
+  const Real n = Real::from_int64(std::atoi(argv[2]));
   if (what == "count") {
-    D sum = number(0);
-    for_loop(n, [&](D i) { sum = add(sum, i); });
+    Real sum;
+    for_loop(n, [&](Real i) { sum = plus(sum, i); });
     print(sum);
   } else if (what == "fib") {
     print(fib(n));
   } else if (what == "list") {
-    std::vector<D> items;
-    for_loop(n, [&](D i) { items.push_back(i); });
+    std::vector<Real> items;
+    for_loop(n, [&](Real i) { items.push_back(i); });
     std::printf("%zu\n", items.size());
   } else if (what == "string") {
     std::string text;
-    for_loop(n, [&](D i) {
-      char digits[64];
-      bid128_to_string(digits, i, &flags);
-      text += digits;
-    });
+    const rplrun::DisplayMode standard;
+    for_loop(n, [&](Real i) { rplrun::append_real(text, i, standard); });
     std::printf("%zu\n", text.size());
   } else {
     std::fprintf(stderr, "rplrun_floor: no program named %s\n", what.c_str());
     return 2;
   }
-  return 0;
+  return condition == Condition::none ? 0 : 1;
 }

@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "machine/flags.h"
 #include "objects/charset.h"
-#include "objects/flags.h"
 #include "objects/object.h"
 
 namespace rplrun {

@@ -80,13 +80,17 @@ std::size_t large_block_size(std::size_t capacity) {
   return (sizeof(Text) + capacity + huge_page - 1) / huge_page * huge_page;
 }
 
+void* mapped_or_out_of_memory(void* mapped) {
+  if (mapped == MAP_FAILED) out_of_memory();
+  return mapped;
+}
+
 // A block of `size` bytes, a multiple of the huge page, aligned to one: mapped
 // a huge page larger, and the ends beyond the alignment unmapped.
 void* map_large_block(std::size_t size) {
   void* mapped =
       mmap(nullptr, size + huge_page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) out_of_memory();
-  char* const start = static_cast<char*>(mapped);
+  char* const start = static_cast<char*>(mapped_or_out_of_memory(mapped));
   const auto address = reinterpret_cast<std::uintptr_t>(start);
   char* const aligned = start + (huge_page - address % huge_page) % huge_page;
   // Either end may be empty, which munmap refuses harmlessly.
@@ -94,6 +98,14 @@ void* map_large_block(std::size_t size) {
   munmap(aligned + size, static_cast<std::size_t>(start + huge_page - aligned));
   madvise(aligned, size, MADV_HUGEPAGE);  // a system without huge pages keeps small ones
   return aligned;
+}
+
+// A large block made `size` bytes long, its contents kept: its pages move to a
+// new aligned block, and none is copied or touched.
+void* remap_large_block(void* block, std::size_t old_size, std::size_t size) {
+  void* const aligned = map_large_block(size);
+  return mapped_or_out_of_memory(
+      mremap(block, old_size, size, MREMAP_MAYMOVE | MREMAP_FIXED, aligned));
 }
 
 inline Text* allocate(std::size_t capacity) {
@@ -154,6 +166,21 @@ Text* grow(Text* text, std::size_t front, std::size_t back) {
     return text;
   }
   const std::size_t capacity = 2 * new_size + new_front_room + new_back_room;
+  if (text->capacity >= large_capacity) {
+    // A large text keeps its pages: the block grows at the back, and room in
+    // front is made by moving the text within it.
+    const bool at_back = front <= text->begin;
+    const std::size_t block = large_block_size(at_back ? back_capacity : capacity);
+    text = static_cast<Text*>(remap_large_block(text, sizeof(Text) + text->capacity, block));
+    text->capacity = block - sizeof(Text);
+    if (!at_back) {
+      const std::size_t begin = front + (text->capacity - new_size) / 2;
+      std::memmove(storage(text) + begin, storage(text) + text->begin, size);
+      text->begin = begin;
+      text->end = begin + size;
+    }
+    return text;
+  }
   Text* grown = allocate(capacity);
   grown->begin = front + (grown->capacity - new_size) / 2;
   grown->end = grown->begin + size;
@@ -236,6 +263,15 @@ Text* assemble(const Pieces& for_each_piece) {
 
 }  // namespace
 
+namespace {
+
+// A text with another appended, for origin tracking; kept apart as above.
+[[gnu::noinline]] void track_appending(const Text* text, const Text* more) {
+  origins::assembling({{{}, text}, {{}, more}}, 0);
+}
+
+}  // namespace
+
 Text* xstrdup(std::string_view bytes) {
   Text* text = make_text(bytes.size());
   put(storage(text) + text->begin, bytes);
@@ -281,7 +317,7 @@ Text* text_append(Text* text, std::string_view bytes) {
 
 Text* text_append(Text* text, Text* more) {
   if (origins::tracked) [[unlikely]]
-    origins::assembling({{{}, text}, {{}, more}}, 0);
+    track_appending(text, more);
   const std::string_view bytes = text_view(more);
   text = reserve(text, 0, bytes.size());
   text->label = {};
@@ -307,6 +343,17 @@ Text* text_truncate(Text* text, std::size_t size) {
 
 namespace {
 
+// What a template's expansion is made of, for origin tracking. Kept apart from
+// expand, whose frame it would otherwise enlarge on every call.
+[[gnu::noinline]] void track_expanding(const Template& tmpl, Text* const* args,
+                                       const Template::Piece* base_piece) {
+  std::vector<origins::Piece> pieces;
+  for (const Template::Piece& piece : tmpl) {
+    pieces.push_back({piece.literal, piece.argument < 0 ? nullptr : args[piece.argument]});
+  }
+  origins::assembling(pieces, static_cast<std::size_t>(base_piece - tmpl.begin()));
+}
+
 // Expands a template with exactly one argument per "%s". The largest argument
 // becomes the result's block, as in assemble; the pieces before it are written
 // in front of it and the others behind it.
@@ -326,13 +373,8 @@ Text* expand(const Template& tmpl, Text* const* args) {
   for (const Template::Piece* piece = tmpl.begin(); piece != base_piece; ++piece) {
     before_base += bytes_of(*piece).size();
   }
-  if (origins::tracked) [[unlikely]] {
-    std::vector<origins::Piece> pieces;
-    for (const Template::Piece& piece : tmpl) {
-      pieces.push_back({piece.literal, piece.argument < 0 ? nullptr : args[piece.argument]});
-    }
-    origins::assembling(pieces, static_cast<std::size_t>(base_piece - tmpl.begin()));
-  }
+  if (origins::tracked) [[unlikely]]
+    track_expanding(tmpl, args, base_piece);
   Text* base = args[base_argument];
   base = reserve(base, before_base, total - before_base - size_of(base));
   base->begin -= before_base;

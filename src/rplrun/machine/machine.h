@@ -24,13 +24,13 @@
 #include <vector>
 
 #include "machine/clock.h"
+#include "machine/flags.h"
 #include "machine/keyboard.h"
 #include "machine/screen.h"
 #include "numbers/random.h"
 #include "objects/control.h"
 #include "objects/directory.h"
 #include "objects/errors.h"
-#include "objects/flags.h"
 #include "objects/object.h"
 
 namespace rplrun {

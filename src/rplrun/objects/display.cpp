@@ -11,7 +11,7 @@
 
 namespace rplrun {
 
-std::string format_binary(std::uint64_t value, const Flags& flags) {
+std::string format_binary(std::uint64_t value, const FlagWords& flags) {
   const int size = flags.word_size();
   if (size < 64) value &= (1ULL << size) - 1;
   const int base = flags.binary_base();
@@ -28,7 +28,7 @@ std::string format_binary(std::uint64_t value, const Flags& flags) {
 
 namespace {
 
-void append_items(TextSink& out, std::span<const Object> items, const Flags& flags) {
+void append_items(TextSink& out, std::span<const Object> items, const FlagWords& flags) {
   for (const Object& item : items) {
     if (out.full()) return;
     out.text() += ' ';
@@ -108,7 +108,7 @@ void append_array(TextSink& sink, const ArrayNode& a, const DisplayMode& mode) {
 
 }  // namespace
 
-void append_object(TextSink& sink, const Object& object, const Flags& flags, bool top_level) {
+void append_object(TextSink& sink, const Object& object, const FlagWords& flags, bool top_level) {
   const DisplayMode mode = flags.display_mode();
   std::string& out = sink.text();
   switch (object.kind()) {
@@ -182,13 +182,13 @@ void append_object(TextSink& sink, const Object& object, const Flags& flags, boo
   sink.settle();
 }
 
-std::string decompile(const Object& object, const Flags& flags, bool top_level) {
+std::string decompile(const Object& object, const FlagWords& flags, bool top_level) {
   TextSink out(max_object_bytes);
   append_object(out, object, flags, top_level);
   return std::move(out.text());
 }
 
-std::string show(const Object& object, const Flags& flags) {
+std::string show(const Object& object, const FlagWords& flags) {
   std::string text = decompile(object, flags, true);
   std::replace(text.begin(), text.end(), '\n', ' ');
   return text;

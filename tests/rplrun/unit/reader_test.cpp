@@ -15,7 +15,7 @@ std::string read_back(const std::string& text) {
   try {
     const SourceText source = load_command_line(register_source("t"), text);
     const Object body = read_program_body(source, ReadContext{});
-    return encode(decompile(body, Flags()), OutputCharset::ascii);
+    return encode(decompile(body, FlagWords()), OutputCharset::ascii);
   } catch (const SyntaxError& error) {
     return std::to_string(error.where.line) + ":" + std::to_string(error.where.column);
   }
@@ -107,7 +107,7 @@ TEST(Reader, TransferHeaderAndModes) {
     std::string shown;
     try {
       const SourceText source = load_transfer(register_source("f"), c.file);
-      shown = encode(decompile(read_program_body(source, ReadContext{}), Flags()),
+      shown = encode(decompile(read_program_body(source, ReadContext{}), FlagWords()),
                      OutputCharset::ascii);
     } catch (const SyntaxError& error) {
       shown = std::to_string(error.where.line) + ":" + std::to_string(error.where.column);

@@ -1,6 +1,7 @@
-// The calculator's flags: system flags -1..-64 and user flags 1..64, with every effect
-// they have on rplrun in this one class (angle mode, display format, binary base and
-// word size, coordinates, what happens to results out of range, LASTARG).
+// The calculator's flags as two words: system flags -1..-64 and user flags 1..64, and
+// the modes kept in them that display reads (number format, angle and coordinate modes,
+// binary base and word size). What the other flags make the machine do (errors for
+// results out of range, LASTARG, numeric results) is machine/flags.h.
 #pragma once
 
 #include <cstdint>
@@ -10,9 +11,9 @@
 
 namespace rplrun {
 
-class Flags {
+class FlagWords {
  public:
-  Flags();  // after a memory reset: -5..-10 set (word size 64), everything else clear
+  FlagWords();  // after a memory reset: -5..-10 set (word size 64), everything else clear
 
   bool test(int flag) const {  // flag in -64..-1 or 1..64
     if (flag < 0) return (system_ >> (-flag - 1)) & 1;
@@ -41,20 +42,6 @@ class Flags {
   void set_word_size(int bits);  // 1..64
   CoordinateMode coordinate_mode() const;  // -16 polar, -15 with it spherical
   void set_coordinate_mode(CoordinateMode mode);
-  bool day_first() const { return test(-42); }  // DATE as DD.MMYYYY
-  bool symbolic_constants() const { return !test(-2); }
-  bool numeric_results() const { return test(-3); }
-  bool saves_last_args() const { return !test(-55); }
-
-  // The value of a computed real: an error when the condition is one (flags -20..-22),
-  // otherwise the value, with the flag that records the event (-23..-26) set.
-  Real settle(const RealResult& result) {
-    if (result.condition != Condition::none) settle_condition(result.condition);
-    return result.value;
-  }
-  Complex settle(const ComplexResult& result);
-  void settle_condition(Condition condition);
-
  private:
   std::uint64_t system_ = 0;  // bit k is flag -(k+1)
   std::uint64_t user_ = 0;    // bit k is flag k+1
