@@ -120,10 +120,18 @@ void px_to_c(Machine& m, const Args& a) {
 }
 
 constexpr CommandRow rows[] = {
-    {"PICT", 0, pict},        {"ERASE", 0, erase},       {"PVIEW", 1, pview},
-    {"PIXON", 1, pixon},      {"PIXOFF", 1, pixoff},     {"PIX?", 1, pix_test},
-    {"LINE", 2, line<Ink::dark>}, {"TLINE", 2, line<Ink::invert>}, {"BOX", 2, box},
-    {"BLANK", 2, blank},      {"C\\->PX", 1, c_to_px},  {"PX\\->C", 1, px_to_c},
+    {"PICT", 0, pict},
+    {"ERASE", 0, erase},
+    {"PVIEW", 1, pview},
+    {"PIXON", 1, pixon},
+    {"PIXOFF", 1, pixoff},
+    {"PIX?", 1, pix_test},
+    {"LINE", 2, line<Ink::dark>},
+    {"TLINE", 2, line<Ink::invert>},
+    {"BOX", 2, box},
+    {"BLANK", 2, blank},
+    {"C\\->PX", 1, c_to_px},
+    {"PX\\->C", 1, px_to_c},
 };
 
 }  // namespace
