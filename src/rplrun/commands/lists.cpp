@@ -6,6 +6,7 @@
 #include <string.h>
 #include "objects/array.h"
 
+#include "commands/graphics.h"
 #include "commands/support.h"
 #include "objects/elements.h"
 
@@ -120,7 +121,7 @@ void size(Machine& m, const Args& a) {
     m.push(integer_object(algebraic_size(x.items())));
   } else if (x.is(Kind::name)) {
     m.push(integer_object(1));
-  } else {
+  } else if (!grob_size(m, x)) {
     fail(bad_argument_type);
   }
 }

@@ -14,6 +14,7 @@
 #include "objects/charset.h"
 #include "objects/directory.h"
 #include "objects/display.h"
+#include "objects/grob.h"
 #include "objects/reader.h"
 #include "objects/transfer.h"
 #include "objects/unit.h"
@@ -35,6 +36,7 @@ enum Prolog : std::uint32_t {
   algebraic_prolog = 0x02AB8,
   tagged_prolog = 0x02AFC,
   program_prolog = 0x02D9D,
+  grob_prolog = 0x02B1E,
   global_name_prolog = 0x02E48,
   local_name_prolog = 0x02E6D,
   composite_end = 0x0312B,
@@ -170,6 +172,17 @@ void Nibbles::object(const Object& x, bool in_program) {
       for (const UnitFactor& f : unit_of(x).factors) size += 7 + 2 * f.name.size() + 21;
       return unknown(static_cast<unsigned>(size));
     }
+    case Kind::grob: {
+      const Grob& g = grob_of(x);
+      const std::string digits = grob_digits(g);
+      field(grob_prolog, 5);
+      field(15 + digits.size(), 5);
+      field(g.height, 5);
+      field(g.width, 5);
+      for (const char c : digits)
+        field(static_cast<unsigned>(c <= '9' ? c - '0' : c - 'A' + 10), 1);
+      return;
+    }
     case Kind::directory: {
       unknown(5 + 3 + 5 + 5);
       for (const auto& [name, value] : directory_entries(x)) {
@@ -255,7 +268,10 @@ constexpr const char* backup_header = "%%HP: T(3)A(D)F(.);\n";
 // as it was.
 void archive(Machine& m, const Args& a) {
   const std::string path = backup_file(a[1]);
-  const std::string text = decompile(m.home(), Flags(), false);
+  TextSink text_sink(max_object_bytes);
+  text_sink.transfer = true;
+  append_object(text_sink, m.home(), Flags(), false);
+  const std::string& text = text_sink.text();
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << backup_header << encode(text, OutputCharset::ascii) << '\n';
   out.close();

@@ -64,21 +64,21 @@ struct Table : CommandTable {
       info.supported = true;
       words[static_cast<int>(w.word)] = add(std::move(info));
     }
-    for (auto group : {stack_commands,         arithmetic_commands,
-                       logic_commands,         control_commands,
-                       variable_commands,      directory_commands,
-                       memory_commands,        evaluation_commands,
-                       list_commands,          list_arithmetic_commands,
-                       list_program_commands,  algebra_commands,
-                       string_commands,        mode_commands,
-                       text_display_commands,  array_commands,
-                       matrix_commands,        vector_commands,
-                       binary_commands,        time_commands,
-                       statistics_commands,    fit_commands,
-                       distribution_commands,  factorization_commands,
-                       transform_commands,     dialog_commands,
-                       keyboard_commands,      unit_commands,
-                       plot_parameter_commands}) {
+    for (auto group : {stack_commands,        arithmetic_commands,
+                       logic_commands,        control_commands,
+                       variable_commands,     directory_commands,
+                       memory_commands,       evaluation_commands,
+                       list_commands,         list_arithmetic_commands,
+                       list_program_commands, algebra_commands,
+                       string_commands,       mode_commands,
+                       text_display_commands, array_commands,
+                       matrix_commands,       vector_commands,
+                       binary_commands,       time_commands,
+                       statistics_commands,   fit_commands,
+                       distribution_commands, factorization_commands,
+                       transform_commands,    dialog_commands,
+                       keyboard_commands,     plot_parameter_commands,
+                       unit_commands,         graphics_commands}) {
       for (const CommandRow& row : group()) {
         // The evaluator computes on two reals before it checks that a command runs.
         if (row.on_reals && !row.handler)

@@ -81,6 +81,7 @@ std::span<const CommandRow> fit_commands();
 std::span<const CommandRow> distribution_commands();
 std::span<const CommandRow> factorization_commands();
 std::span<const CommandRow> transform_commands();
+std::span<const CommandRow> graphics_commands();
 std::span<const CommandRow> plot_parameter_commands();
 // Every command name of the HP48G ROM, with the backslash codes.
 std::span<const char* const> hp48g_command_names();

@@ -1,7 +1,9 @@
 // Variables of the current directory: STO and RCL with their family, PURGE, CLVAR, VARS.
+#include "commands/graphics.h"
 #include "commands/support.h"
 #include "objects/directory.h"
 #include "objects/elements.h"
+#include "objects/grob.h"
 
 namespace rplrun {
 
@@ -38,6 +40,9 @@ void sto(Machine& m, const Args& a) {
     m.store(target, a[2]);
   } else if (target.is(Kind::algebraic)) {
     store_element(m, target, a[2]);
+  } else if (is_pict(target)) {
+    if (!a[2].is(Kind::grob)) fail(bad_argument_type);
+    m.screen.replace_pict(grob_of(a[2]));
   } else {
     fail(bad_argument_type);
   }
@@ -49,7 +54,10 @@ const Object& variable_value(Machine& m, const Object& name) {
   return *value;
 }
 
-void rcl(Machine& m, const Args& a) { m.push(detached(variable_value(m, a[1]))); }
+void rcl(Machine& m, const Args& a) {
+  if (is_pict(a[1])) return m.push(make_grob(m.screen.pict()));
+  m.push(detached(variable_value(m, a[1])));
+}
 
 // STO+ and the others: either order, level 2 op level 1 with the variable's value in
 // place of its name.

@@ -26,6 +26,7 @@
 #include "machine/clock.h"
 #include "machine/flags.h"
 #include "machine/keyboard.h"
+#include "machine/screen.h"
 #include "numbers/random.h"
 #include "objects/control.h"
 #include "objects/directory.h"
@@ -207,6 +208,7 @@ class Machine {
   std::int64_t clock_offset = 0;  // ticks by which \->TIME \->DATE CLKADJ WAIT moved it
   std::vector<Alarm> alarms;      // in the order they come due
   Menus menus;
+  Screen screen;
   UserKeys user_keys;
 
   // ---- evaluation

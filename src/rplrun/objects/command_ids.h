@@ -44,7 +44,8 @@
   X(linfit, "LINFIT")            \
   X(logfit, "LOGFIT")            \
   X(expfit, "EXPFIT")            \
-  X(pwrfit, "PWRFIT")
+  X(pwrfit, "PWRFIT")            \
+  X(pict, "PICT")
 
 namespace rplrun::cmd {
 

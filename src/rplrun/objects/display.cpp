@@ -7,6 +7,7 @@
 #include "objects/array.h"
 #include "objects/command_registry.h"
 #include "objects/directory.h"
+#include "objects/grob.h"
 #include "objects/unit.h"
 
 namespace rplrun {
@@ -172,6 +173,17 @@ void append_object(TextSink& sink, const Object& object, const FlagWords& flags,
       }
       sink.text() += "\nEND";
       break;
+    case Kind::grob: {
+      const Grob& g = grob_of(object);
+      if (sink.transfer) {
+        out += "GROB " + std::to_string(g.width) + ' ' + std::to_string(g.height) + ' ';
+        sink.put(grob_digits(g));
+        return;
+      }
+      out += "Graphic " + std::to_string(g.width) + ' ' + static_cast<char>(215) + ' ' +
+             std::to_string(g.height);
+      break;
+    }
   }
   sink.settle();
 }

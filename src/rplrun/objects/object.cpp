@@ -6,6 +6,7 @@
 #include "objects/command_registry.h"
 #include "objects/directory.h"
 #include "objects/errors.h"
+#include "objects/grob.h"
 #include "objects/unit.h"
 
 namespace rplrun {
@@ -314,6 +315,7 @@ bool same(const Object& a, const Object& b) {
       }
       return true;
     }
+    case Kind::grob: return grob_of(a) == grob_of(b);
   }
   return false;
 }
@@ -336,6 +338,7 @@ int type_number(const Object& object) {
     case Kind::call: return 9;
     case Kind::directory: return 15;
     case Kind::unit: return 13;
+    case Kind::grob: return 11;
   }
   return 0;
 }

@@ -55,6 +55,7 @@ enum class Kind : std::uint8_t {
   call,       // inside an algebraic: f(a,b) on a user function or an element of a variable
   directory,  // its variables (directory.h)
   unit,       // a real and a unit expression (unit.h)
+  grob,       // a picture (grob.h)
 };
 
 struct Node {
@@ -177,7 +178,7 @@ class Object {
     constexpr std::uint32_t heap_kinds = bit(Kind::complex) | bit(Kind::string) | bit(Kind::list) |
                                          bit(Kind::array) | bit(Kind::algebraic) |
                                          bit(Kind::program) | bit(Kind::tagged) |
-                                         bit(Kind::directory) | bit(Kind::unit);
+                                         bit(Kind::directory) | bit(Kind::unit) | bit(Kind::grob);
     return (heap_kinds & bit(kind_)) != 0;
   }
   void release() {

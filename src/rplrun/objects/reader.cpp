@@ -12,6 +12,7 @@
 #include "objects/command_registry.h"
 #include "objects/directory.h"
 #include "objects/errors.h"
+#include "objects/grob.h"
 #include "objects/unit.h"
 
 namespace rplrun {
@@ -264,8 +265,8 @@ class Reader : public AlgebraicScope {
           read_binding(seq, t);
           continue;
         }
-        if (word == "DIR") {
-          append(seq, read_directory(t), t.start);
+        if (word == "DIR" || word == "GROB") {
+          append(seq, read_object(t), t.start);
           continue;
         }
         Object item = read_word(t);
@@ -359,6 +360,7 @@ class Reader : public AlgebraicScope {
     switch (t.type) {
       case T::word: {
         if (text_of(t) == "DIR") return read_directory(t);
+        if (text_of(t) == "GROB") return read_grob(t);
         Object item = read_word(t);
         // Outside a program, structure words have no meaning.
         if (item.is(Kind::command) && command_info(item.command_id()).word != Word::none)
@@ -418,6 +420,27 @@ class Reader : public AlgebraicScope {
     }
     --depth_;
     return make_directory(variables);
+  }
+
+  // GROB, the width and the height, then the digits of the pixels (none when there
+  // are no pixels).
+  Object read_grob(const Token& open) {
+    const auto dimension = [&] {
+      const Token t = next();
+      const std::string_view digits = text_of(t);
+      if (t.type != T::word || digits.empty() || digits.size() > 7 ||
+          !std::all_of(digits.begin(), digits.end(), is_digit))
+        fail(t.type == T::end ? open.start : t.start);
+      return static_cast<std::size_t>(std::stoul(std::string(digits)));
+    };
+    const std::size_t width = dimension();
+    const std::size_t height = dimension();
+    if (grob_digit_count(width, height) == 0) return make_grob(Grob(width, height));
+    const Token t = next();
+    const auto grob =
+        t.type == T::word ? grob_from_digits(width, height, text_of(t)) : std::nullopt;
+    if (!grob) fail(t.type == T::end ? open.start : t.start);
+    return make_grob(*grob);
   }
 
   Object read_quoted(const Token& t) {

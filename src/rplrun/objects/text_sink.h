@@ -35,6 +35,10 @@ class TextSink {
   // Nothing more is wanted: the rest of the form may be left out.
   bool full() const { return full_; }
 
+  // The form goes to a transfer file, to be read back: grobs are written with their
+  // pixels rather than as the stack shows them.
+  bool transfer = false;
+
  protected:
   virtual void overflow();
 
