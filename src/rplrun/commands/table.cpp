@@ -78,7 +78,8 @@ struct Table : CommandTable {
                        distribution_commands, factorization_commands,
                        transform_commands,    dialog_commands,
                        keyboard_commands,     plot_parameter_commands,
-                       unit_commands,         graphics_commands}) {
+                       plot_drawing_commands, unit_commands,
+                       graphics_commands}) {
       for (const CommandRow& row : group()) {
         // The evaluator computes on two reals before it checks that a command runs.
         if (row.on_reals && !row.handler)

@@ -32,6 +32,7 @@
   X(invalid_statistics_parameters, 0x604, "Invalid \205PAR")       \
   X(statistics_log_of_negative, 0x605, "Invalid \205Data LN(Neg)") \
   X(statistics_log_of_zero, 0x606, "Invalid \205Data LN(0)")       \
+  X(invalid_eq, 0x607, "Invalid EQ")                               \
   X(invalid_unit, 0xB01, "Invalid Unit")                           \
   X(inconsistent_units, 0xB02, "Inconsistent Units")               \
   X(invalid_date, 0xD01, "Invalid Date")                           \
