@@ -75,6 +75,8 @@ std::span<const ArrayForm> array_forms();
 std::span<const CommandRow> binary_commands();
 std::span<const CommandRow> unit_commands();
 std::span<const UnitForm> unit_forms();
+std::span<const CommandRow> equation_library_commands();
+std::span<const CommandRow> solver_commands();
 std::span<const CommandRow> time_commands();
 std::span<const CommandRow> statistics_commands();
 std::span<const CommandRow> fit_commands();

@@ -53,11 +53,35 @@ Wide operator/(Wide a, Wide b) {
   return wide(bid128_div(of(a), of(b), dec::nearest, &f));
 }
 
+Wide Wide::operator-() const { return wide(bid128_negate(of(*this))); }
+
+bool operator<(Wide a, Wide b) {
+  dec::Flags f = 0;
+  return bid128_quiet_less(of(a), of(b), &f) != 0;
+}
+
+Wide Wide::magnitude() const { return wide(bid128_abs(of(*this))); }
+
 Wide Wide::power(Wide e) const {
   dec::Flags f = 0;
   return wide(bid128_pow(of(*this), of(e), dec::nearest, &f));
 }
 
 RealResult Wide::rounded() const { return dec::round12(of(*this), 0); }
+
+Wide square_root(Wide x) {
+  dec::Flags f = 0;
+  return wide(bid128_sqrt(of(x), dec::nearest, &f));
+}
+
+Wide ln(Wide x) {
+  dec::Flags f = 0;
+  return wide(bid128_log(of(x), dec::nearest, &f));
+}
+
+Wide exp(Wide x) {
+  dec::Flags f = 0;
+  return wide(bid128_exp(of(x), dec::nearest, &f));
+}
 
 }  // namespace rplrun

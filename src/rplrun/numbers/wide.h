@@ -21,16 +21,25 @@ class Wide {
   friend Wide operator-(Wide a, Wide b);
   friend Wide operator*(Wide a, Wide b);
   friend Wide operator/(Wide a, Wide b);  // the divisor is not zero
+  Wide operator-() const;
+  friend bool operator<(Wide a, Wide b);
   // x^e; x > 0, or e an integer.
   Wide power(Wide e) const;
+  Wide magnitude() const;  // |x|
 
   // Rounded once to 12 digits, brought into range.
   RealResult rounded() const;
+  // Rounded to 12 digits and back: a value the calculator keeps as a real between steps.
+  Wide twelve_digits() const { return Wide(rounded().value); }
 
  private:
   friend struct WideBits;
   std::uint64_t lo_ = 0;
   std::uint64_t hi_ = 0x3040000000000000ULL;  // +0, exponent 0
 };
+
+Wide square_root(Wide x);  // x >= 0
+Wide ln(Wide x);           // x > 0
+Wide exp(Wide x);          // underflows to 0
 
 }  // namespace rplrun

@@ -33,6 +33,8 @@
   X(statistics_log_of_negative, 0x605, "Invalid \205Data LN(Neg)") \
   X(statistics_log_of_zero, 0x606, "Invalid \205Data LN(0)")       \
   X(invalid_eq, 0x607, "Invalid EQ")                               \
+  X(bad_guesses, 0xA01, "Bad Guess(es)")                           \
+  X(constant_function, 0xA02, "Constant?")                         \
   X(invalid_unit, 0xB01, "Invalid Unit")                           \
   X(inconsistent_units, 0xB02, "Inconsistent Units")               \
   X(invalid_date, 0xD01, "Invalid Date")                           \
