@@ -100,9 +100,7 @@ std::optional<Object> number_object(const NumberResult& r) {
   return Object::real(r.value.re);
 }
 
-bool both_real(const Object& a, const Object& b) {
-  return a.is(Kind::real) && b.is(Kind::real);
-}
+bool both_real(const Object& a, const Object& b) { return a.is(Kind::real) && b.is(Kind::real); }
 
 // At most six significant digits: its square has at most twelve and is exact.
 bool short_root(Real root) { return root.decimal().coefficient < 1000000; }

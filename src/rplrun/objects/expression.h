@@ -28,9 +28,7 @@ struct Expr {
   bool is_real() const { return args.empty() && head.is(Kind::real); }
   bool is_name() const { return args.empty() && head.is(Kind::name); }
   // The command `id` applied (with its operands, or alone for \pi, e, i...).
-  bool is(std::uint32_t id) const {
-    return head.is(Kind::command) && head.command_id() == id;
-  }
+  bool is(std::uint32_t id) const { return head.is(Kind::command) && head.command_id() == id; }
 };
 
 // ---- Between postfix items and trees

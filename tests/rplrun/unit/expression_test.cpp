@@ -34,8 +34,8 @@ struct Case {
 };
 
 TEST(Expression, RoundTrip) {
-  for (const char* text : {"X^2+1", "F(A,B+1)*-C", "X=(3+S)/2", "IFTE(X>0,X,-X)",
-                           "QUOTE(A+1)*2", "X+Y|(X=1,Y=A*B)", "\\pi*R^2", "(1,2)"})
+  for (const char* text : {"X^2+1", "F(A,B+1)*-C", "X=(3+S)/2", "IFTE(X>0,X,-X)", "QUOTE(A+1)*2",
+                           "X+Y|(X=1,Y=A*B)", "\\pi*R^2", "(1,2)"})
     EXPECT_EQ(print(read(text)), text);
 }
 
@@ -68,7 +68,8 @@ const Case simplifications[] = {
 };
 
 TEST(Expression, Simplify) {
-  for (const Case& c : simplifications) EXPECT_EQ(print(simplify(read(c.infix))), c.printed) << c.infix;
+  for (const Case& c : simplifications)
+    EXPECT_EQ(print(simplify(read(c.infix))), c.printed) << c.infix;
 }
 
 TEST(Expression, SubstituteAndCompare) {
