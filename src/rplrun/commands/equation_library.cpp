@@ -1,8 +1,8 @@
 // The equation library's functions: DARCY FANNING ZFACTOR F0\Gl SIDENS. A unit object
 // is taken in SI units where a quantity has dimensions (a wavelength, a temperature);
 // where a pure number is expected, a unit object must reduce to one.
-#include "commands/support.h"
 #include "numbers/equation_library.h"
+#include "commands/support.h"
 #include "objects/unit.h"
 #include "objects/unit_table.h"
 
@@ -22,9 +22,8 @@ Real si_value(Machine& m, const Object& x, std::optional<Base> base) {
     const bool wanted = base && *base == k;
     if (!(measure.dimensions[k] == Real::from_int64(wanted ? 1 : 0))) fail(inconsistent_units);
   }
-  return m.flags.settle(((Wide(unit_of(x).value) + measure.offset.value_or(Wide())) *
-                         measure.scale)
-                            .rounded());
+  return m.flags.settle(
+      ((Wide(unit_of(x).value) + measure.offset.value_or(Wide())) * measure.scale).rounded());
 }
 
 Real result(Machine& m, const RealResult& r) {

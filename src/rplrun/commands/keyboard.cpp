@@ -114,12 +114,7 @@ void delkeys(Machine& m, const Args& a) {
 constexpr std::int64_t last_built_in_menu = 177;
 constexpr std::int64_t first_library_menu = 256;
 
-void show_menu(Machine& m, int number, int page) {
-  m.menus.last_number = m.menus.number;
-  m.menus.last_page = m.menus.page;
-  m.menus.number = number;
-  m.menus.page = page;
-}
+void show_menu(Machine& m, int number, int page) { m.menus.show(number, page); }
 
 // A built-in menu by number and page (x.yy); 0 is the menu shown before.
 void show_built_in(Machine& m, Real x) {

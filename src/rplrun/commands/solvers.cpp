@@ -38,14 +38,16 @@ const Object& numeric_value() {
 
 class RootFinder : public Continuation {
  public:
-  RootFinder(Machine& m, Object function, Object name, std::vector<Real> guesses,
-             std::vector<Object> restore, std::function<void(Machine&, Real)> done)
+  RootFinder(Machine& m, const char* command, Object function, Object name,
+             std::vector<Real> guesses, std::vector<Object> restore,
+             std::function<void(Machine&, Real)> done)
       : function_(std::move(function)),
         name_(std::move(name)),
         search_(std::move(guesses)),
         restore_(std::move(restore)),
         done_(std::move(done)),
-        base_(m.depth()) {}
+        base_(m.depth()),
+        command_(*find_command(std::string_view(command))) {}
 
   bool resume(Machine& m) final {
     if (waiting_) {
@@ -61,10 +63,8 @@ class RootFinder : public Continuation {
         m.call(numeric_value());
         waiting_ = true;
         return false;
-      case RootSearch::Result::bad_guess:
-        give_up(m, bad_guesses);
-      case RootSearch::Result::constant:
-        give_up(m, constant_function);
+      case RootSearch::Result::bad_guess: give_up(m, bad_guesses);
+      case RootSearch::Result::constant: give_up(m, constant_function);
       default:
         m.store(name_, Object::real(search_.root()));
         done_(m, search_.root());
@@ -75,7 +75,7 @@ class RootFinder : public Continuation {
  private:
   [[noreturn]] void give_up(Machine& m, ErrorNumber error) {
     for (Object& x : restore_) m.push(std::move(x));
-    fail(error);
+    fail(error, command_);
   }
 
   Object function_;
@@ -84,6 +84,7 @@ class RootFinder : public Continuation {
   std::vector<Object> restore_;
   std::function<void(Machine&, Real)> done_;
   std::size_t base_;
+  std::uint32_t command_;  // the solver's, which errors name
   bool waiting_ = false;
 };
 
@@ -103,7 +104,8 @@ void root(Machine& m, const Args& a) {
   if (!function.is(Kind::program) && !function.is_symbolic()) fail(bad_argument_type);
   name_arg(a[2]);
   std::vector<Real> guesses = guesses_of(a[1]);
-  start_root_search(m, as_difference(function), a[2], std::move(guesses), {a[3], a[2], a[1]},
+  start_root_search(m, "ROOT", as_difference(function), a[2], std::move(guesses),
+                    {a[3], a[2], a[1]},
                     [](Machine& machine, Real x) { machine.push(Object::real(x)); });
 }
 
@@ -113,11 +115,12 @@ constexpr CommandRow rows[] = {
 
 }  // namespace
 
-void start_root_search(Machine& m, Object function, Object name, std::vector<Real> guesses,
-                       std::vector<Object> restore, std::function<void(Machine&, Real)> done) {
-  m.start_continuation(std::make_unique<RootFinder>(m, std::move(function), std::move(name),
-                                                    std::move(guesses), std::move(restore),
-                                                    std::move(done)));
+void start_root_search(Machine& m, const char* command, Object function, Object name,
+                       std::vector<Real> guesses, std::vector<Object> restore,
+                       std::function<void(Machine&, Real)> done) {
+  m.start_continuation(std::make_unique<RootFinder>(m, command, std::move(function),
+                                                    std::move(name), std::move(guesses),
+                                                    std::move(restore), std::move(done)));
 }
 
 std::span<const CommandRow> solver_commands() { return rows; }

@@ -14,8 +14,10 @@ Object as_difference(const Object& x);
 // Searches for a value of the variable `name` at which `function` (a program or an
 // algebraic, evaluated numerically) is zero, from the guesses, storing each value tried
 // in the variable. At the end the variable holds the root and `done` is handed it;
-// Bad Guess(es) or Constant? end the search with the arguments `restore` put back.
-void start_root_search(Machine& m, Object function, Object name, std::vector<Real> guesses,
-                       std::vector<Object> restore, std::function<void(Machine&, Real)> done);
+// Bad Guess(es) or Constant? end the search with the arguments `restore` put back,
+// raised by `command`.
+void start_root_search(Machine& m, const char* command, Object function, Object name,
+                       std::vector<Real> guesses, std::vector<Object> restore,
+                       std::function<void(Machine&, Real)> done);
 
 }  // namespace rplrun

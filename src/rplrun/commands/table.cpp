@@ -80,7 +80,7 @@ struct Table : CommandTable {
                        keyboard_commands,     plot_parameter_commands,
                        plot_drawing_commands, unit_commands,
                        graphics_commands,     equation_library_commands,
-                       solver_commands}) {
+                       solver_commands,       tvm_commands}) {
       for (const CommandRow& row : group()) {
         // The evaluator computes on two reals before it checks that a command runs.
         if (row.on_reals && !row.handler)

@@ -407,17 +407,8 @@ void Machine::resume(Frame& frame) {
   ++steps_;
   check_limits();
   const std::size_t index = frames_.size() - 1;
-  const std::uint32_t command = frame.command;
-  current_command_ = command;
-  bool finished = false;
-  try {
-    finished = frame.continuation->resume(*this);
-  } catch (RplError& error) {
-    // An error of the command itself, raised as it resumes, names it.
-    if (!error.command && command != no_command) error.command = command;
-    throw;
-  }
-  if (finished) {
+  current_command_ = frame.command;
+  if (frame.continuation->resume(*this)) {
     while (frames_.size() > index) pop_frame();
   }
   current_command_ = no_command;

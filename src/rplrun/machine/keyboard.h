@@ -46,6 +46,13 @@ struct Menus {
   int page = 1;
   int last_number = 3;  // the menu shown before, for 0 MENU
   int last_page = 1;
+  // Shows a menu: the one shown now becomes the one before.
+  void show(int new_number, int new_page) {
+    last_number = number;
+    last_page = page;
+    number = new_number;
+    page = new_page;
+  }
 };
 
 }  // namespace rplrun

@@ -91,9 +91,9 @@ RealResult black_body_fraction(Real wavelength, Real temperature) {
     Wide sum;
     for (int n = 1; n < 200; ++n) {
       const Wide k = whole(n);
-      const Wide term = exp(-k * x) / k *
-                        (x * x * x + whole(3) * x * x / k + whole(6) * x / (k * k) +
-                         whole(6) / (k * k * k));
+      const Wide term =
+          exp(-k * x) / k *
+          (x * x * x + whole(3) * x * x / k + whole(6) * x / (k * k) + whole(6) / (k * k * k));
       sum = sum + term;
       if (settled(term, sum)) break;
     }
@@ -105,10 +105,13 @@ RealResult black_body_fraction(Real wavelength, Real temperature) {
     const char* denominator;
   };
   static constexpr Fraction bernoulli[] = {
-      {"1", "1"},         {"-1", "2"},     {"1", "6"},         {"-1", "30"},
-      {"1", "42"},        {"-1", "30"},    {"5", "66"},        {"-691", "2730"},
-      {"7", "6"},         {"-3617", "510"}, {"43867", "798"},  {"-174611", "330"},
-      {"854513", "138"},  {"-236364091", "2730"},
+      {"1", "1"},        {"-1", "2"},
+      {"1", "6"},        {"-1", "30"},
+      {"1", "42"},       {"-1", "30"},
+      {"5", "66"},       {"-691", "2730"},
+      {"7", "6"},        {"-3617", "510"},
+      {"43867", "798"},  {"-174611", "330"},
+      {"854513", "138"}, {"-236364091", "2730"},
   };
   Wide integral;
   Wide factorial = whole(1);

@@ -18,8 +18,9 @@ Real midpoint(Real a, Real b) { return twelve((w(a) + w(b)) / Wide::from_int(2))
 
 // The neighbouring 12-digit number of x, upward or downward.
 Real neighbour(Real x, bool upward) {
-  const Real unit = x.is_zero() ? Real::min()
-                                : twelve(Wide::from_int(10).power(Wide::from_int(x.exponent() - 11)));
+  const Real unit = x.is_zero()
+                        ? Real::min()
+                        : twelve(Wide::from_int(10).power(Wide::from_int(x.exponent() - 11)));
   return twelve(upward ? w(x) + w(unit) : w(x) - w(unit));
 }
 
@@ -107,8 +108,7 @@ void RootSearch::report(std::optional<Real> value) {
       slow_steps_ = Wide::from_int(2) * narrowed < width ? 0 : slow_steps_ + 1;
       return step_bracket();
     }
-    case Phase::guesses:
-      break;
+    case Phase::guesses: break;
   }
 }
 
@@ -167,8 +167,7 @@ void RootSearch::step_secant() {
 void RootSearch::step_downhill() {
   const Wide away = w(best_.x) - w(other_.x);
   const RealResult x = (w(best_.x) + away).rounded();
-  if (x.condition != Condition::none || x.value == best_.x)
-    return finish(Result::extremum, best_);
+  if (x.condition != Condition::none || x.value == best_.x) return finish(Result::extremum, best_);
   evaluate(x.value);
 }
 

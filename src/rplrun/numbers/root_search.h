@@ -56,13 +56,13 @@ class RootSearch {
   Phase phase_ = Phase::guesses;
   Result result_ = Result::searching;
   Real pending_;
-  Point best_{};   // least magnitude so far
-  Point other_{};  // the secant's second point, or the last point downhill
+  Point best_{};          // least magnitude so far
+  Point other_{};         // the secant's second point, or the last point downhill
   Point low_{}, high_{};  // the bracket (of a sign change, or of a minimum around best_)
   Point last_{};
   int evaluations_ = 0;
   int flat_steps_ = 0;
-  int slow_steps_ = 0;  // bracket steps that did not halve it
+  int slow_steps_ = 0;     // bracket steps that did not halve it
   bool all_equal_ = true;  // every value so far the same
 };
 
