@@ -16,7 +16,8 @@
 // eye point with it, and seen from the eye toward the cube's centre with z upward (y
 // upward when looking straight down or up); the picture is as large as PICT lets the
 // projected cube be, centred. Lines are cut at the cube's faces; a point behind the eye
-// is not drawn. Every line is drawn: a wireframe shows what lies behind its front.
+// is not drawn. Every line is drawn: a wireframe shows what lies behind its front. With
+// flag -31 set, the grid's points are drawn without the lines.
 #include <algorithm>
 #include <cmath>
 
@@ -226,11 +227,15 @@ class Mesh {
   void add(std::optional<Point> p) { points_.push_back(p); }
 
   // Each point joined to the next along its row and, unless `rows_only`, to the one
-  // below it in the next row.
+  // below it in the next row; each point alone when they are not to be joined.
   template <typename Join>
-  void join(std::size_t columns, bool rows_only, Join line) const {
+  void join(std::size_t columns, bool rows_only, bool joined, Join line) const {
     for (std::size_t k = 0; k < points_.size(); ++k) {
       if (!points_[k]) continue;
+      if (!joined) {
+        line(*points_[k], *points_[k]);
+        continue;
+      }
       if ((k + 1) % columns != 0 && points_[k + 1]) line(*points_[k], *points_[k + 1]);
       if (!rows_only && k + columns < points_.size() && points_[k + columns])
         line(*points_[k], *points_[k + columns]);
@@ -265,7 +270,7 @@ class SurfaceDrawing : public GridSampler {
 
   void finish(Machine& m) override {
     Grob& pict = m.screen.draw_on_pict();
-    mesh_.join(columns(), type_ == PlotType::yslice,
+    mesh_.join(columns(), type_ == PlotType::yslice, joined(m),
                [&](const Point3& a, const Point3& b) { draw_segment(pict, projection_, a, b); });
   }
 
@@ -292,7 +297,7 @@ class GridMapDrawing : public GridSampler {
 
   void finish(Machine& m) override {
     Grob& pict = m.screen.draw_on_pict();
-    mesh_.join(columns(), false,
+    mesh_.join(columns(), false, joined(m),
                [&](const Pixel& a, const Pixel& b) { draw_line(pict, a, b, Ink::dark); });
   }
 
