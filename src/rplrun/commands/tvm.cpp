@@ -65,7 +65,8 @@ void tvmroot(Machine& m, const Args& a) {
 // n AMORT: the principal and the interest of the first n payments, and the balance left.
 void amort(Machine& m, const Args& a) {
   const Real n = real_arg(a[1]);
-  const std::optional<Amortization> r = amortize(tvm_values(m, {TvmVariable::n, TvmVariable::fv}), n);
+  const std::optional<Amortization> r =
+      amortize(tvm_values(m, {TvmVariable::n, TvmVariable::fv}), n);
   if (!r) fail(bad_argument_value);
   m.push(settled(m, r->principal));
   m.push(settled(m, r->interest));
@@ -73,8 +74,8 @@ void amort(Machine& m, const Args& a) {
 }
 
 constexpr CommandRow rows[] = {
-    {"TVM", 0, tvm},           {"TVMBEG", 0, tvmbeg}, {"TVMEND", 0, tvmend},
-    {"TVMROOT", 1, tvmroot},   {"AMORT", 1, amort},
+    {"TVM", 0, tvm},         {"TVMBEG", 0, tvmbeg}, {"TVMEND", 0, tvmend},
+    {"TVMROOT", 1, tvmroot}, {"AMORT", 1, amort},
 };
 
 }  // namespace
