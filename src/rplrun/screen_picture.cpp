@@ -20,17 +20,16 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-// libpng reports its errors here; the write gives up through the jump buffer.
+// libpng reports its errors here (a failed write among them); the write gives up
+// through the jump buffer.
 extern "C" void png_failed(png_structp png, png_const_charp message) {
   auto* error = static_cast<std::string*>(png_get_error_ptr(png));
-  *error = message;
+  *error = errno != 0 ? std::strerror(errno) : message;
   png_longjmp(png, 1);
 }
 
-extern "C" void png_warned(png_structp, png_const_charp) {}
-
 bool encode(std::FILE* file, const Grob& grob, unsigned scale, std::string& error) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, png_failed, png_warned);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, png_failed, nullptr);
   if (!png) {
     error = "out of memory";
     return false;
@@ -66,13 +65,10 @@ bool write_png(const Grob& grob, unsigned scale, const std::string& path, std::s
     error = std::strerror(errno);
     return false;
   }
-  if (!encode(file.get(), grob, scale, error)) return false;
+  // Unbuffered, so that a write that fails fails in libpng, which says so.
+  std::setvbuf(file.get(), nullptr, _IONBF, 0);
   errno = 0;
-  if (std::fclose(file.release()) != 0) {
-    error = std::strerror(errno != 0 ? errno : EIO);
-    return false;
-  }
-  return true;
+  return encode(file.get(), grob, scale, error);
 }
 
 std::string half_blocks(const Grob& grob) {
@@ -83,10 +79,8 @@ std::string half_blocks(const Grob& grob) {
   std::string text = "\u250c" + rule + "\u2510\n";
   for (std::size_t y = 0; y < grob.height; y += 2) {
     text += "\u2502";
-    for (std::size_t x = 0; x < grob.width; ++x) {
-      const bool lower = y + 1 < grob.height && grob.dark(x, y + 1);
-      text += blocks[(grob.dark(x, y) ? 1 : 0) + (lower ? 2 : 0)];
-    }
+    for (std::size_t x = 0; x < grob.width; ++x)
+      text += blocks[(grob.dark(x, y) ? 1 : 0) + (grob.dark(x, y + 1) ? 2 : 0)];
     text += "\u2502\n";
   }
   return text + "\u2514" + rule + "\u2518\n";

@@ -12,7 +12,8 @@ namespace rplrun {
 // false, with what went wrong in `error`.
 bool write_png(const Grob& grob, unsigned scale, const std::string& path, std::string& error);
 
-// The grob in UTF-8 half blocks, two pixel rows a line, framed by box-drawing lines.
+// The grob (of an even number of rows, as the display) in UTF-8 half blocks, two pixel
+// rows a line, framed by box-drawing lines.
 std::string half_blocks(const Grob& grob);
 
 }  // namespace rplrun

@@ -119,12 +119,11 @@ class Session {
       status = run_command_line("arg" + std::to_string(k + 1), options_.operands[k]);
     }
     arm_timer(0);
+    if (options_.show_screen && !output_.failed()) show_screen();
     if (options_.interactive && !output_.failed()) {
-      if (options_.show_screen) show_screen();
       status = off_ ? exit_done : interact();
-    } else if (!output_.failed()) {
-      if (options_.show_screen) show_screen();
-      if (!options_.quiet) write_stack_out();
+    } else if (!options_.quiet && !output_.failed()) {
+      write_stack_out();
     }
     if (!write_final_screen() && status == exit_done) status = exit_usage;
     if (!output_.flush()) return output_failure();

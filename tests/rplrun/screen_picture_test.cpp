@@ -139,13 +139,34 @@ TEST_F(ScreenPicture, ScaleAndFrames) {
   expect_picture(decode(dir_ / "frames/0001.png", 4), first, "frame 1");
   expect_picture(decode(dir_ / "frames/0002.png", 4), second, "frame 2");
   EXPECT_FALSE(fs::exists(dir_ / "frames/0003.png"));
+
+  // A frame of the text screen, then PICT drawn on: the end is one more frame.
+  ASSERT_EQ(run({"--screen=more/", "-e", "GROB 1 1 10 \\->LCD { #1d #1d } PIXON"}).status, 0);
+  corner = blank_display();
+  set(corner, 1, 1);
+  expect_picture(decode(dir_ / "more/0001.png", 4), first, "frame 1 of 2");
+  expect_picture(decode(dir_ / "more/0002.png", 4), corner, "the end");
 }
 
 TEST_F(ScreenPicture, WriteFailuresAreUsageErrors) {
-  const harness::Outcome got = run({"--screen=missing/dir/out.png", "-e", "1"});
-  EXPECT_EQ(got.status, 2);
-  EXPECT_EQ(got.out, "1: 1\n");
-  EXPECT_EQ(got.err.rfind("rplrun: cannot write 'missing/dir/out.png': ", 0), 0u) << got.err;
+  struct Case {
+    const char* screen;
+    const char* err;
+  };
+  const Case cases[] = {
+      {"--screen=missing/dir/out.png",
+       "rplrun: cannot write 'missing/dir/out.png': No such file or directory\n"},
+      {"--screen=/dev/full", "rplrun: cannot write '/dev/full': No space left on device\n"},
+      // The first frame that fails ends the frames, with one message.
+      {"--screen=missing/dir/",
+       "rplrun: cannot write 'missing/dir/0001.png': No such file or directory\n"},
+  };
+  for (const Case& c : cases) {
+    const harness::Outcome got = run({c.screen, "-e", "1 FREEZE 2 FREEZE 3"});
+    EXPECT_EQ(got.status, 2) << c.screen;
+    EXPECT_EQ(got.out, "1: 3\n") << c.screen;
+    EXPECT_EQ(got.err, c.err) << c.screen;
+  }
 }
 
 // The bouncing ball example: one frame each PVIEW, the ball falling inside its box.
