@@ -23,13 +23,14 @@ void show_line(Machine& m, const std::string& text) {
   if (m.terminal.show) m.terminal.show(text);
 }
 
-// The text cut into lines of at most `width` characters; a newline starts a new one.
-// `at_blanks`: a line too long is cut after its last blank when it has one.
-std::vector<std::string> wrapped(const std::string& text, std::size_t width,
+// The first `count` lines of the text cut into lines of at most `width` characters; a
+// newline starts a new one. `at_blanks`: a line too long is cut after its last blank
+// when it has one.
+std::vector<std::string> wrapped(const std::string& text, std::size_t width, std::size_t count,
                                  bool at_blanks = false) {
   std::vector<std::string> lines;
   std::size_t start = 0;
-  for (;;) {
+  while (lines.size() < count) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
     do {
       std::size_t length = std::min(width, end - start);
@@ -39,10 +40,11 @@ std::vector<std::string> wrapped(const std::string& text, std::size_t width,
       }
       lines.push_back(text.substr(start, length));
       start += length;
-    } while (start < end);
-    if (end == text.size()) return lines;
+    } while (start < end && lines.size() < count);
+    if (end == text.size()) break;
     start = end + 1;
   }
+  return lines;
 }
 
 void light_rows(Grob& grob, std::int64_t top, std::int64_t rows) {
@@ -61,8 +63,8 @@ void disp(Machine& m, const Args& a) {
   const Font& medium = font(FontSize::medium);
   Grob& screen = m.screen.draw_on_text();
   auto line = first;
-  for (const std::string& part : wrapped(text, line_width)) {
-    if (line > static_cast<std::int64_t>(line_count)) break;
+  const auto count = static_cast<std::size_t>(static_cast<std::int64_t>(line_count) + 1 - first);
+  for (const std::string& part : wrapped(text, line_width, count)) {
     light_rows(screen, (line - 1) * line_height, line_height);
     draw_text(screen, 0, (line - 1) * line_height, part, medium);
     ++line;
@@ -75,8 +77,7 @@ void disp(Machine& m, const Args& a) {
 void msgbox(Machine& m, const Args& a) {
   constexpr std::size_t box_width = 15;
   const std::string& text = string_arg(a[1]);
-  std::vector<std::string> lines = wrapped(text, box_width, true);
-  lines.resize(std::min<std::size_t>(lines.size(), 5));
+  const std::vector<std::string> lines = wrapped(text, box_width, 5, true);
   std::size_t longest = 0;
   for (const std::string& line : lines) longest = std::max(longest, line.size());
   const Font& medium = font(FontSize::medium);
@@ -100,10 +101,10 @@ void msgbox(Machine& m, const Args& a) {
 // PROMPT: the text in the status area (the screen's first two lines), then a halt.
 void prompt(Machine& m, const Args& a) {
   const std::string text = text_of(m, a[1]);
-  const std::vector<std::string> lines = wrapped(text, line_width);
+  const std::vector<std::string> lines = wrapped(text, line_width, 2);
   Grob& screen = m.screen.draw_on_text();
   light_rows(screen, 0, 2 * line_height);
-  for (std::size_t k = 0; k < std::min<std::size_t>(lines.size(), 2); ++k)
+  for (std::size_t k = 0; k < lines.size(); ++k)
     draw_text(screen, 0, static_cast<std::int64_t>(k) * line_height, lines[k],
               font(FontSize::medium));
   m.screen.frame_done();
