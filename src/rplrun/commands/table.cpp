@@ -98,7 +98,8 @@ struct Table : CommandTable {
                        picture_commands,
                        equation_library_commands,
                        solver_commands,
-                       tvm_commands}) {
+                       tvm_commands,
+                       screen_commands}) {
       for (const CommandRow& row : group()) {
         // The evaluator computes on two reals before it checks that a command runs.
         if (row.on_reals && !row.handler)
