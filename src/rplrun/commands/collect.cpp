@@ -132,7 +132,8 @@ class Collector {
       case cmd::invert: return {raised(factor(e.args[0]), minus_one())};
       default: {  // ^
         const Expr exponent = collect(e.args[1]);
-        if (!exponent.is_real()) return {atom(apply_expr(cmd::power, {collect(e.args[0]), exponent}))};
+        if (!exponent.is_real())
+          return {atom(apply_expr(cmd::power, {collect(e.args[0]), exponent}))};
         return {raised(factor(e.args[0]), exponent.head.as_real())};
       }
     }
@@ -177,7 +178,8 @@ class Collector {
     const Object magnitude = Object::real(abs(exponent));
     t.coefficient = numeric(m_, cmd::power, t.coefficient, magnitude);
     t.divisor = numeric(m_, cmd::power, t.divisor, magnitude);
-    for (Factor& f : t.factors) f.exponent = m_.flags.settle(rplrun::multiply(f.exponent, exponent));
+    for (Factor& f : t.factors)
+      f.exponent = m_.flags.settle(rplrun::multiply(f.exponent, exponent));
     return t;
   }
 
@@ -228,8 +230,8 @@ class Collector {
       std::stable_sort(t.factors.begin(), t.factors.end(), [](const Factor& a, const Factor& b) {
         return compare_trees(a.base, b.base) < 0;
       });
-      auto like = std::find_if(out.begin(), out.end(),
-                               [&](const Term& u) { return same_factors(u, t); });
+      auto like =
+          std::find_if(out.begin(), out.end(), [&](const Term& u) { return same_factors(u, t); });
       if (like == out.end()) {
         out.push_back(std::move(t));
       } else if (same(like->divisor, t.divisor)) {

@@ -78,11 +78,14 @@ class Isolator {
     switch (id) {
       case cmd::plus: return difference_of(std::move(s), sibling(node, k));
       case cmd::minus:
-        return k == 0 ? sum_of(std::move(s), node.args[1]) : difference_of(node.args[0], std::move(s));
+        return k == 0 ? sum_of(std::move(s), node.args[1])
+                      : difference_of(node.args[0], std::move(s));
       case cmd::times: return quotient_of(std::move(s), sibling(node, k));
       case cmd::divide:
-        return k == 0 ? product_of(std::move(s), node.args[1]) : quotient_of(node.args[0], std::move(s));
-      case cmd::power: return k == 0 ? root(node.args[1], std::move(s)) : logarithm(node.args[0], std::move(s));
+        return k == 0 ? product_of(std::move(s), node.args[1])
+                      : quotient_of(node.args[0], std::move(s));
+      case cmd::power:
+        return k == 0 ? root(node.args[1], std::move(s)) : logarithm(node.args[0], std::move(s));
       case cmd::negate: return negation_of(std::move(s));
       case cmd::invert: return quotient_of(real_expr(1), std::move(s));
       case cmd::square_root: return power_of(std::move(s), real_expr(2));
@@ -118,7 +121,9 @@ class Isolator {
       return sum_of(product_of(power_of(real_expr(-1), n), std::move(principal)),
                     product_of(half_turn(m_), n));
     }
-    if (name == "COS") return plus_turns(with_sign(function_of("ACOS", std::move(s))), product_of(real_expr(2), half_turn(m_)));
+    if (name == "COS")
+      return plus_turns(with_sign(function_of("ACOS", std::move(s))),
+                        product_of(real_expr(2), half_turn(m_)));
     if (name == "TAN") return plus_turns(function_of("ATAN", std::move(s)), half_turn(m_));
     fail(unable_to_isolate);
   }
@@ -240,12 +245,16 @@ Expr numeric_roots(Machine& m, const Object& a, const Object& b, const Object& c
   auto compute = [&](std::uint32_t id, const Object& x, const Object& y) {
     return apply_command(m, id, x, y);
   };
-  const Object four_ac = compute(cmd::times, compute(cmd::times, Object::real(Real::from_int64(4)), a), c);
-  const Object root = apply_command(m, cmd::square_root, compute(cmd::minus, compute(cmd::times, b, b), four_ac));
+  const Object four_ac =
+      compute(cmd::times, compute(cmd::times, Object::real(Real::from_int64(4)), a), c);
+  const Object root =
+      apply_command(m, cmd::square_root, compute(cmd::minus, compute(cmd::times, b, b), four_ac));
   const Object minus_b = apply_command(m, cmd::negate, b);
   const Object two_a = compute(cmd::times, Object::real(Real::from_int64(2)), a);
-  if (principal_only(m)) return number_expr(compute(cmd::divide, compute(cmd::plus, minus_b, root), two_a));
-  return quotient_of(sum_of(number_expr(minus_b), sign_times(m, number_expr(root))), number_expr(two_a));
+  if (principal_only(m))
+    return number_expr(compute(cmd::divide, compute(cmd::plus, minus_b, root), two_a));
+  return quotient_of(sum_of(number_expr(minus_b), sign_times(m, number_expr(root))),
+                     number_expr(two_a));
 }
 
 Expr symbolic_roots(const Machine& m, const Expr& a, const Expr& b, const Expr& c) {

@@ -17,11 +17,11 @@ Expr expression_arg(const Object& x) {
 
 const Symbol* variable_arg(const Object& x) { return name_arg(x).symbol(); }
 
-std::uint32_t function_id(const char* hp_name) {
-  return *find_command(std::string_view(hp_name));
-}
+std::uint32_t function_id(const char* hp_name) { return *find_command(std::string_view(hp_name)); }
 
-Expr sum_of(Expr a, Expr b) { return simplified(apply_expr(cmd::plus, {std::move(a), std::move(b)})); }
+Expr sum_of(Expr a, Expr b) {
+  return simplified(apply_expr(cmd::plus, {std::move(a), std::move(b)}));
+}
 Expr difference_of(Expr a, Expr b) {
   return simplified(apply_expr(cmd::minus, {std::move(a), std::move(b)}));
 }
