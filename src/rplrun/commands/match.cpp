@@ -5,8 +5,9 @@
 // any subexpression, the same one wherever it appears again; the replacement and the
 // condition get what it stood for. A fit counts only when the condition evaluates to a
 // non-zero real (a symbolic value does not count). \|vMATCH tries the whole expression
-// first and does not look inside what it put in; \|^MATCH works from the innermost parts out, and
-// then tries each part with what was already replaced inside it. One pass either way.
+// first and does not look inside what it put in; \|^MATCH works from the innermost
+// parts out, and then tries each part with what was already replaced inside it. One
+// pass either way.
 //
 // Conditions are evaluated by the machine, so the walk stops at each one: it is begun
 // again once the condition's value is known, the answers found so far deciding the fits
