@@ -27,9 +27,11 @@ int rank(const Expr& e) {
   return 2;
 }
 
-const std::string& head_text(const Expr& e) {
+// The name of a function applied, or of a name; nothing for an object kept whole.
+std::string_view head_text(const Expr& e) {
   if (e.head.is(Kind::command)) return command_info(e.head.command_id()).name;
-  return e.head.symbol()->text();
+  if (e.head.is(Kind::call) || e.head.is(Kind::name)) return e.head.symbol()->text();
+  return {};
 }
 
 int compare_numbers(const Object& a, const Object& b) {
@@ -43,9 +45,6 @@ int compare_numbers(const Object& a, const Object& b) {
 int compare_trees(const Expr& a, const Expr& b) {
   if (rank(a) != rank(b)) return rank(a) < rank(b) ? -1 : 1;
   if (a.is_number()) return compare_numbers(a.head, b.head);
-  if (!a.head.is(Kind::command) && !a.head.is(Kind::call) && !b.head.is(Kind::command) &&
-      !b.head.is(Kind::call) && (!a.is_name() || !b.is_name()))
-    return same(a.head, b.head) ? 0 : (a.is_name() ? -1 : 1);
   if (const int c = head_text(a).compare(head_text(b)); c != 0) return c < 0 ? -1 : 1;
   if (a.args.size() != b.args.size()) return a.args.size() < b.args.size() ? -1 : 1;
   for (std::size_t k = 0; k < a.args.size(); ++k)

@@ -16,6 +16,7 @@
 
 #include "commands/rewriting.h"
 #include "commands/support.h"
+#include "objects/command_registry.h"
 
 namespace rplrun {
 
@@ -38,8 +39,20 @@ bool fits(const Expr& pattern, const Expr& e, Bindings& bound) {
   return true;
 }
 
+std::size_t node_count(const Expr& e) {
+  std::size_t count = 1;
+  for (const Expr& arg : e.args) count += node_count(arg);
+  return count;
+}
+
+// A replacement holding a wildcard twice doubles at every level of \|^MATCH: one of
+// more parts than this is Insufficient Memory.
+constexpr std::size_t max_replacement_parts = 65536;
+
+// The wildcards replaced by what they stood for.
 Expr filled(Expr e, const Bindings& bound) {
   for (const auto& [name, value] : bound) e = substitute(e, name, value);
+  if (node_count(e) > max_replacement_parts) fail(insufficient_memory);
   return e;
 }
 
@@ -48,34 +61,25 @@ struct Pending {
   Expr condition;
 };
 
-class Matching : public Continuation {
+// One pass over an expression. With a condition, the first fit whose answer is not
+// known yet ends the pass with Pending.
+class Matcher {
  public:
-  Matching(Expr subject, Expr pattern, Expr replacement, std::optional<Expr> condition,
-           bool downward)
-      : subject_(std::move(subject)),
-        pattern_(std::move(pattern)),
+  Matcher(Expr pattern, Expr replacement, std::optional<Expr> condition, bool downward)
+      : pattern_(std::move(pattern)),
         replacement_(std::move(replacement)),
         condition_(std::move(condition)),
         downward_(downward) {}
 
-  bool resume(Machine& m) override {
-    if (waiting_) {
-      const Object value = m.pop();
-      answers_.push_back(value.is(Kind::real) && !value.as_real().is_zero());
-      waiting_ = false;
-    }
+  void answer(bool met) { answers_.push_back(met); }
+
+  // The new expression and whether anything was replaced, pushed.
+  void run(Machine& m, const Expr& subject) {
     asked_ = 0;
     changed_ = false;
-    try {
-      Expr result = walk(subject_);
-      m.push(object_of(result));
-      m.push(truth(changed_));
-      return true;
-    } catch (const Pending& pending) {
-      waiting_ = true;
-      m.evaluate(object_of(pending.condition));
-      return false;
-    }
+    Expr result = walk(subject);
+    m.push(object_of(result));
+    m.push(truth(changed_));
   }
 
  private:
@@ -101,15 +105,51 @@ class Matching : public Continuation {
     return filled(replacement_, bound);
   }
 
-  Expr subject_;
   Expr pattern_;
   Expr replacement_;
   std::optional<Expr> condition_;
   bool downward_;
   std::vector<bool> answers_;
   std::size_t asked_ = 0;
-  bool waiting_ = false;
   bool changed_ = false;
+};
+
+// A pass with a condition: begun again after each condition the machine evaluated. An
+// error of the pass itself puts the command's arguments back and names it.
+class Matching : public Continuation {
+ public:
+  Matching(Matcher matcher, Expr subject, std::vector<Object> args, std::uint32_t command)
+      : matcher_(std::move(matcher)),
+        subject_(std::move(subject)),
+        args_(std::move(args)),
+        command_(command) {}
+
+  bool resume(Machine& m) override {
+    if (waiting_) {
+      const Object value = m.pop();
+      matcher_.answer(value.is(Kind::real) && !value.as_real().is_zero());
+      waiting_ = false;
+    }
+    try {
+      matcher_.run(m, subject_);
+      return true;
+    } catch (const Pending& pending) {
+      waiting_ = true;
+      m.evaluate(object_of(pending.condition));
+      return false;
+    } catch (RplError& error) {
+      for (const Object& arg : args_) m.push(arg);
+      error.command = command_;
+      throw;
+    }
+  }
+
+ private:
+  Matcher matcher_;
+  Expr subject_;
+  std::vector<Object> args_;
+  std::uint32_t command_;
+  bool waiting_ = false;
 };
 
 void match(Machine& m, const Args& a, bool downward) {
@@ -118,11 +158,15 @@ void match(Machine& m, const Args& a, bool downward) {
   Expr subject = expression_arg(a[2]);
   Expr pattern = expression_arg(rule[0]);
   Expr replacement = expression_arg(rule[1]);
-  std::optional<Expr> condition;
-  if (rule.size() == 3) condition = expression_arg(rule[2]);
-  m.start_continuation(std::make_unique<Matching>(std::move(subject), std::move(pattern),
-                                                  std::move(replacement), std::move(condition),
-                                                  downward));
+  if (rule.size() == 2) {
+    Matcher(std::move(pattern), std::move(replacement), std::nullopt, downward).run(m, subject);
+    return;
+  }
+  Matcher matcher(std::move(pattern), std::move(replacement), expression_arg(rule[2]), downward);
+  // \|v and \|^ are the HP characters 143 and 144.
+  const std::uint32_t command = *find_command(downward ? "\217MATCH" : "\220MATCH");
+  m.start_continuation(std::make_unique<Matching>(std::move(matcher), std::move(subject),
+                                                  std::vector<Object>{a[2], a[1]}, command));
 }
 
 void match_up(Machine& m, const Args& a) { match(m, a, false); }

@@ -4,6 +4,7 @@
 #include "commands/rewriting.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "commands/support.h"
 #include "objects/command_registry.h"
@@ -98,14 +99,15 @@ class Shower {
     return s != x_ && leads_to_x(s);
   }
 
-  // Whether the variable s holds x, directly or through other variables.
+  // Whether the variable s holds x, directly or through other variables; each variable
+  // is looked into once.
   bool leads_to_x(const Symbol* s) {
-    if (std::find(visiting_.begin(), visiting_.end(), s) != visiting_.end()) return false;
+    if (auto known = known_.find(s); known != known_.end()) return known->second;
+    known_[s] = false;  // while it is looked into: a variable met again adds nothing
     const Object* value = m_.global(s);
-    if (!value || (!value->is_number() && !value->is_symbolic())) return false;
-    visiting_.push_back(s);
-    const bool found = reaches(tree_of(*value));
-    visiting_.pop_back();
+    const bool found =
+        value && (value->is_number() || value->is_symbolic()) && reaches(tree_of(*value));
+    known_[s] = found;
     return found;
   }
 
@@ -119,7 +121,7 @@ class Shower {
   std::vector<const Symbol*> keep_;
   bool by_list_;
   std::vector<const Symbol*> seen_;
-  std::vector<const Symbol*> visiting_;
+  std::unordered_map<const Symbol*, bool> known_;
 };
 
 // SHOW: 'expr' 'name' or 'expr' { names }.
