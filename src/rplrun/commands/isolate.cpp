@@ -58,7 +58,8 @@ class Isolator {
       std::size_t k = 0;
       while (k < target.args.size() && !mentions(target.args[k], x_)) ++k;
       other = undo(target, k, std::move(other));
-      target = std::move(target.args[k]);
+      Expr inner = std::move(target.args[k]);
+      target = std::move(inner);
     }
     return other;
   }
