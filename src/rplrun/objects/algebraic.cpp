@@ -6,6 +6,8 @@
 #include "objects/charset.h"
 #include "objects/command_registry.h"
 #include "objects/symbolic.h"
+#include "objects/unit.h"
+#include "objects/unit_table.h"
 
 namespace rplrun {
 
@@ -122,6 +124,7 @@ class InfixReader {
       if (!value) fail();
       number_ = Object::real(*value);
       pos_ = end;
+      if (pos_ < text_.size() && text_[pos_] == '_') number_ = unit_object(*value);
       tok_ = Tok::number;
       return;
     }
@@ -167,6 +170,50 @@ class InfixReader {
     while (pos_ < text_.size() && !is_blank(text_[pos_]) && !is_operator_char(text_[pos_])) ++pos_;
     name_ = text_.substr(begin, pos_ - begin);
     tok_ = Tok::name;
+  }
+
+  // The unit expression after the _ of a real (at pos_): factors joined by * and /,
+  // each a unit name, 1 or a parenthesized expression, with a power. It ends before a *
+  // or / that no factor follows: '1_m*X' is 1_m times X.
+  Object unit_object(Real value) {
+    const std::size_t begin = pos_ + 1;
+    std::size_t end = unit_factor_end(begin, false);
+    if (end == std::string_view::npos) fail_at(begin);
+    while (end < text_.size() && (text_[end] == '*' || text_[end] == '/')) {
+      const std::size_t next = unit_factor_end(end + 1, true);
+      if (next == std::string_view::npos) break;
+      end = next;
+    }
+    const auto factors = parse_unit_expression(text_.substr(begin, end - begin), mark_);
+    if (!factors || factors->empty()) fail_at(begin);
+    pos_ = end;
+    return make_unit(value, *factors);
+  }
+
+  // Where the unit factor at i ends; npos when none is there. The first factor's name
+  // is taken as written (an unknown one is Invalid Unit when used); a later one must be
+  // a unit's.
+  std::size_t unit_factor_end(std::size_t i, bool known_name) const {
+    constexpr std::size_t none = std::string_view::npos;
+    std::size_t j = i;
+    if (j < text_.size() && text_[j] == '(') {
+      for (int depth = 0; j < text_.size(); ++j) {
+        depth += text_[j] == '(' ? 1 : text_[j] == ')' ? -1 : 0;
+        if (depth == 0) break;
+      }
+      if (j == text_.size()) return none;
+      ++j;
+    } else {
+      while (j < text_.size() && !is_blank(text_[j]) && !is_operator_char(text_[j])) ++j;
+      const std::string name(text_.substr(i, j - i));
+      if (name.empty() || (known_name && name != "1" && !is_unit_name(name))) return none;
+    }
+    if (j < text_.size() && text_[j] == '^') {
+      std::size_t end = 0;
+      if (!scan_real(j + 1, end)) return none;
+      j = end;
+    }
+    return j;
   }
 
   std::optional<Object> complex_literal() {

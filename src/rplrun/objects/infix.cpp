@@ -9,6 +9,7 @@
 #include "objects/algebraic.h"
 #include "objects/command_registry.h"
 #include "objects/symbolic.h"
+#include "objects/unit.h"
 
 namespace rplrun {
 
@@ -86,6 +87,12 @@ class Infix {
     switch (item.kind()) {
       case Kind::real: return item.as_real().is_negative() ? prec_negate : prec_atom;
       case Kind::algebraic: return Infix(item.items(), mode_).whole_precedence();
+      case Kind::unit: {
+        // 1_m/s binds as a product, 1_m as a negation: (1_m)^2 is no unit 1_m^2.
+        const UnitFactors& factors = unit_of(item).factors;
+        if (factors.size() > 1 || factors[0].power.is_negative()) return prec_product;
+        return prec_negate;
+      }
       case Kind::command: {
         const Algebra& a = command_info(item.command_id()).algebra;
         switch (a.notation) {
@@ -185,6 +192,14 @@ class Infix {
       case Kind::name: out.put(item.symbol()->text()); return;
       case Kind::algebraic: Infix(item.items(), mode_).write(out); return;
       case Kind::list: write_bindings(item, out); return;
+      case Kind::unit: {
+        std::string text;
+        append_real(text, unit_of(item).value, mode_);
+        text += '_';
+        append_unit_expression(text, unit_of(item).factors, mode_.fraction_mark);
+        out.put(text);
+        return;
+      }
       default: out.put("?"); return;
     }
   }
@@ -207,6 +222,7 @@ class Infix {
       case Kind::real:
       case Kind::complex:
       case Kind::name:
+      case Kind::unit:
       case Kind::algebraic: write_leaf(object, out); return;
       default: out.put("?"); return;
     }

@@ -46,7 +46,7 @@ std::vector<std::vector<Object>> last_operands(std::span<const Object> postfix) 
 Object object_of(std::vector<Object> postfix) {
   if (postfix.size() == 1) {
     const Object& only = postfix.front();
-    if (only.is_number() || only.is(Kind::list)) return only;
+    if (only.is_number() || only.is(Kind::unit) || only.is(Kind::list)) return only;
     if (only.is(Kind::name)) return only.quoted();
     if (only.is(Kind::algebraic)) return object_of(copy_items(only.items()));
   }
