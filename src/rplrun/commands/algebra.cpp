@@ -109,8 +109,9 @@ void where(Machine& m, const Args& a) {
     operand_arg(bindings[k + 1]);
   }
   const Object& x = operand_arg(a[2]);
+  // A quoted name is the variable of a derivative, integral or sum: it stays.
   Object result = rewrite_object(x, [&](const Object& item, std::vector<Object>& out) {
-    if (!item.is(Kind::name)) return false;
+    if (!item.is(Kind::name) || item.is_quoted()) return false;
     for (std::size_t k = 0; k < bindings.size(); k += 2) {
       if (bindings[k].symbol() == item.symbol()) {
         append_operand(out, bindings[k + 1]);

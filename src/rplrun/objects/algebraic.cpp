@@ -19,6 +19,7 @@ constexpr char greater_equal = static_cast<char>(138);
 constexpr char not_equal = static_cast<char>(139);
 constexpr char angle_sign = static_cast<char>(128);
 constexpr char root_sign = static_cast<char>(131);
+constexpr char derivative_sign = static_cast<char>(136);
 
 // Nesting deeper than this is refused rather than risking the reader's own stack.
 constexpr int max_reading_depth = 500;
@@ -296,6 +297,13 @@ class InfixReader {
       joined.push_back(Object::list(std::move(bindings)));
       emit(joined, cmd::where);
       left = std::move(joined);
+      // F|(X=1)-(F|(X=0)): an operator after the bindings takes the whole as its left
+      // operand.
+      if (tok_ == Tok::op && !at_op("|")) {
+        pending_ = std::move(left);
+        left.clear();
+        equation(left);
+      }
     }
     out.insert(out.end(), left.begin(), left.end());
     --depth_;
@@ -439,6 +447,11 @@ class InfixReader {
   }
 
   void primary(std::vector<Object>& out) {
+    if (pending_) {
+      out.insert(out.end(), pending_->begin(), pending_->end());
+      pending_.reset();
+      return;
+    }
     switch (tok_) {
       case Tok::number:
         out.push_back(number_);
@@ -481,6 +494,10 @@ class InfixReader {
       out.push_back(Object::name(symbol, local));
       return;
     }
+    if (name.size() > 1 && name[0] == derivative_sign) {
+      derivative(out, at, name.substr(1));
+      return;
+    }
     // name(arg, ...)
     nest();
     advance();
@@ -492,6 +509,10 @@ class InfixReader {
     }
     --depth_;
     const auto argc = static_cast<std::uint32_t>(args.size());
+    if (id == cmd::integral || id == cmd::summation) {
+      calculus(out, at, *id, args);
+      return;
+    }
     if (id) {
       const CommandInfo& info = command_info(*id);
       if (info.supported && info.algebra.notation != Notation::kept) {
@@ -513,9 +534,55 @@ class InfixReader {
     out.push_back(Object::call(symbol, argc, local));
   }
 
+  // The variable of a derivative, integral or sum: a lone name, quoted.
+  Object variable(const std::vector<Object>& arg, std::size_t at) const {
+    if (arg.size() != 1 || !arg[0].is(Kind::name)) fail_at(at);
+    return arg[0].quoted();
+  }
+
+  // \.dX(f): the function kept whole, then its variable, as \.d takes them.
+  void derivative(std::vector<Object>& out, std::size_t at, std::string_view var) {
+    if (is_digit(var[0])) fail_at(at);
+    nest();
+    advance();
+    std::vector<Object> function;
+    where(function);
+    if (tok_ != Tok::close) fail();
+    advance();
+    --depth_;
+    const Symbol* symbol = intern(var);
+    out.push_back(kept_item(object_of(std::move(function))));
+    out.push_back(Object::name(symbol, scope_.is_local(symbol), true));
+    emit(out, cmd::derivative);
+  }
+
+  // \.S(lo,hi,f,X) and \GS(I=lo,hi,f): the bounds as operands, the function kept whole,
+  // the variable quoted, in the order the commands take them.
+  void calculus(std::vector<Object>& out, std::size_t at, std::uint32_t id,
+                std::vector<std::vector<Object>>& args) {
+    if (id == cmd::integral) {
+      if (args.size() != 4) fail_at(at);
+      out.insert(out.end(), args[0].begin(), args[0].end());
+      out.insert(out.end(), args[1].begin(), args[1].end());
+      out.push_back(kept_item(object_of(std::move(args[2]))));
+      out.push_back(variable(args[3], at));
+    } else {
+      if (args.size() != 3 || args[0].empty() || !args[0].back().is(Kind::command) ||
+          args[0].back().command_id() != cmd::equation)
+        fail_at(at);
+      auto sides = last_operands(args[0]);
+      out.push_back(variable(sides[0], at));
+      out.insert(out.end(), sides[1].begin(), sides[1].end());
+      out.insert(out.end(), args[1].begin(), args[1].end());
+      out.push_back(kept_item(object_of(std::move(args[2]))));
+    }
+    emit(out, id);
+  }
+
   std::string_view text_;
   char mark_;
   const AlgebraicScope& scope_;
+  std::optional<std::vector<Object>> pending_;  // a where taken as the next primary
   std::size_t pos_ = 0;
   std::size_t start_ = 0;
   int depth_ = 0;

@@ -53,6 +53,11 @@ Object object_of(std::vector<Object> postfix) {
   return Object::algebraic(std::move(postfix));
 }
 
+Object kept_item(const Object& operand) {
+  if (operand.is(Kind::name)) return operand.quoted();
+  return operand;
+}
+
 std::vector<Object> rewrite(std::span<const Object> postfix, const Replacer& replace) {
   std::vector<Object> out;
   out.reserve(postfix.size());
