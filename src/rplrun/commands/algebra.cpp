@@ -92,10 +92,12 @@ void apply(Machine& m, const Args& a) {
   m.push(Object::algebraic(std::move(postfix)));
 }
 
-// Whether an algebraic holds no name: numbers and functions of them only.
+// Whether an algebraic holds no name: numbers and functions of them only (the quoted
+// variable of a derivative is no value to put in).
 bool only_numbers(std::span<const Object> postfix) {
-  return std::all_of(postfix.begin(), postfix.end(),
-                     [](const Object& item) { return item.is_number() || item.is(Kind::command); });
+  return std::all_of(postfix.begin(), postfix.end(), [](const Object& item) {
+    return item.is_number() || item.is(Kind::command) || item.is_quoted();
+  });
 }
 
 // |: expr { name1 value1 ... } puts each value in place of its name. When no name is

@@ -22,7 +22,7 @@ const Object& bound_arg(const Object& x) {
 
 // The function of an integral or sum as the algebraic writes it.
 const Object& function_arg(const Object& x) {
-  if (!x.is_number() && !x.is_symbolic() && !x.is(Kind::program)) fail(bad_argument_type);
+  if (!x.is_number() && !x.is_symbolic()) fail(bad_argument_type);
   return x;
 }
 
@@ -261,13 +261,11 @@ void integral(Machine& m, const Args& a) {
                                                        high.as_real(), accuracy_digits(m)));
     return;
   }
-  if (f.is_symbolic() || f.is_number()) {
-    Items items;
-    append_operand(items, f);
-    if (const auto antiderivative_items = antiderivative(items, x)) {
-      m.push(evaluated_between(*antiderivative_items, x, low, high));
-      return;
-    }
+  Items items;
+  append_operand(items, f);
+  if (const auto antiderivative_items = antiderivative(items, x)) {
+    m.push(evaluated_between(*antiderivative_items, x, low, high));
+    return;
   }
   Items out;
   append_operand(out, low);

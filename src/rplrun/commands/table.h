@@ -64,6 +64,7 @@ std::span<const CommandRow> list_arithmetic_commands();
 std::span<const CommandRow> list_program_commands();
 std::span<const CommandRow> algebra_commands();
 std::span<const CommandRow> calculus_commands();
+std::span<const CommandRow> derivative_commands();
 std::span<const CommandRow> string_commands();
 std::span<const CommandRow> mode_commands();
 std::span<const CommandRow> text_display_commands();

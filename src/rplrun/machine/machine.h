@@ -233,6 +233,8 @@ class Machine {
   void run_command(std::uint32_t id);
   // Whether results are wanted as numbers (\->NUM, flag -3) in the running frame.
   bool numeric() const;
+  // Whether the running command is an item of an algebraic being evaluated.
+  bool in_algebraic() const { return !frames_.empty() && frames_.back().algebraic; }
   // Evaluates `object` numerically (\->NUM).
   void evaluate_numerically(const Object& object);
   // Ends the run now with this status (HALT, KILL, OFF, an INPUT without a line).
