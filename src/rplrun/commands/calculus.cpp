@@ -122,7 +122,8 @@ class Integration : public Continuation {
     absolute_sum_ = Wide();
     table_.push_back(std::move(row));
     if (table_.size() < 3 && static_cast<int>(table_.size()) < max_levels) return false;
-    const Real error = abs((table_.back().back() - table_[table_.size() - 2].back()).rounded().value);
+    const Real error =
+        abs((table_.back().back() - table_[table_.size() - 2].back()).rounded().value);
     const Real allowed = abs((accuracy_ * absolute).rounded().value);
     if (error > allowed && static_cast<int>(table_.size()) < max_levels) return false;
     m.store_global(intern("IERR"), Object::real(error > allowed ? error : allowed));
@@ -257,8 +258,8 @@ void integral(Machine& m, const Args& a) {
   const Object& high = bound_arg(a[3]);
   const Object& low = bound_arg(a[4]);
   if (m.numeric() && low.is(Kind::real) && high.is(Kind::real)) {
-    m.start_continuation(std::make_unique<Integration>(f, x.symbol(), low.as_real(),
-                                                       high.as_real(), accuracy_digits(m)));
+    m.start_continuation(std::make_unique<Integration>(f, x.symbol(), low.as_real(), high.as_real(),
+                                                       accuracy_digits(m)));
     return;
   }
   Items items;

@@ -60,8 +60,8 @@ class Differentiator {
                   op(cmd::power, a[1], real_expr(2)));
       case cmd::power:
         if (!mentions(a[1], x_))
-          return chain(op(cmd::times, a[1], op(cmd::power, a[0], op(cmd::minus, a[1], real_expr(1)))),
-                       a[0]);
+          return chain(
+              op(cmd::times, a[1], op(cmd::power, a[0], op(cmd::minus, a[1], real_expr(1)))), a[0]);
         // u^v = EXP(v*LN(u)).
         return op(cmd::times, f,
                   op(cmd::plus, op(cmd::times, d(a[1]), fn("LN", a[0])),
@@ -78,7 +78,8 @@ class Differentiator {
       return chain(op(cmd::divide, real_expr(1), op(cmd::times, real_expr(2), f)), u);
     if (id == cmd::exp || name == "EXPM") return chain(fn("EXP", u), u);
     if (id == cmd::ln) return chain(op(cmd::divide, real_expr(1), u), u);
-    if (name == "LNP1") return chain(op(cmd::divide, real_expr(1), op(cmd::plus, real_expr(1), u)), u);
+    if (name == "LNP1")
+      return chain(op(cmd::divide, real_expr(1), op(cmd::plus, real_expr(1), u)), u);
     if (name == "LOG")
       return chain(op(cmd::divide, real_expr(1), op(cmd::times, fn("LN", real_expr(10)), u)), u);
     if (name == "ALOG") return chain(op(cmd::times, f, fn("LN", real_expr(10))), u);

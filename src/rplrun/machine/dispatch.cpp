@@ -230,8 +230,8 @@ bool Machine::build_symbolic(std::uint32_t id, Object* args, int n) {
   bool numeric_or_symbolic = true;
   for (int k = 0; k < n; ++k) {
     symbolic = symbolic || args[k].is_symbolic();
-    numeric_or_symbolic = numeric_or_symbolic && (args[k].is_symbolic() || args[k].is_number() ||
-                                                  args[k].is(Kind::unit));
+    numeric_or_symbolic = numeric_or_symbolic &&
+                          (args[k].is_symbolic() || args[k].is_number() || args[k].is(Kind::unit));
   }
   if (!symbolic || !numeric_or_symbolic) return false;
   if (!numeric() && grow_symbolic(id, args, n)) return true;
