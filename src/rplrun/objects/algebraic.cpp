@@ -396,7 +396,7 @@ class InfixReader {
   }
 
   void unary(std::vector<Object>& out) {
-    if (at_op("-") || at_op("+")) {
+    if (!pending_ && (at_op("-") || at_op("+"))) {
       const bool negate = op_ == "-";
       nest();
       advance();
