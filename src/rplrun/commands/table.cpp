@@ -81,7 +81,9 @@ struct Table : CommandTable {
                        keyboard_commands,     plot_parameter_commands,
                        plot_drawing_commands, unit_commands,
                        graphics_commands,     picture_commands,
-                       screen_commands}) {
+                       screen_commands,       collect_commands,
+                       inspection_commands,   isolation_commands,
+                       matching_commands}) {
       for (const CommandRow& row : group()) {
         // The evaluator computes on two reals before it checks that a command runs.
         if (row.on_reals && !row.handler)

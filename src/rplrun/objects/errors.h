@@ -14,6 +14,7 @@
   X(directory_not_allowed, 0x12A, "Directory Not Allowed")         \
   X(non_empty_directory, 0x12B, "Non-Empty Directory")             \
   X(invalid_ppar, 0x12E, "Invalid PPAR")                           \
+  X(unable_to_isolate, 0x130, "Unable to Isolate")                 \
   X(too_few_arguments, 0x201, "Too Few Arguments")                 \
   X(bad_argument_type, 0x202, "Bad Argument Type")                 \
   X(bad_argument_value, 0x203, "Bad Argument Value")               \
