@@ -58,6 +58,19 @@ add_custom_target(changelog ALL DEPENDS ${docs}/changelog.gz)
 install(FILES ${docs}/README.md docs/language.md docs/rplrun-compat.md ${docs}/changelog.gz
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+# The guide's pictures of the display, made by the build with the programs just built.
+file(GLOB example_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/examples/*.c48)
+add_custom_command(OUTPUT ${docs}/pictures/pictures.stamp
+  COMMAND ${CMAKE_COMMAND} -DGUIDE=${PROJECT_SOURCE_DIR}/docs/language.md
+    -DEXAMPLES=${PROJECT_SOURCE_DIR}/examples -DOUTPUT_DIR=${docs}/pictures
+    -DBIN_DIRS=$<TARGET_FILE_DIR:rplrun>:$<TARGET_FILE_DIR:rplgen>
+    -P ${CMAKE_CURRENT_LIST_DIR}/guide_pictures.cmake
+  DEPENDS ${PROJECT_SOURCE_DIR}/docs/language.md ${CMAKE_CURRENT_LIST_DIR}/guide_pictures.cmake
+    rplrun rplgen ${example_files}
+  VERBATIM)
+add_custom_target(guide_pictures ALL DEPENDS ${docs}/pictures/pictures.stamp)
+install(DIRECTORY ${docs}/pictures/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/pictures
+  FILES_MATCHING PATTERN "*.png")
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples
   FILES_MATCHING PATTERN "*.c48" PATTERN "*.out" PATTERN "*.txt")
 # The extension's own copy of the licence stays out: "copyright" is the one.

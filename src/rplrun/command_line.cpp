@@ -18,6 +18,8 @@ namespace rplrun {
 
 namespace {
 
+constexpr std::uint64_t max_screen_scale = 32;
+
 enum LongOnly : int {
   opt_max_steps = 256,
   opt_timeout,
@@ -35,6 +37,9 @@ enum LongOnly : int {
   opt_real_clock,
   opt_check,
   opt_source,
+  opt_screen,
+  opt_screen_scale,
+  opt_show,
 };
 
 constexpr option long_options[] = {
@@ -61,6 +66,9 @@ constexpr option long_options[] = {
     {"real-clock", no_argument, nullptr, opt_real_clock},
     {"check", no_argument, nullptr, opt_check},
     {"source", required_argument, nullptr, opt_source},
+    {"screen", required_argument, nullptr, opt_screen},
+    {"screen-scale", required_argument, nullptr, opt_screen_scale},
+    {"show", no_argument, nullptr, opt_show},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -84,6 +92,7 @@ constexpr std::string_view usage_text =
     "                       instead of running it\n"
     "  -i, --interactive    then read command lines, showing the stack before each\n"
     "                       (UNDO: the stack before the last line; Ctrl-D or OFF: leave)\n"
+    "                       and the display after each line that changes it\n"
     "  -q, --quiet          do not print the final stack\n"
     "  -1, --top            print only level 1, without its label\n"
     "  -t, --trace          write each evaluated object and the stack after it on\n"
@@ -100,6 +109,12 @@ constexpr std::string_view usage_text =
     "                       lines run while PROMPT or HALT waits\n"
     "      --real-clock     TICKS, TIME, DATE and 0 RDZ read the local time\n"
     "                       (default: a fixed moment, 1 January 1991 00:00:00)\n"
+    "      --screen=FILE.png  write the display when the run ends as a PNG picture:\n"
+    "                       PICT if it was shown or drawn on last, else the text\n"
+    "                       screen; --screen=DIR/ writes DIR/0001.png, ... for each\n"
+    "                       frame shown (PVIEW, FREEZE, DISP, ANIMATE) and the end\n"
+    "      --screen-scale=N  each pixel an N x N square (default 4, at most 32)\n"
+    "      --show           draw the display in the terminal when the run ends\n"
     "  -h, --help           show this help and exit\n"
     "  -V, --version        show the version and exit\n"
     "\n"
@@ -208,6 +223,18 @@ CommandLine parse_command_line(int argc, char** argv) {
           return usage_error(std::string("invalid source kind '") + optarg + "' (c48 or rpl)");
         }
         break;
+      case opt_screen:
+        if (*optarg == '\0') return usage_error("invalid screen file ''");
+        s.screen = optarg;
+        break;
+      case opt_screen_scale: {
+        std::uint64_t n = 0;
+        if (!parse_count(optarg, n) || n == 0 || n > max_screen_scale)
+          return usage_error(std::string("invalid screen scale '") + optarg + "'");
+        s.screen_scale = static_cast<unsigned>(n);
+        break;
+      }
+      case opt_show: s.show_screen = true; break;
       case 'h':
         std::fwrite(usage_text.data(), 1, usage_text.size(), stdout);
         result.exit_now = std::fflush(stdout) == 0 ? exit_done : exit_usage;

@@ -31,6 +31,13 @@ bool Output::write(std::string_view hp_text, LineBreaks breaks) {
   return !failed();
 }
 
+bool Output::write_utf8(std::string_view text) {
+  if (failed()) return false;
+  errno = 0;
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  return check();
+}
+
 bool Output::flush() {
   if (failed()) return false;
   errno = 0;

@@ -18,6 +18,8 @@ class Output {
 
   // HP text; false once a write has failed (and nothing more is written).
   bool write(std::string_view hp_text, LineBreaks breaks);
+  // UTF-8 text written as it is (pictures drawn with block characters).
+  bool write_utf8(std::string_view text);
   // Pushes out what the C library holds (before a prompt or a message).
   bool flush();
   bool failed() const { return error_ != 0; }

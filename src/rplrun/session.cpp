@@ -24,6 +24,7 @@
 #include "output.h"
 #include "report.h"
 #include "rplgen/check/compile.h"
+#include "screen_picture.h"
 #include "support/blanks.h"
 #include "watch.h"
 
@@ -93,6 +94,10 @@ class Session {
       };
       machine_.terminal.line_ready = [this] { return reader_.ready(); };
     }
+    if (options.screen && options.screen->ends_with('/')) {
+      mkdir(options.screen->c_str(), 0777);  // a failure shows when a frame is written
+      machine_.screen.frame_watcher = [this](const Grob& display) { write_frame(display); };
+    }
   }
 
   int run() {
@@ -114,17 +119,51 @@ class Session {
       status = run_command_line("arg" + std::to_string(k + 1), options_.operands[k]);
     }
     arm_timer(0);
+    if (options_.show_screen && !output_.failed()) show_screen();
     if (options_.interactive && !output_.failed()) {
       status = off_ ? exit_done : interact();
     } else if (!options_.quiet && !output_.failed()) {
       write_stack_out();
     }
+    if (!write_final_screen() && status == exit_done) status = exit_usage;
     if (!output_.flush()) return output_failure();
     return status;
   }
 
  private:
   bool write_out(std::string_view hp_text) { return output_.write(hp_text, LineBreaks::kept); }
+
+  void show_screen() { output_.write_utf8(half_blocks(machine_.screen.display())); }
+
+  // --screen=DIR/: each frame shown as the next numbered picture. The first failure is
+  // reported and ends the frames.
+  void write_frame(const Grob& display) {
+    if (screen_failed_) return;
+    char name[32];
+    std::snprintf(name, sizeof name, "%04llu.png",
+                  static_cast<unsigned long long>(frames_written_ + 1));
+    screen_failed_ = !write_screen(*options_.screen + name, display);
+    if (screen_failed_) return;
+    ++frames_written_;
+    last_frame_ = display;
+  }
+
+  bool write_screen(const std::string& path, const Grob& display) {
+    std::string error;
+    if (write_png(display, options_.screen_scale, path, error)) return true;
+    report("cannot write '" + path + "': " + error);
+    return false;
+  }
+
+  // The display as the run left it: --screen's file, or the last of its frames unless
+  // the last frame written shows it already.
+  bool write_final_screen() {
+    if (!options_.screen) return true;
+    const Grob display = machine_.screen.display();
+    if (!machine_.screen.frame_watcher) return write_screen(*options_.screen, display);
+    if (frames_written_ == 0 || last_frame_ != display) write_frame(display);
+    return !screen_failed_;
+  }
 
   void write_stack_out() {
     OutputSink sink(output_);
@@ -388,6 +427,7 @@ class Session {
     undo = machine_.stack();
     if (options_.max_steps != 0) machine_.limits.max_steps = machine_.steps() + options_.max_steps;
     arm_timer(options_.timeout_seconds);
+    const std::uint64_t screen_changes = machine_.screen.changes();
     try {
       evaluate(read_input(numbered_line(source, reader_.lines(), std::move(line),
                                         machine_.flags.fraction_mark())),
@@ -397,6 +437,7 @@ class Session {
     }
     arm_timer(0);
     clear_interrupt();
+    if (machine_.screen.changes() != screen_changes) show_screen();
     return !off_ && !output_.failed();
   }
 
@@ -491,6 +532,9 @@ class Session {
 
   const SessionOptions& options_;
   Output output_{options_.charset};
+  std::uint64_t frames_written_ = 0;
+  Grob last_frame_;
+  bool screen_failed_ = false;
   bool output_failure_reported_ = false;
   Machine machine_;
   LineReader reader_{STDIN_FILENO};

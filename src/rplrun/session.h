@@ -49,6 +49,9 @@ struct SessionOptions {
   SourceKind source = SourceKind::rpl;  // --source
   bool check = false;                   // --check: the files are checked, not run
   std::vector<std::string> check_files;  // with --check
+  std::optional<std::string> screen;     // --screen: a PNG file, or a directory ending in /
+  unsigned screen_scale = 4;             // --screen-scale
+  bool show_screen = false;              // --show
 };
 
 // Runs everything and prints the stack; returns the exit status.

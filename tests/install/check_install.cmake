@@ -35,6 +35,10 @@ file(GLOB_RECURSE examples RELATIVE "${SOURCE_DIR}/examples"
 foreach(file IN LISTS examples)
   list(APPEND expected ${doc}/examples/${file})
 endforeach()
+file(GLOB pictures RELATIVE "${BUILD_DIR}/docs/pictures" "${BUILD_DIR}/docs/pictures/*.png")
+foreach(file IN LISTS pictures)
+  list(APPEND expected ${doc}/pictures/${file})
+endforeach()
 file(GLOB_RECURSE editor_files RELATIVE "${SOURCE_DIR}/editors" "${SOURCE_DIR}/editors/*")
 list(REMOVE_ITEM editor_files vscode/LICENSE)  # the package's copyright is the one
 foreach(file IN LISTS editor_files)

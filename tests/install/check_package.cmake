@@ -70,17 +70,18 @@ if(NOT Description MATCHES "^[^\n]+\n .*rplgen")
   message(SEND_ERROR "Description lacks a summary line and a long description:\n${Description}")
 endif()
 # The binaries need the C and C++ run-time libraries, and rplrun libedit for its
-# line editing, found by dpkg-shlibdeps (they come with versions), and nothing else.
+# line editing and libpng (with zlib) for its pictures, found by dpkg-shlibdeps (they
+# come with versions), and nothing else.
 string(REPLACE ", " ";" depends "${Depends}")
 set(libraries)
 foreach(dependency IN LISTS depends)
-  if(NOT dependency MATCHES "^(libc6|libgcc-s1|libstdc\\+\\+6|libedit2) \\(>= [-0-9.]+\\)$")
+  if(NOT dependency MATCHES "^(libc6|libgcc-s1|libstdc\\+\\+6|libedit2|libpng16-16|zlib1g) \\(>= [-0-9.]+\\)$")
     message(SEND_ERROR "unexpected dependency \"${dependency}\" in \"${Depends}\"")
   endif()
   string(REGEX REPLACE " .*" "" library "${dependency}")
   list(APPEND libraries ${library})
 endforeach()
-foreach(library libc6 libstdc++6 libedit2)
+foreach(library libc6 libstdc++6 libedit2 libpng16-16)
   if(NOT library IN_LIST libraries)
     message(SEND_ERROR "Depends \"${Depends}\" lacks ${library}")
   endif()

@@ -16,7 +16,7 @@ struct Dialogue {
   std::vector<std::string> args;
   std::string typed;                       // at once, at the start
   std::vector<Invocation::Reply> replies;  // then each once its cue is shown
-  std::string out;
+  std::string out;  // {{RPL}} stands for the display that "rplrun --show -e RPL" draws
   std::string err;
 };
 
@@ -39,7 +39,8 @@ const Dialogue dialogues[] = {
      {"-i"},
      "\\<< \"Size?\" PROMPT 2 * \\>> 'P' STO\nP\n21 CONT 1\nP\nKILL\nCONT\n" + end,
      {},
-     "> > Size?\nHALT> 2: 42\n1: 1\n> Size?\n2: 42\n1: 1\nHALT> 2: 42\n1: 1\n> 2: 42\n1: 1\n> \n",
+     "> > Size?\n{{\"Size?\" PROMPT}}HALT> 2: 42\n1: 1\n> Size?\n{{\"Size?\" PROMPT}}2: 42\n1: "
+     "1\nHALT> 2: 42\n1: 1\n> 2: 42\n1: 1\n> \n",
      ""},
     // A program halted before the prompt waits for CONT there.
     {"HaltedBeforeThePrompt",
@@ -60,7 +61,7 @@ const Dialogue dialogues[] = {
      {"-i"},
      "1 'A' 'A' STO \"go\" 1 DISP A\n",
      {{"go\n", interrupt}, {"> ", "2\n" + end}},
-     "> go\n1: 1\n> 2: 1\n1: 2\n> \n",
+     "> go\n{{\"go\" 1 DISP}}1: 1\n> 2: 1\n1: 2\n> \n",
      "rplrun: -:1:27: Interrupted\n"},
     {"InterruptAtThePrompt",
      {},
@@ -119,6 +120,17 @@ const Dialogue dialogues[] = {
 
 void PrintTo(const Dialogue& d, std::ostream* os) { *os << d.name; }
 
+// The output with each {{RPL}} replaced by the display drawn after RPL runs.
+std::string with_pictures(std::string out) {
+  for (std::size_t at; (at = out.find("{{")) != std::string::npos;) {
+    const std::size_t close = out.find("}}", at);
+    const std::string rpl = out.substr(at + 2, close - at - 2);
+    const std::string shown = harness::run(rplrun_invocation({"--show", "-q", "-e", rpl})).out;
+    out.replace(at, close + 2 - at, shown.substr(shown.find("\u250c")));
+  }
+  return out;
+}
+
 class Interactive : public testing::TestWithParam<Dialogue> {};
 
 TEST_P(Interactive, Dialogue) {
@@ -130,7 +142,7 @@ TEST_P(Interactive, Dialogue) {
   inv.timeout_seconds = 20;
   const harness::Outcome got = harness::run(inv);
   ASSERT_FALSE(got.timed_out) << "out: " << got.out << "\nerr: " << got.err;
-  harness::expect_outcome(got, d.out, d.err, 0);
+  harness::expect_outcome(got, with_pictures(d.out), d.err, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Terminal, Interactive, testing::ValuesIn(dialogues),

@@ -66,6 +66,7 @@ std::span<const CommandRow> algebra_commands();
 std::span<const CommandRow> string_commands();
 std::span<const CommandRow> mode_commands();
 std::span<const CommandRow> text_display_commands();
+std::span<const CommandRow> screen_commands();
 std::span<const CommandRow> dialog_commands();
 std::span<const CommandRow> keyboard_commands();
 std::span<const CommandRow> array_commands();
