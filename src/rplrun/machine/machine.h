@@ -319,6 +319,9 @@ class Machine {
     bool run_programs = false;
     bool algebraic = false;
     bool command_object = false;         // a command object being evaluated (its one-item program)
+    // How many programs ended in \-> here and left their bodies to run in this frame:
+    // it counts as that many more frames towards the depth limit, as those it stands for.
+    std::uint32_t merged = 0;
     std::uint32_t command = UINT32_MAX;  // a continuation's command
     std::unique_ptr<Continuation> continuation;
   };
@@ -353,6 +356,8 @@ class Machine {
   void push_frame(const Object& sequence, const Symbol* name, bool numeric,
                   bool run_programs = false);
   void pop_frame();
+  // The top frame stands down to `size` frames (errors, the end of a run).
+  void drop_frames(std::size_t size);
   void run_frames();
   void resume(Frame& frame);
   void execute(Frame& frame, const Object& item, std::uint32_t index);
@@ -372,6 +377,7 @@ class Machine {
   void fill_chain(Outcome& outcome) const;
 
   std::vector<Frame> frames_;
+  std::size_t merged_frames_ = 0;  // the frames' `merged`, added up
   std::vector<Loop> loops_;
   std::vector<ErrorTrap> traps_;
   std::vector<Halted> halted_;  // most recent last
@@ -414,6 +420,7 @@ class Machine {
   void next_loop(Frame& frame, std::uint32_t word, bool step);
   Real take_step(std::uint32_t word);
   void bind_locals(Frame& frame, std::uint32_t word, std::uint32_t index, std::uint32_t count);
+  void run_in_place(Frame& frame, const Object& body);
 };
 
 }  // namespace rplrun

@@ -119,8 +119,36 @@ Real Machine::take_step(std::uint32_t word) {
   stack_.resize(base);
   const Object& body = frame.items[index + 1 + count];
   frame.ip = index + count + 2;
+  // The body ends the program (a user function, \<< \-> a b \<< ... \>> \>>): it runs in
+  // this frame, which its program's owner keeps alive, rather than in one of its own.
+  if (frame.ip == frame.end && frame.loops_base == loops_.size() &&
+      frame.traps_base == traps_.size() && !frame.run_programs && synchronous_ == 0) {
+    run_in_place(frame, body);
+    return;
+  }
   push_frame(body, nullptr, numeric());
   frames_.back().locals_base = locals_base;
+}
+
+// The frame's program goes on as `body`, one of its own items, as a frame of its own
+// would run it; the frame's locals are dropped with it as before.
+void Machine::run_in_place(Frame& frame, const Object& body) {
+  if (frames_.size() + merged_frames_ >= limits.max_depth) fail(insufficient_memory);
+  frame.origin = frame_position(frames_.size() - 1);
+  frame.numeric = numeric();
+  const auto& node = body.node_as<SequenceNode>();
+  frame.items = node.items().data();
+  frame.end = static_cast<std::uint32_t>(node.size());
+  frame.positions = node.positions.empty() ? nullptr : node.positions.data();
+  frame.control = nullptr;
+  if (body.is(Kind::program)) {
+    const auto& program = body.node_as<ProgramNode>();
+    if (!program.control.empty()) frame.control = program.control.data();
+  }
+  frame.ip = 0;
+  frame.algebraic = body.is(Kind::algebraic);
+  ++frame.merged;
+  ++merged_frames_;
 }
 
 }  // namespace rplrun
