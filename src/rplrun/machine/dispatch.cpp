@@ -155,12 +155,7 @@ bool Machine::compute_on_reals(const CommandInfo& info, std::uint32_t id) {
   const Object& y = stack_.back();
   if (!x.is(Kind::real) || !y.is(Kind::real)) return false;
   const bool saved = flags.saves_last_args();
-  if (saved) {
-    if (last_args_.size() != 2) last_args_.resize(2);
-    last_args_[0] = x;
-    last_args_[1] = y;
-    last_arg_seen_.reset();
-  }
+  if (saved) save_last_reals(x, y);
   Condition condition = Condition::none;
   const Real result = info.on_reals(x.as_real(), y.as_real(), condition);
   if (condition != Condition::none) [[unlikely]]

@@ -248,6 +248,11 @@ void Machine::execute_call(const Object& call) {
         return;
       }
       if (item.is_local()) {
+        // Most locals hold a number: pushed here, without a call.
+        if (const Object* value = local(item.symbol()); value && !value->is_symbolic()) [[likely]] {
+          push(*value);
+          return;
+        }
         execute_local(item);
         return;
       }

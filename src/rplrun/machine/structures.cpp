@@ -73,7 +73,7 @@ void Machine::take_bounds(std::uint32_t word, Object& start, Object& end) {
   Object end;
   take_bounds(word, start, end);
   const auto slot = static_cast<std::int32_t>(locals_.size());
-  locals_.push_back({frame.items[index + 1].symbol(), {std::move(start), {}}});
+  locals_.emplace_back(frame.items[index + 1].symbol(), std::move(start));
   loops_.push_back({index + 2, slot, Object(), std::move(end)});
   frame.ip = index + 2;
 }
@@ -114,7 +114,7 @@ Real Machine::take_step(std::uint32_t word) {
   const std::size_t base = stack_.size() - count;
   const auto locals_base = static_cast<std::uint32_t>(locals_.size());
   for (std::uint32_t k = 0; k < count; ++k) {
-    locals_.push_back({frame.items[index + 1 + k].symbol(), {std::move(stack_[base + k]), {}}});
+    locals_.emplace_back(frame.items[index + 1 + k].symbol(), std::move(stack_[base + k]));
   }
   stack_.resize(base);
   const Object& body = frame.items[index + 1 + count];
