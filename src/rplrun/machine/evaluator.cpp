@@ -74,10 +74,6 @@ void Machine::drop_frames(std::size_t size) {
   }
 }
 
-bool Machine::numeric() const {
-  return flags.numeric_results() || (!frames_.empty() && frames_.back().numeric);
-}
-
 void Machine::start_continuation(std::unique_ptr<Continuation> continuation) {
   if (synchronous_ != 0) not_supported();
   const std::uint32_t command = frames_.empty() ? no_command : current_command_;

@@ -235,7 +235,9 @@ class Machine {
   // supported rather than leave its work undone.
   void run_command(std::uint32_t id);
   // Whether results are wanted as numbers (\->NUM, flag -3) in the running frame.
-  bool numeric() const;
+  bool numeric() const {
+    return flags.numeric_results() || (!frames_.empty() && frames_.back().numeric);
+  }
   // Evaluates `object` numerically (\->NUM).
   void evaluate_numerically(const Object& object);
   // Ends the run now with this status (HALT, KILL, OFF, an INPUT without a line).

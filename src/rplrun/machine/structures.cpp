@@ -134,8 +134,9 @@ Real Machine::take_step(std::uint32_t word) {
 // would run it; the frame's locals are dropped with it as before.
 void Machine::run_in_place(Frame& frame, const Object& body) {
   if (frames_.size() + merged_frames_ >= limits.max_depth) fail(insufficient_memory);
-  frame.origin = frame_position(frames_.size() - 1);
-  frame.numeric = numeric();
+  // Where the body is, as its own frame would have been called from.
+  if (frame.positions) frame.origin = frame.positions[frame.ip - 1];
+  frame.numeric = frame.numeric || flags.numeric_results();
   const auto& node = body.node_as<SequenceNode>();
   frame.items = node.items().data();
   frame.end = static_cast<std::uint32_t>(node.size());
