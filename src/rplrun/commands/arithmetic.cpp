@@ -1,6 +1,7 @@
 // Real and complex arithmetic and functions, and the symbolic constants. The numbers
 // themselves come from the number modules; this file only picks the function by the
 // arguments' kinds.
+#include "commands/graphics.h"
 #include "commands/support.h"
 #include "machine/clock.h"
 #include "objects/display.h"
@@ -89,7 +90,7 @@ void plus(Machine& m, const Args& a) {
     m.push(Object::string(head + y.as_string()));
     return;
   }
-  if (!binary2(m, a, BinaryOp::add)) numeric2(m, a, add, add);
+  if (!grob_plus(m, a) && !binary2(m, a, BinaryOp::add)) numeric2(m, a, add, add);
 }
 
 void minus(Machine& m, const Args& a) {
@@ -157,6 +158,7 @@ void neg(Machine& m, const Args& a) {
     m.push(Object::binary(negate_word(a[1].as_binary(), m.flags.word_size())));
     return;
   }
+  if (grob_neg(m, a)) return;
   number1(
       m, a[1], [&](Real x) { return RealResult{negate(x)}; },
       [](const Complex& z) { return ComplexResult{negate(z)}; });

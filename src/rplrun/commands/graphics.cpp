@@ -44,15 +44,6 @@ Pixel pixel_list(const Object& x) {
   return {pixel_coordinate(items[0]), pixel_coordinate(items[1])};
 }
 
-// A point: a complex number in user units or a pixel.
-Pixel point_arg(Machine& m, const Object& x) {
-  if (x.is(Kind::complex)) {
-    const auto [w, h] = drawing_size(m);
-    return user_to_pixel(plot_window(m), w, h, x.as_complex());
-  }
-  return pixel_list(x);
-}
-
 Object pixel_object(Pixel p) {
   return Object::list({Object::binary(static_cast<std::uint64_t>(p.x)),
                        Object::binary(static_cast<std::uint64_t>(p.y))});
@@ -65,10 +56,7 @@ void erase(Machine& m, const Args&) { m.screen.erase_pict(); }
 // BLANK: a light grob of #width #height.
 void blank(Machine& m, const Args& a) {
   if (!a[2].is(Kind::binary) || !a[1].is(Kind::binary)) fail(bad_argument_type);
-  const auto dimension = [](const Object& x) {
-    return static_cast<std::size_t>(std::min<std::uint64_t>(x.as_binary(), max_grob_pixels + 1));
-  };
-  m.push(make_grob(Grob(dimension(a[2]), dimension(a[1]))));
+  m.push(make_grob(Grob(grob_dimension(a[2]), grob_dimension(a[1]))));
 }
 
 // PVIEW: PICT shown with the point at the display's top-left corner; { } shows it from
@@ -135,6 +123,18 @@ constexpr CommandRow rows[] = {
 };
 
 }  // namespace
+
+Pixel point_arg(Machine& m, const Object& x) {
+  if (x.is(Kind::complex)) {
+    const auto [w, h] = drawing_size(m);
+    return user_to_pixel(plot_window(m), w, h, x.as_complex());
+  }
+  return pixel_list(x);
+}
+
+std::size_t grob_dimension(const Object& x) {
+  return static_cast<std::size_t>(std::min<std::uint64_t>(x.as_binary(), max_grob_pixels + 1));
+}
 
 std::span<const CommandRow> graphics_commands() { return rows; }
 

@@ -191,7 +191,7 @@ void sub(Machine& m, const Args& a) {
   } else if (x.is(Kind::string)) {
     const auto [first, count] = range(a[2], a[1], x.as_string().size());
     m.push(Object::string(x.as_string().substr(first, count)));
-  } else {
+  } else if (!grob_sub(m, a)) {
     fail(bad_argument_type);
   }
 }

@@ -9,7 +9,7 @@
 // loop: the plot is a continuation that resumes when the equation has returned.
 #include <algorithm>
 
-#include "commands/plot_support.h"
+#include "commands/plot_sampling.h"
 #include "commands/statistics_data.h"
 #include "machine/plot_pixels.h"
 #include "numbers/extended.h"
@@ -26,105 +26,10 @@ namespace rplrun {
 
 namespace {
 
+using namespace plotting;
 using Item = PlotParameters::Item;
 
-// ---- user units and pixels
-
 Real value(RealResult r) { return r.value; }
-Real plus(Real a, Real b) { return value(add(a, b)); }
-Real minus(Real a, Real b) { return value(subtract(a, b)); }
-Real times(Real a, Real b) { return value(multiply(a, b)); }
-Real over(Real a, Real b) { return value(divide(a, b)); }
-Real whole(std::int64_t n) { return Real::from_int64(n); }
-
-struct Geometry {
-  PlotWindow window;
-  std::size_t width;
-  std::size_t height;
-
-  // A point's pixel, kept near the picture so that a line toward a far point costs
-  // no more than one across it.
-  Pixel pixel(Real x, Real y) const {
-    Pixel p = user_to_pixel(window, width, height, {x, y});
-    const auto w = static_cast<std::int64_t>(width);
-    const auto h = static_cast<std::int64_t>(height);
-    p.x = std::clamp<std::int64_t>(p.x, -w, 2 * w);
-    p.y = std::clamp<std::int64_t>(p.y, -h, 2 * h);
-    return p;
-  }
-  Complex user(Pixel p) const { return pixel_to_user(window, width, height, p); }
-  // The width of a pixel in user units.
-  Real column_step() const {
-    return over(minus(window.pmax.re, window.pmin.re),
-                whole(std::max<std::int64_t>(1, static_cast<std::int64_t>(width) - 1)));
-  }
-};
-
-Geometry geometry(Machine& m) {
-  const Grob& pict = m.screen.draw_on_pict();
-  return {plot_window(m), pict.width, pict.height};
-}
-
-// Points joined by lines, unless flag -31 asks for the points alone.
-class Trace {
- public:
-  explicit Trace(bool joined) : joined_(joined) {}
-  void add(Machine& m, std::optional<Pixel> p) {
-    if (p) {
-      Grob& pict = m.screen.draw_on_pict();
-      if (joined_ && last_)
-        draw_line(pict, *last_, *p, Ink::dark);
-      else
-        draw_pixel(pict, *p, Ink::dark);
-    }
-    last_ = p;
-  }
-
- private:
-  bool joined_;
-  std::optional<Pixel> last_;
-};
-
-bool joined(Machine& m) { return !m.flags.test(-31); }
-
-// ---- the equation and the variables
-
-const Symbol* equation_name() {
-  static const Symbol* const name = intern("EQ");
-  return name;
-}
-
-// An object that can stand for a curve: a number, a name, an algebraic or a program.
-bool is_plottable(const Object& x) {
-  return x.is_number() || x.is_symbolic() || x.is(Kind::program);
-}
-
-bool is_equation(const Object& x) {
-  return x.is(Kind::algebraic) && x.items().back().is(Kind::command) &&
-         x.items().back().command_id() == cmd::equation;
-}
-
-// The sides of an equation.
-std::pair<Object, Object> sides(const Object& equation) {
-  std::vector<std::vector<Object>> operands = last_operands(equation.items());
-  return {object_of(std::move(operands[0])), object_of(std::move(operands[1]))};
-}
-
-// EQ as a list of objects to plot; Invalid EQ when there is none or it holds anything
-// else.
-std::vector<Object> equations(Machine& m) {
-  const Object* eq = m.global(equation_name());
-  if (!eq) fail(invalid_eq);
-  std::vector<Object> all;
-  if (eq->is(Kind::list))
-    all.assign(eq->items().begin(), eq->items().end());
-  else
-    all.push_back(*eq);
-  if (all.empty()) fail(invalid_eq);
-  for (const Object& x : all)
-    if (!is_plottable(x)) fail(invalid_eq);
-  return all;
-}
 
 // The curves of a function or polar plot: each side of an equation is a curve of its
 // own, but for a left side that names the dependent variable ('Y=X^2' is one curve).
@@ -148,21 +53,6 @@ Object as_difference(const Object& x) {
   auto [left, right] = sides(x);
   const Object operands[] = {left, right};
   return build_algebraic(operands, 2, Object::command(cmd::minus));
-}
-
-// A variable item of PPAR: a name, or { name low high }.
-struct Variable {
-  const Symbol* name;
-  std::optional<std::pair<Real, Real>> range;
-};
-
-Variable variable_of(const Object& item) {
-  if (item.is(Kind::name)) return {item.symbol(), std::nullopt};
-  if (!item.is(Kind::list) || item.items().empty() || !item.items()[0].is(Kind::name))
-    fail(invalid_ppar);
-  const std::span<const Object> parts = item.items();
-  if (parts.size() < 3) return {parts[0].symbol(), std::nullopt};
-  return {parts[0].symbol(), std::pair{real_arg(parts[1]), real_arg(parts[2])}};
 }
 
 // The steps of the independent variable from `low` to `high`: RES in user units, or in
@@ -191,77 +81,6 @@ std::vector<Real> steps(const PlotParameters& p, const Geometry& g, Real low, Re
     values.push_back(upward ? plus(low, offset) : minus(low, offset));
   }
   return values;
-}
-
-// ---- evaluating the equation at each step
-
-// The program each value is computed with: the object on the stack evaluated as \->NUM
-// does, a failure caught (it leaves no number).
-const Object& numeric_evaluation() {
-  static const Object program = [] {
-    static const std::uint32_t source = register_source("DRAW");
-    return read_program_body(
-        SourceText(source, rpl::decode_backslash_codes("IFERR \\->NUM THEN \"\" END")),
-        ReadContext{});
-  }();
-  return program;
-}
-
-// Evaluates objects with one or two variables bound, one step after another.
-class Sampler : public Continuation {
- public:
-  Sampler(std::vector<const Symbol*> names, std::size_t base)
-      : names_(std::move(names)), base_(base) {}
-
-  bool resume(Machine& m) final {
-    if (waiting_) {
-      std::optional<Object> result;
-      if (m.depth() > base_) result = m.level(1);
-      m.stack().resize(std::min(m.depth(), base_));
-      accept(m, result);
-    }
-    Real values[2];
-    const Object* object = next(m, values);
-    if (!object) {
-      finish(m);
-      return true;
-    }
-    for (std::size_t k = 0; k < names_.size(); ++k) {
-      if (bound_)
-        *m.local(names_[k]) = Object::real(values[k]);
-      else
-        m.bind_index(names_[k], Object::real(values[k]));
-    }
-    bound_ = true;
-    m.push(*object);
-    m.call(numeric_evaluation());
-    waiting_ = true;
-    return false;
-  }
-
- protected:
-  // The object to evaluate next and the variables' values; null when done.
-  virtual const Object* next(Machine& m, Real* values) = 0;
-  virtual void accept(Machine& m, const std::optional<Object>& result) = 0;
-  virtual void finish(Machine&) {}
-
- private:
-  std::vector<const Symbol*> names_;
-  std::size_t base_;
-  bool waiting_ = false;
-  bool bound_ = false;
-};
-
-// A real result; none for anything else.
-std::optional<Real> real_of(const std::optional<Object>& x) {
-  if (!x || !x->is(Kind::real)) return std::nullopt;
-  return x->as_real();
-}
-
-std::optional<Complex> complex_of(const std::optional<Object>& x) {
-  if (x && x->is(Kind::complex)) return x->as_complex();
-  if (x && x->is(Kind::real)) return Complex{x->as_real(), Real()};
-  return std::nullopt;
 }
 
 // The curves, each sampled at every step, the results handed to `point`.
@@ -332,7 +151,7 @@ class CurveDrawing : public CurveSampler {
 
 // The range and the steps of the independent variable for a curve plot.
 std::vector<Real> curve_steps(Machine& m, PlotType type, const PlotParameters& p, const Geometry& g,
-                              const Variable& v) {
+                              const PlotVariable& v) {
   if (type == PlotType::polar) {
     const Real turn = m.flags.angle_mode() == AngleMode::degrees ? whole(360)
                       : m.flags.angle_mode() == AngleMode::grads ? whole(400)
@@ -351,7 +170,7 @@ std::vector<Real> curve_steps(Machine& m, PlotType type, const PlotParameters& p
 
 void draw_curves(Machine& m, PlotType type, const PlotParameters& p) {
   const Geometry g = geometry(m);
-  const Variable x = variable_of(p.items[Item::independent]);
+  const PlotVariable x = variable_of(p.items[Item::independent]);
   const Symbol* y = variable_of(p.items[Item::dependent]).name;
   std::vector<Object> objects = type == PlotType::parametric ? equations(m) : curves(m, y);
   std::vector<Real> ts = curve_steps(m, type, p, g, x);
@@ -423,8 +242,8 @@ class ConicDrawing : public Sampler {
 
 void draw_conic(Machine& m, const PlotParameters& p) {
   const Geometry g = geometry(m);
-  const Variable x = variable_of(p.items[Item::independent]);
-  const Variable y = variable_of(p.items[Item::dependent]);
+  const PlotVariable x = variable_of(p.items[Item::independent]);
+  const PlotVariable y = variable_of(p.items[Item::dependent]);
   const std::vector<Object> all = equations(m);
   const auto [low, high] = x.range.value_or(std::pair{g.window.pmin.re, g.window.pmax.re});
   m.start_continuation(std::make_unique<ConicDrawing>(
@@ -461,8 +280,8 @@ class TruthDrawing : public Sampler {
 };
 
 void draw_truth(Machine& m, const PlotParameters& p) {
-  const Variable x = variable_of(p.items[Item::independent]);
-  const Variable y = variable_of(p.items[Item::dependent]);
+  const PlotVariable x = variable_of(p.items[Item::independent]);
+  const PlotVariable y = variable_of(p.items[Item::dependent]);
   m.start_continuation(std::make_unique<TruthDrawing>(m, equations(m).front(), x.name, y.name));
 }
 
@@ -480,37 +299,26 @@ class SlopeFieldDrawing : public Sampler {
         rows_(rows) {}
 
  private:
-  // The centre of the current cell in pixels, times two to stay whole.
-  Pixel doubled_centre() const {
-    const auto w = static_cast<std::int64_t>(geometry_.width) - 1;
-    const auto h = static_cast<std::int64_t>(geometry_.height) - 1;
-    return {(2 * column_ + 1) * w / columns_, (2 * row_ + 1) * h / rows_};
+  Pixel centre() const {
+    return {cell_centre(column_, columns_, geometry_.width),
+            cell_centre(row_, rows_, geometry_.height)};
   }
 
   const Object* next(Machine&, Real* values) override {
     if (row_ == rows_) return nullptr;
-    const Pixel c2 = doubled_centre();
-    const Complex z = geometry_.user({c2.x / 2, c2.y / 2});
+    const Complex z = geometry_.user(centre());
     values[0] = z.re;
     values[1] = z.im;
     return &slope_;
   }
 
   void accept(Machine& m, const std::optional<Object>& result) override {
-    const Pixel c2 = doubled_centre();
     if (const std::optional<Real> s = real_of(result)) {
       // The slope in pixels: rows per column, rows counted downward.
       const Extended rise =
           -Extended(*s) * Extended(geometry_.column_step()) / Extended(row_step());
-      const Extended half_length(
-          whole(std::max<std::int64_t>(1, std::min(cell_width(), cell_height()) * 2 / 5)));
-      const Extended norm = square_root(Extended(whole(1)) + rise * rise);
-      const Real dx = (half_length / norm).nearest_integer().rounded().value;
-      const Real dy = (half_length * rise / norm).nearest_integer().rounded().value;
-      const Pixel c{c2.x / 2, c2.y / 2};
-      const std::int64_t ix = dx.int64_toward_zero();
-      const std::int64_t iy = dy.int64_toward_zero();
-      draw_line(m.screen.draw_on_pict(), {c.x - ix, c.y - iy}, {c.x + ix, c.y + iy}, Ink::dark);
+      draw_tangent(m.screen.draw_on_pict(), centre(), Extended(whole(1)), rise,
+                   cell_segment(geometry_, columns_, rows_));
     }
     if (++column_ == columns_) {
       column_ = 0;
@@ -522,8 +330,6 @@ class SlopeFieldDrawing : public Sampler {
     return over(minus(geometry_.window.pmax.im, geometry_.window.pmin.im),
                 whole(std::max<std::int64_t>(1, static_cast<std::int64_t>(geometry_.height) - 1)));
   }
-  std::int64_t cell_width() const { return static_cast<std::int64_t>(geometry_.width) / columns_; }
-  std::int64_t cell_height() const { return static_cast<std::int64_t>(geometry_.height) / rows_; }
 
   Object slope_;
   Geometry geometry_;
@@ -533,16 +339,11 @@ class SlopeFieldDrawing : public Sampler {
   std::int64_t row_ = 0;
 };
 
-// A count of VPAR: a whole number from 1 to the picture's pixels.
-std::int64_t grid_count(Real count, std::size_t pixels) {
-  return std::clamp<std::int64_t>(count.int64_toward_zero(), 1, static_cast<std::int64_t>(pixels));
-}
-
 void draw_slope_field(Machine& m, const PlotParameters& p) {
   const std::vector<Real> view = view_parameters(m);
   const Geometry g = geometry(m);
-  const Variable x = variable_of(p.items[Item::independent]);
-  const Variable y = variable_of(p.items[Item::dependent]);
+  const PlotVariable x = variable_of(p.items[Item::independent]);
+  const PlotVariable y = variable_of(p.items[Item::dependent]);
   m.start_continuation(
       std::make_unique<SlopeFieldDrawing>(m, equations(m).front(), grid_count(view[13], g.width),
                                           grid_count(view[14], g.height), x.name, y.name));
@@ -617,8 +418,8 @@ class DiffEqDrawing : public Sampler {
 
 void draw_diffeq(Machine& m, const PlotParameters& p) {
   const Geometry g = geometry(m);
-  const Variable t = variable_of(p.items[Item::independent]);
-  const Variable y = variable_of(p.items[Item::dependent]);
+  const PlotVariable t = variable_of(p.items[Item::independent]);
+  const PlotVariable y = variable_of(p.items[Item::dependent]);
   const auto [t0, t1] = t.range.value_or(std::pair{Real(), g.window.pmax.re});
   const std::vector<Real> ts = steps(p, g, t0, t1, g.column_step());
   const Real step = ts.size() > 1 ? abs(minus(ts[1], ts[0])) : Real();
@@ -744,7 +545,11 @@ void draw_plot(Machine& m, const PlotParameters& p) {
     case PlotType::scatter: return draw_scatter(m);
     case PlotType::slopefield: return draw_slope_field(m, p);
     case PlotType::diffeq: return draw_diffeq(m, p);
-    default: m.not_supported();
+    case PlotType::wireframe:
+    case PlotType::yslice:
+    case PlotType::pcontour:
+    case PlotType::gridmap:
+    case PlotType::parsurface: return draw_surface(m, *type, p);
   }
 }
 
@@ -812,7 +617,7 @@ void auto_scale(Machine& m, const Args&) {
     case PlotType::polar:
     case PlotType::parametric: {
       const Geometry g = geometry(m);
-      const Variable x = variable_of(p.items[Item::independent]);
+      const PlotVariable x = variable_of(p.items[Item::independent]);
       const Symbol* y = variable_of(p.items[Item::dependent]).name;
       std::vector<Object> objects = *type == PlotType::parametric ? equations(m) : curves(m, y);
       std::vector<Real> ts;

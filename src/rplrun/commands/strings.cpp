@@ -1,5 +1,6 @@
 // Strings: CHR NUM REPL. (+, SIZE, SUB, POS, HEAD and TAIL serve strings from their
 // own groups; \->STR and STR\-> are with evaluation.)
+#include "commands/graphics.h"
 #include "commands/support.h"
 
 namespace rplrun {
@@ -21,6 +22,7 @@ void num(Machine& m, const Args& a) {
 // REPL: the replacement overwrites from the position on, lengthening when it runs past
 // the end.
 void repl(Machine& m, const Args& a) {
+  if (grob_repl(m, a)) return;
   const std::int64_t at = integer_arg(a[2]);
   const Object& target = a[3];
   const Object& replacement = a[1];

@@ -79,7 +79,7 @@ struct Table : CommandTable {
                        transform_commands,    dialog_commands,
                        keyboard_commands,     plot_parameter_commands,
                        plot_drawing_commands, unit_commands,
-                       graphics_commands}) {
+                       graphics_commands,     picture_commands}) {
       for (const CommandRow& row : group()) {
         // The evaluator computes on two reals before it checks that a command runs.
         if (row.on_reals && !row.handler)

@@ -82,6 +82,7 @@ std::span<const CommandRow> distribution_commands();
 std::span<const CommandRow> factorization_commands();
 std::span<const CommandRow> transform_commands();
 std::span<const CommandRow> graphics_commands();
+std::span<const CommandRow> picture_commands();
 std::span<const CommandRow> plot_parameter_commands();
 std::span<const CommandRow> plot_drawing_commands();
 // Every command name of the HP48G ROM, with the backslash codes.

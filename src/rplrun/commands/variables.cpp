@@ -97,6 +97,7 @@ void sconj(Machine& m, const Args& a) { store_function(m, a, cmd::conjugate); }
 
 // PURGE of a list checks every name first: an error purges none of them.
 void purge(Machine& m, const Args& a) {
+  if (is_pict(a[1])) return m.screen.clear_pict();
   const std::span<const Object> names = a[1].is(Kind::list) ? a[1].items() : std::span(&a[1], 1);
   for (const Object& name : names) {
     if (!name.is(Kind::name) || name.is_local()) fail(bad_argument_type);

@@ -27,6 +27,11 @@ void Screen::erase_pict() {
   ++changes_;
 }
 
+void Screen::clear_pict() {
+  pict_ = Grob();
+  ++changes_;
+}
+
 void Screen::replace_pict(Grob grob) {
   pict_ = at_least_display(std::move(grob));
   ++changes_;

@@ -26,6 +26,8 @@ class Screen {
   Grob& draw_on_pict();
   // ERASE: PICT made light, its size kept.
   void erase_pict();
+  // PICT PURGE: PICT empty again, as after a memory reset.
+  void clear_pict();
   // PICT replaced (PICT STO, PDIM): never smaller than the display.
   void replace_pict(Grob grob);
   // PICT shown with the display's top-left corner at `corner` of PICT (PVIEW), as one

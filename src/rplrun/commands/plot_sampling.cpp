@@ -1,0 +1,168 @@
+#include "commands/plot_sampling.h"
+
+#include <algorithm>
+
+#include "objects/algebraic.h"
+#include "objects/reader.h"
+#include "objects/symbolic.h"
+#include "support/charset.h"
+
+namespace rplrun::plotting {
+
+namespace {
+
+const Symbol* equation_name() {
+  static const Symbol* const name = intern("EQ");
+  return name;
+}
+
+// An object that can stand for a curve: a number, a name, an algebraic or a program.
+bool is_plottable(const Object& x) {
+  return x.is_number() || x.is_symbolic() || x.is(Kind::program);
+}
+
+// The program each value is computed with: the object on the stack evaluated as \->NUM
+// does, a failure caught (it leaves no number).
+const Object& numeric_evaluation() {
+  static const Object program = [] {
+    static const std::uint32_t source = register_source("DRAW");
+    return read_program_body(
+        SourceText(source, rpl::decode_backslash_codes("IFERR \\->NUM THEN \"\" END")),
+        ReadContext{});
+  }();
+  return program;
+}
+
+}  // namespace
+
+Pixel Geometry::pixel(Real x, Real y) const {
+  Pixel p = user_to_pixel(window, width, height, {x, y});
+  const auto w = static_cast<std::int64_t>(width);
+  const auto h = static_cast<std::int64_t>(height);
+  p.x = std::clamp<std::int64_t>(p.x, -w, 2 * w);
+  p.y = std::clamp<std::int64_t>(p.y, -h, 2 * h);
+  return p;
+}
+
+Real Geometry::column_step() const {
+  return over(minus(window.pmax.re, window.pmin.re),
+              whole(std::max<std::int64_t>(1, static_cast<std::int64_t>(width) - 1)));
+}
+
+Geometry geometry(Machine& m) {
+  const Grob& pict = m.screen.draw_on_pict();
+  return {plot_window(m), pict.width, pict.height};
+}
+
+void Trace::add(Machine& m, std::optional<Pixel> p) {
+  if (p) {
+    Grob& pict = m.screen.draw_on_pict();
+    if (joined_ && last_)
+      draw_line(pict, *last_, *p, Ink::dark);
+    else
+      draw_pixel(pict, *p, Ink::dark);
+  }
+  last_ = p;
+}
+
+bool joined(Machine& m) { return !m.flags.test(-31); }
+
+bool is_equation(const Object& x) {
+  return x.is(Kind::algebraic) && x.items().back().is(Kind::command) &&
+         x.items().back().command_id() == cmd::equation;
+}
+
+std::pair<Object, Object> sides(const Object& equation) {
+  std::vector<std::vector<Object>> operands = last_operands(equation.items());
+  return {object_of(std::move(operands[0])), object_of(std::move(operands[1]))};
+}
+
+std::vector<Object> equations(Machine& m) {
+  const Object* eq = m.global(equation_name());
+  if (!eq) fail(invalid_eq);
+  std::vector<Object> all;
+  if (eq->is(Kind::list))
+    all.assign(eq->items().begin(), eq->items().end());
+  else
+    all.push_back(*eq);
+  if (all.empty()) fail(invalid_eq);
+  for (const Object& x : all)
+    if (!is_plottable(x)) fail(invalid_eq);
+  return all;
+}
+
+PlotVariable variable_of(const Object& item) {
+  if (item.is(Kind::name)) return {item.symbol(), std::nullopt};
+  if (!item.is(Kind::list) || item.items().empty() || !item.items()[0].is(Kind::name))
+    fail(invalid_ppar);
+  const std::span<const Object> parts = item.items();
+  if (parts.size() < 3) return {parts[0].symbol(), std::nullopt};
+  return {parts[0].symbol(), std::pair{real_arg(parts[1]), real_arg(parts[2])}};
+}
+
+std::int64_t grid_count(Real count, std::size_t most) {
+  return std::clamp<std::int64_t>(count.int64_toward_zero(), 1, static_cast<std::int64_t>(most));
+}
+
+std::int64_t cell_centre(std::int64_t k, std::int64_t count, std::size_t pixels) {
+  return (2 * k + 1) * (static_cast<std::int64_t>(pixels) - 1) / (2 * count);
+}
+
+std::int64_t cell_segment(const Geometry& g, std::int64_t columns, std::int64_t rows) {
+  const std::int64_t side = std::min(static_cast<std::int64_t>(g.width) / columns,
+                                     static_cast<std::int64_t>(g.height) / rows);
+  return std::max<std::int64_t>(1, side * 2 / 5);
+}
+
+void draw_tangent(Grob& pict, Pixel centre, Extended right, Extended down, std::int64_t reach) {
+  const Extended norm = square_root(right * right + down * down);
+  if (norm.is_zero()) {
+    draw_pixel(pict, centre, Ink::dark);
+    return;
+  }
+  const Extended length(whole(reach));
+  const std::int64_t dx =
+      (length * right / norm).nearest_integer().rounded().value.int64_toward_zero();
+  const std::int64_t dy =
+      (length * down / norm).nearest_integer().rounded().value.int64_toward_zero();
+  draw_line(pict, {centre.x - dx, centre.y - dy}, {centre.x + dx, centre.y + dy}, Ink::dark);
+}
+
+bool Sampler::resume(Machine& m) {
+  if (waiting_) {
+    std::optional<Object> result;
+    if (m.depth() > base_) result = m.level(1);
+    m.stack().resize(std::min(m.depth(), base_));
+    accept(m, result);
+  }
+  Real values[2];
+  const Object* object = next(m, values);
+  if (!object) {
+    finish(m);
+    return true;
+  }
+  for (std::size_t k = 0; k < names_.size(); ++k) {
+    if (bound_)
+      *m.local(names_[k]) = Object::real(values[k]);
+    else
+      m.bind_index(names_[k], Object::real(values[k]));
+  }
+  bound_ = true;
+  m.push(*object);
+  m.call(numeric_evaluation());
+  waiting_ = true;
+  return false;
+}
+
+std::optional<Real> real_of(const std::optional<Object>& x) {
+  if (!x || !x->is(Kind::real)) return std::nullopt;
+  return x->as_real();
+}
+
+std::optional<Complex> complex_of(const std::optional<Object>& x) {
+  if (x && x->is(Kind::complex)) return x->as_complex();
+  if (x && x->is(Kind::real)) return Complex{x->as_real(), Real()};
+  return std::nullopt;
+}
+
+}  // namespace rplrun::plotting
