@@ -92,10 +92,12 @@ void apply(Machine& m, const Args& a) {
   m.push(Object::algebraic(std::move(postfix)));
 }
 
-// Whether an algebraic holds no name: numbers and functions of them only.
+// Whether an algebraic holds no name: numbers and functions of them only (the quoted
+// variable of a derivative is no value to put in).
 bool only_numbers(std::span<const Object> postfix) {
-  return std::all_of(postfix.begin(), postfix.end(),
-                     [](const Object& item) { return item.is_number() || item.is(Kind::command); });
+  return std::all_of(postfix.begin(), postfix.end(), [](const Object& item) {
+    return item.is_number() || item.is(Kind::command) || item.is_quoted();
+  });
 }
 
 // |: expr { name1 value1 ... } puts each value in place of its name. When no name is
@@ -109,8 +111,9 @@ void where(Machine& m, const Args& a) {
     operand_arg(bindings[k + 1]);
   }
   const Object& x = operand_arg(a[2]);
+  // A quoted name is the variable of a derivative, integral or sum: it stays.
   Object result = rewrite_object(x, [&](const Object& item, std::vector<Object>& out) {
-    if (!item.is(Kind::name)) return false;
+    if (!item.is(Kind::name) || item.is_quoted()) return false;
     for (std::size_t k = 0; k < bindings.size(); k += 2) {
       if (bindings[k].symbol() == item.symbol()) {
         append_operand(out, bindings[k + 1]);

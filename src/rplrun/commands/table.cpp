@@ -70,6 +70,7 @@ struct Table : CommandTable {
                        memory_commands,       evaluation_commands,
                        list_commands,         list_arithmetic_commands,
                        list_program_commands, algebra_commands,
+                       calculus_commands,     derivative_commands,
                        string_commands,       mode_commands,
                        text_display_commands, array_commands,
                        matrix_commands,       vector_commands,

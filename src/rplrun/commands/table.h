@@ -63,6 +63,8 @@ std::span<const CommandRow> list_commands();
 std::span<const CommandRow> list_arithmetic_commands();
 std::span<const CommandRow> list_program_commands();
 std::span<const CommandRow> algebra_commands();
+std::span<const CommandRow> calculus_commands();
+std::span<const CommandRow> derivative_commands();
 std::span<const CommandRow> collect_commands();
 std::span<const CommandRow> inspection_commands();
 std::span<const CommandRow> isolation_commands();

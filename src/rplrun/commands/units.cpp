@@ -4,6 +4,7 @@
 // quantity without units.
 #include "commands/support.h"
 #include "objects/display.h"
+#include "objects/symbolic.h"
 #include "objects/unit.h"
 #include "objects/unit_table.h"
 
@@ -186,11 +187,24 @@ void convert_(Machine& m, const Args& a) {
   m.push(make_unit(convert(m, x.value, x.units, to), to));
 }
 
+Object in_base_units(Machine& m, const Object& x) {
+  const Quantity q = quantity(x);
+  const UnitMeasure measure = measure_units(q.units);
+  const Real value = convert(m, q.value, q.units, base_units(measure.dimensions));
+  return make_unit(value, base_units(measure.dimensions));
+}
+
+// UBASE of an algebraic: each unit object inside it in base units.
 void ubase(Machine& m, const Args& a) {
-  const Quantity x = quantity(a[1]);
-  const UnitMeasure measure = measure_units(x.units);
-  const Real value = convert(m, x.value, x.units, base_units(measure.dimensions));
-  m.push(make_unit(value, base_units(measure.dimensions)));
+  if (!a[1].is_symbolic()) {
+    m.push(in_base_units(m, a[1]));
+    return;
+  }
+  m.push(rewrite_object(a[1], [&](const Object& item, std::vector<Object>& out) {
+    if (!item.is(Kind::unit)) return false;
+    out.push_back(in_base_units(m, item));
+    return true;
+  }));
 }
 
 void uval(Machine& m, const Args& a) {

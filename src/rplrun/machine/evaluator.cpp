@@ -21,7 +21,7 @@ bool interrupt_requested() { return interrupt_flag.load(std::memory_order_relaxe
 // ---- frames
 
 Machine::Frame& Machine::open_frame(const Position& origin) {
-  if (frames_.size() >= limits.max_depth) fail(insufficient_memory);
+  if (frames_.size() + merged_frames_ >= limits.max_depth) fail(insufficient_memory);
   Frame& frame = frames_.emplace_back();
   frame.origin = origin;
   frame.locals_base = static_cast<std::uint32_t>(locals_.size());
@@ -63,11 +63,15 @@ void Machine::pop_frame() {
   truncate_locals(frame.locals_base);
   loops_.resize(frame.loops_base);
   traps_.resize(frame.traps_base);
+  merged_frames_ -= frame.merged;
   frames_.pop_back();
 }
 
-bool Machine::numeric() const {
-  return flags.numeric_results() || (!frames_.empty() && frames_.back().numeric);
+void Machine::drop_frames(std::size_t size) {
+  while (frames_.size() > size) {
+    merged_frames_ -= frames_.back().merged;
+    frames_.pop_back();
+  }
 }
 
 void Machine::start_continuation(std::unique_ptr<Continuation> continuation) {
@@ -240,6 +244,11 @@ void Machine::execute_call(const Object& call) {
         return;
       }
       if (item.is_local()) {
+        // Most locals hold a number: pushed here, without a call.
+        if (const Object* value = local(item.symbol()); value && !value->is_symbolic()) [[likely]] {
+          push(*value);
+          return;
+        }
         execute_local(item);
         return;
       }
@@ -307,6 +316,7 @@ void Machine::continue_halted() {
   const auto loops = static_cast<std::uint32_t>(loops_.size());
   const auto traps = static_cast<std::uint32_t>(traps_.size());
   for (Frame& f : program.frames) {
+    merged_frames_ += f.merged;
     f.locals_base += locals;
     f.loops_base += loops;
     f.traps_base += traps;
@@ -343,7 +353,7 @@ bool Machine::catch_error(const RplError& error) {
   if (traps_.empty()) return false;
   const ErrorTrap trap = traps_.back();
   traps_.pop_back();
-  while (frames_.size() > trap.frame + 1) frames_.pop_back();
+  drop_frames(trap.frame + 1);
   truncate_locals(trap.locals);
   loops_.resize(trap.loops);
   frames_[trap.frame].ip = trap.resume_ip;
@@ -452,6 +462,7 @@ Outcome Machine::run(const Object& body, bool run_programs) {
     }
   }
   frames_.clear();
+  merged_frames_ = 0;
   truncate_locals(0);
   loops_.clear();
   traps_.clear();

@@ -13,6 +13,7 @@
 // structures.cpp (the structure words at run time).
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -149,9 +150,11 @@ class Machine {
   // directories above it up to HOME; null if none. A subdirectory's value is the
   // directory in the tree: copy it (copy_directory) before it goes anywhere else.
   const Object* global(const Symbol* name) const {
-    if (Variable* found = current_->find(name)) [[likely]]
-      return &found->settled();
-    return current_->parent ? global_above(name) : nullptr;
+    const GlobalSeen& seen = globals_seen_[seen_slot(name)];
+    if (seen.name == name && seen.directory == current_ &&
+        seen.version == DirectoryNode::layout_version()) [[likely]]
+      return &seen.variable->settled();
+    return find_global(name);
   }
   // Stores into the current directory; a directory object is copied in as a
   // subdirectory. Directory Not Allowed over a subdirectory.
@@ -232,7 +235,11 @@ class Machine {
   // supported rather than leave its work undone.
   void run_command(std::uint32_t id);
   // Whether results are wanted as numbers (\->NUM, flag -3) in the running frame.
-  bool numeric() const;
+  bool numeric() const {
+    return flags.numeric_results() || (!frames_.empty() && frames_.back().numeric);
+  }
+  // Whether the running command is an item of an algebraic being evaluated.
+  bool in_algebraic() const { return !frames_.empty() && frames_.back().algebraic; }
   // Evaluates `object` numerically (\->NUM).
   void evaluate_numerically(const Object& object);
   // Ends the run now with this status (HALT, KILL, OFF, an INPUT without a line).
@@ -258,6 +265,9 @@ class Machine {
   // ---- state (state.cpp)
 
   struct LocalSlot {
+    // Built in place on the locals' stack: binding is part of every call.
+    LocalSlot(const Symbol* slot_name, Object&& value, bool is_index = false)
+        : name(slot_name), variable{std::move(value), {}}, index(is_index) {}
     const Symbol* name;
     Variable variable;
     bool index = false;  // seen by global names too (bind_index)
@@ -273,8 +283,21 @@ class Machine {
     if (stack_.size() >= limits.max_stack) [[unlikely]]
       fail(insufficient_memory);
   }
-  // global() beyond the current directory: in the directories above it.
-  const Object* global_above(const Symbol* name) const;
+  // A global variable found from a directory, remembered while no variable is made or
+  // removed anywhere: a program calls the same few names again and again.
+  struct GlobalSeen {
+    const Symbol* name = nullptr;
+    const DirectoryNode* directory = nullptr;
+    std::uint64_t version = 0;
+    Variable* variable = nullptr;
+  };
+  static constexpr std::size_t globals_seen_size = 64;
+  static std::size_t seen_slot(const Symbol* name) {
+    return (reinterpret_cast<std::uintptr_t>(name) >> 4) % globals_seen_size;
+  }
+  // global() when the name is not among those seen: from the current directory up to
+  // HOME.
+  const Object* find_global(const Symbol* name) const;
   // Drops the locals from `size` on.
   void truncate_locals(std::size_t size);
   Object* index_local(const Symbol* name);
@@ -289,6 +312,18 @@ class Machine {
   }
   // LASTARG's objects become copies of these n.
   void save_last_arguments(const Object* args, int n);
+  // The same for the two reals of the two-reals path: when LASTARG holds two reals
+  // already (a loop's arithmetic), only their values change.
+  void save_last_reals(const Object& x, const Object& y) {
+    if (last_args_.size() == 2 && last_args_[0].is(Kind::real) && last_args_[1].is(Kind::real))
+        [[likely]] {
+      last_args_[0].set_real(x.as_real());
+      last_args_[1].set_real(y.as_real());
+      return;
+    }
+    const Object both[] = {x, y};
+    save_last_arguments(both, 2);
+  }
 
   std::vector<Object> stack_;
   std::vector<Object> last_args_;
@@ -297,6 +332,7 @@ class Machine {
   // directory. Reading a global settles it, which a const reader may do too.
   Object home_;
   DirectoryNode* current_ = nullptr;
+  mutable std::array<GlobalSeen, globals_seen_size> globals_seen_{};
   std::vector<LocalSlot> locals_;
   std::size_t index_count_ = 0;  // locals with `index` set
 
@@ -319,6 +355,9 @@ class Machine {
     bool run_programs = false;
     bool algebraic = false;
     bool command_object = false;         // a command object being evaluated (its one-item program)
+    // How many programs ended in \-> here and left their bodies to run in this frame:
+    // it counts as that many more frames towards the depth limit, as those it stands for.
+    std::uint32_t merged = 0;
     std::uint32_t command = UINT32_MAX;  // a continuation's command
     std::unique_ptr<Continuation> continuation;
   };
@@ -353,6 +392,8 @@ class Machine {
   void push_frame(const Object& sequence, const Symbol* name, bool numeric,
                   bool run_programs = false);
   void pop_frame();
+  // The top frame stands down to `size` frames (errors, the end of a run).
+  void drop_frames(std::size_t size);
   void run_frames();
   void resume(Frame& frame);
   void execute(Frame& frame, const Object& item, std::uint32_t index);
@@ -372,6 +413,7 @@ class Machine {
   void fill_chain(Outcome& outcome) const;
 
   std::vector<Frame> frames_;
+  std::size_t merged_frames_ = 0;  // the frames' `merged`, added up
   std::vector<Loop> loops_;
   std::vector<ErrorTrap> traps_;
   std::vector<Halted> halted_;  // most recent last
@@ -414,6 +456,7 @@ class Machine {
   void next_loop(Frame& frame, std::uint32_t word, bool step);
   Real take_step(std::uint32_t word);
   void bind_locals(Frame& frame, std::uint32_t word, std::uint32_t index, std::uint32_t count);
+  void run_in_place(Frame& frame, const Object& body);
 };
 
 }  // namespace rplrun

@@ -104,9 +104,12 @@ std::optional<Growth> Machine::growth(const Object& x) {
 
 // ---- variables
 
-const Object* Machine::global_above(const Symbol* name) const {
-  for (DirectoryNode* dir = current_->parent; dir; dir = dir->parent) {
-    if (Variable* found = dir->find(name)) return &found->settled();
+const Object* Machine::find_global(const Symbol* name) const {
+  for (DirectoryNode* dir = current_; dir; dir = dir->parent) {
+    if (Variable* found = dir->find(name)) {
+      globals_seen_[seen_slot(name)] = {name, current_, DirectoryNode::layout_version(), found};
+      return &found->settled();
+    }
   }
   return nullptr;
 }
@@ -186,7 +189,7 @@ void Machine::store(const Object& name, Object value) {
 }
 
 void Machine::bind_index(const Symbol* name, Object value) {
-  locals_.push_back({name, {std::move(value), {}}, true});
+  locals_.emplace_back(name, std::move(value), true);
   ++index_count_;
 }
 
@@ -200,7 +203,7 @@ void Machine::truncate_locals(std::size_t size) {
   if (index_count_ != 0) {
     for (std::size_t k = size; k < locals_.size(); ++k) index_count_ -= locals_[k].index ? 1 : 0;
   }
-  locals_.resize(size);
+  locals_.erase(locals_.begin() + static_cast<std::ptrdiff_t>(size), locals_.end());
 }
 
 // ---- the terminal

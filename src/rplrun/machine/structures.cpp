@@ -73,7 +73,7 @@ void Machine::take_bounds(std::uint32_t word, Object& start, Object& end) {
   Object end;
   take_bounds(word, start, end);
   const auto slot = static_cast<std::int32_t>(locals_.size());
-  locals_.push_back({frame.items[index + 1].symbol(), {std::move(start), {}}});
+  locals_.emplace_back(frame.items[index + 1].symbol(), std::move(start));
   loops_.push_back({index + 2, slot, Object(), std::move(end)});
   frame.ip = index + 2;
 }
@@ -114,13 +114,42 @@ Real Machine::take_step(std::uint32_t word) {
   const std::size_t base = stack_.size() - count;
   const auto locals_base = static_cast<std::uint32_t>(locals_.size());
   for (std::uint32_t k = 0; k < count; ++k) {
-    locals_.push_back({frame.items[index + 1 + k].symbol(), {std::move(stack_[base + k]), {}}});
+    locals_.emplace_back(frame.items[index + 1 + k].symbol(), std::move(stack_[base + k]));
   }
   stack_.resize(base);
   const Object& body = frame.items[index + 1 + count];
   frame.ip = index + count + 2;
+  // The body ends the program (a user function, \<< \-> a b \<< ... \>> \>>): it runs in
+  // this frame, which its program's owner keeps alive, rather than in one of its own.
+  if (frame.ip == frame.end && frame.loops_base == loops_.size() &&
+      frame.traps_base == traps_.size() && !frame.run_programs && synchronous_ == 0) {
+    run_in_place(frame, body);
+    return;
+  }
   push_frame(body, nullptr, numeric());
   frames_.back().locals_base = locals_base;
+}
+
+// The frame's program goes on as `body`, one of its own items, as a frame of its own
+// would run it; the frame's locals are dropped with it as before.
+void Machine::run_in_place(Frame& frame, const Object& body) {
+  if (frames_.size() + merged_frames_ >= limits.max_depth) fail(insufficient_memory);
+  // Where the body is, as its own frame would have been called from.
+  if (frame.positions) frame.origin = frame.positions[frame.ip - 1];
+  frame.numeric = frame.numeric || flags.numeric_results();
+  const auto& node = body.node_as<SequenceNode>();
+  frame.items = node.items().data();
+  frame.end = static_cast<std::uint32_t>(node.size());
+  frame.positions = node.positions.empty() ? nullptr : node.positions.data();
+  frame.control = nullptr;
+  if (body.is(Kind::program)) {
+    const auto& program = body.node_as<ProgramNode>();
+    if (!program.control.empty()) frame.control = program.control.data();
+  }
+  frame.ip = 0;
+  frame.algebraic = body.is(Kind::algebraic);
+  ++frame.merged;
+  ++merged_frames_;
 }
 
 }  // namespace rplrun

@@ -6,6 +6,8 @@
 #include "objects/charset.h"
 #include "objects/command_registry.h"
 #include "objects/symbolic.h"
+#include "objects/unit.h"
+#include "objects/unit_table.h"
 
 namespace rplrun {
 
@@ -17,6 +19,7 @@ constexpr char greater_equal = static_cast<char>(138);
 constexpr char not_equal = static_cast<char>(139);
 constexpr char angle_sign = static_cast<char>(128);
 constexpr char root_sign = static_cast<char>(131);
+constexpr char derivative_sign = static_cast<char>(136);
 
 // Nesting deeper than this is refused rather than risking the reader's own stack.
 constexpr int max_reading_depth = 500;
@@ -122,6 +125,7 @@ class InfixReader {
       if (!value) fail();
       number_ = Object::real(*value);
       pos_ = end;
+      if (pos_ < text_.size() && text_[pos_] == '_') number_ = unit_object(*value);
       tok_ = Tok::number;
       return;
     }
@@ -167,6 +171,50 @@ class InfixReader {
     while (pos_ < text_.size() && !is_blank(text_[pos_]) && !is_operator_char(text_[pos_])) ++pos_;
     name_ = text_.substr(begin, pos_ - begin);
     tok_ = Tok::name;
+  }
+
+  // The unit expression after the _ of a real (at pos_): factors joined by * and /,
+  // each a unit name, 1 or a parenthesized expression, with a power. It ends before a *
+  // or / that no factor follows: '1_m*X' is 1_m times X.
+  Object unit_object(Real value) {
+    const std::size_t begin = pos_ + 1;
+    std::size_t end = unit_factor_end(begin, false);
+    if (end == std::string_view::npos) fail_at(begin);
+    while (end < text_.size() && (text_[end] == '*' || text_[end] == '/')) {
+      const std::size_t next = unit_factor_end(end + 1, true);
+      if (next == std::string_view::npos) break;
+      end = next;
+    }
+    const auto factors = parse_unit_expression(text_.substr(begin, end - begin), mark_);
+    if (!factors || factors->empty()) fail_at(begin);
+    pos_ = end;
+    return make_unit(value, *factors);
+  }
+
+  // Where the unit factor at i ends; npos when none is there. The first factor's name
+  // is taken as written (an unknown one is Invalid Unit when used); a later one must be
+  // a unit's.
+  std::size_t unit_factor_end(std::size_t i, bool known_name) const {
+    constexpr std::size_t none = std::string_view::npos;
+    std::size_t j = i;
+    if (j < text_.size() && text_[j] == '(') {
+      for (int depth = 0; j < text_.size(); ++j) {
+        depth += text_[j] == '(' ? 1 : text_[j] == ')' ? -1 : 0;
+        if (depth == 0) break;
+      }
+      if (j == text_.size()) return none;
+      ++j;
+    } else {
+      while (j < text_.size() && !is_blank(text_[j]) && !is_operator_char(text_[j])) ++j;
+      const std::string name(text_.substr(i, j - i));
+      if (name.empty() || (known_name && name != "1" && !is_unit_name(name))) return none;
+    }
+    if (j < text_.size() && text_[j] == '^') {
+      std::size_t end = 0;
+      if (!scan_real(j + 1, end)) return none;
+      j = end;
+    }
+    return j;
   }
 
   std::optional<Object> complex_literal() {
@@ -249,6 +297,13 @@ class InfixReader {
       joined.push_back(Object::list(std::move(bindings)));
       emit(joined, cmd::where);
       left = std::move(joined);
+      // F|(X=1)-(F|(X=0)): an operator after the bindings takes the whole as its left
+      // operand.
+      if (tok_ == Tok::op && !at_op("|")) {
+        pending_ = std::move(left);
+        left.clear();
+        equation(left);
+      }
     }
     out.insert(out.end(), left.begin(), left.end());
     --depth_;
@@ -341,7 +396,7 @@ class InfixReader {
   }
 
   void unary(std::vector<Object>& out) {
-    if (at_op("-") || at_op("+")) {
+    if (!pending_ && (at_op("-") || at_op("+"))) {
       const bool negate = op_ == "-";
       nest();
       advance();
@@ -392,6 +447,11 @@ class InfixReader {
   }
 
   void primary(std::vector<Object>& out) {
+    if (pending_) {
+      out.insert(out.end(), pending_->begin(), pending_->end());
+      pending_.reset();
+      return;
+    }
     switch (tok_) {
       case Tok::number:
         out.push_back(number_);
@@ -434,6 +494,10 @@ class InfixReader {
       out.push_back(Object::name(symbol, local));
       return;
     }
+    if (name.size() > 1 && name[0] == derivative_sign) {
+      derivative(out, at, name.substr(1));
+      return;
+    }
     // name(arg, ...)
     nest();
     advance();
@@ -445,6 +509,10 @@ class InfixReader {
     }
     --depth_;
     const auto argc = static_cast<std::uint32_t>(args.size());
+    if (id == cmd::integral || id == cmd::summation) {
+      calculus(out, at, *id, args);
+      return;
+    }
     if (id) {
       const CommandInfo& info = command_info(*id);
       if (info.supported && info.algebra.notation != Notation::kept) {
@@ -466,9 +534,55 @@ class InfixReader {
     out.push_back(Object::call(symbol, argc, local));
   }
 
+  // The variable of a derivative, integral or sum: a lone name, quoted.
+  Object variable(const std::vector<Object>& arg, std::size_t at) const {
+    if (arg.size() != 1 || !arg[0].is(Kind::name)) fail_at(at);
+    return arg[0].quoted();
+  }
+
+  // \.dX(f): the function kept whole, then its variable, as \.d takes them.
+  void derivative(std::vector<Object>& out, std::size_t at, std::string_view var) {
+    if (is_digit(var[0])) fail_at(at);
+    nest();
+    advance();
+    std::vector<Object> function;
+    where(function);
+    if (tok_ != Tok::close) fail();
+    advance();
+    --depth_;
+    const Symbol* symbol = intern(var);
+    out.push_back(kept_item(object_of(std::move(function))));
+    out.push_back(Object::name(symbol, scope_.is_local(symbol), true));
+    emit(out, cmd::derivative);
+  }
+
+  // \.S(lo,hi,f,X) and \GS(I=lo,hi,f): the bounds as operands, the function kept whole,
+  // the variable quoted, in the order the commands take them.
+  void calculus(std::vector<Object>& out, std::size_t at, std::uint32_t id,
+                std::vector<std::vector<Object>>& args) {
+    if (id == cmd::integral) {
+      if (args.size() != 4) fail_at(at);
+      out.insert(out.end(), args[0].begin(), args[0].end());
+      out.insert(out.end(), args[1].begin(), args[1].end());
+      out.push_back(kept_item(object_of(std::move(args[2]))));
+      out.push_back(variable(args[3], at));
+    } else {
+      if (args.size() != 3 || args[0].empty() || !args[0].back().is(Kind::command) ||
+          args[0].back().command_id() != cmd::equation)
+        fail_at(at);
+      auto sides = last_operands(args[0]);
+      out.push_back(variable(sides[0], at));
+      out.insert(out.end(), sides[1].begin(), sides[1].end());
+      out.insert(out.end(), args[1].begin(), args[1].end());
+      out.push_back(kept_item(object_of(std::move(args[2]))));
+    }
+    emit(out, id);
+  }
+
   std::string_view text_;
   char mark_;
   const AlgebraicScope& scope_;
+  std::optional<std::vector<Object>> pending_;  // a where taken as the next primary
   std::size_t pos_ = 0;
   std::size_t start_ = 0;
   int depth_ = 0;

@@ -45,7 +45,10 @@
   X(logfit, "LOGFIT")            \
   X(expfit, "EXPFIT")            \
   X(pwrfit, "PWRFIT")            \
-  X(pict, "PICT")
+  X(pict, "PICT")                \
+  X(derivative, "\\.d")          \
+  X(integral, "\\.S")            \
+  X(summation, "\\GS")
 
 namespace rplrun::cmd {
 

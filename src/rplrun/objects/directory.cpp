@@ -8,12 +8,16 @@ namespace rplrun {
 
 bool DirectoryNode::store(const Symbol* name, Object value) {
   const auto [it, inserted] = variables_.insert_or_assign(name, Variable{std::move(value), {}});
-  if (inserted) order_.push_back(name);
+  if (inserted) {
+    order_.push_back(name);
+    ++layout_version_;
+  }
   return inserted;
 }
 
 bool DirectoryNode::purge(const Symbol* name) {
   if (variables_.erase(name) == 0) return false;
+  ++layout_version_;
   order_.erase(std::find(order_.begin(), order_.end(), name));
   return true;
 }
@@ -21,6 +25,7 @@ bool DirectoryNode::purge(const Symbol* name) {
 void DirectoryNode::clear() {
   variables_.clear();
   order_.clear();
+  ++layout_version_;
 }
 
 void DirectoryNode::move_to_front(const std::vector<const Symbol*>& names) {

@@ -33,6 +33,10 @@ struct Variable {
 
 class DirectoryNode : public Node {
  public:
+  DirectoryNode() = default;
+  DirectoryNode(const DirectoryNode&) = delete;
+  DirectoryNode& operator=(const DirectoryNode&) = delete;
+  ~DirectoryNode() override { ++layout_version_; }
   // The variable of that name here; null if none.
   Variable* find(const Symbol* name) {
     const auto found = variables_.find(name);
@@ -51,6 +55,10 @@ class DirectoryNode : public Node {
   bool empty() const { return order_.empty(); }
   // Moves these names, those that are here, to the front in this order.
   void move_to_front(const std::vector<const Symbol*>& names);
+  // Changes whenever a variable is made or removed, or a directory goes, in any
+  // directory: a Variable found while it stays the same is still there, and no other
+  // of that name has come in front of it.
+  static std::uint64_t layout_version() { return layout_version_; }
   // Every variable, for looking among their values.
   template <class F>
   void each(F f) {
@@ -64,6 +72,7 @@ class DirectoryNode : public Node {
   std::uint32_t depth = 0;  // HOME's is 0
 
  private:
+  static inline std::uint64_t layout_version_ = 0;
   std::unordered_map<const Symbol*, Variable> variables_;
   std::vector<const Symbol*> order_;  // the oldest first
 };

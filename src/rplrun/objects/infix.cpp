@@ -9,6 +9,7 @@
 #include "objects/algebraic.h"
 #include "objects/command_registry.h"
 #include "objects/symbolic.h"
+#include "objects/unit.h"
 
 namespace rplrun {
 
@@ -65,8 +66,8 @@ class Infix {
     enum class Kind : std::uint8_t { node, parenthesized_node, name, literal, missing } kind;
     std::uint32_t value;  // node, name: an item; literal: one of `literals`
   };
-  enum Literal : std::uint32_t { blank, open, close, not_word, minus, separator };
-  static constexpr std::string_view literals[] = {" ", "(", ")", "NOT ", "-"};
+  enum Literal : std::uint32_t { blank, open, close, not_word, minus, equals, separator };
+  static constexpr std::string_view literals[] = {" ", "(", ")", "NOT ", "-", "="};
   static Task literal(Literal which) { return {Task::Kind::literal, which}; }
   static Task name(std::uint32_t item) { return {Task::Kind::name, item}; }
 
@@ -86,6 +87,12 @@ class Infix {
     switch (item.kind()) {
       case Kind::real: return item.as_real().is_negative() ? prec_negate : prec_atom;
       case Kind::algebraic: return Infix(item.items(), mode_).whole_precedence();
+      case Kind::unit: {
+        // 1_m/s binds as a product, 1_m as a negation: (1_m)^2 is no unit 1_m^2.
+        const UnitFactors& factors = unit_of(item).factors;
+        if (factors.size() > 1 || factors[0].power.is_negative()) return prec_product;
+        return prec_negate;
+      }
       case Kind::command: {
         const Algebra& a = command_info(item.command_id()).algebra;
         switch (a.notation) {
@@ -121,7 +128,8 @@ class Infix {
     const Algebra& a = command_info(item.command_id()).algebra;
     switch (a.notation) {
       case Notation::infix: {
-        parts.push_back(operand(args[0], precedence(args[0]) < a.precedence));
+        parts.push_back(
+            operand(args[0], precedence(args[0]) < a.precedence && !leading_where(args[0])));
         const char first = command_info(item.command_id()).name[0];
         const bool spaced = first >= 'A' && first <= 'Z';  // AND, MOD...
         if (spaced) parts.push_back(literal(blank));
@@ -147,6 +155,10 @@ class Infix {
         parts.push_back(name(i));
         return;
       case Notation::function:
+        if (item.command_id() == cmd::derivative || item.command_id() == cmd::summation) {
+          calculus(i, args, parts);
+          return;
+        }
         if (a.arity == 0) {
           parts.push_back(name(i));
           return;
@@ -157,6 +169,36 @@ class Infix {
       case Notation::none:
       case Notation::kept: parts.push_back(name(i)); return;
     }
+  }
+
+  // A where that begins the text needs no parentheses as a left operand: the reader
+  // takes F|(X=1)-G as (F|(X=1))-G.
+  bool leading_where(std::int64_t i) const {
+    if (i < 0 || start_[static_cast<std::size_t>(i)] != 0) return false;
+    const Object& item = items_[static_cast<std::size_t>(i)];
+    return item.is(Kind::command) && item.command_id() == cmd::where;
+  }
+
+  // \.dX(f) and \GS(I=lo,hi,f).
+  static void calculus(std::uint32_t i, const std::vector<std::int64_t>& args,
+                       std::vector<Task>& parts) {
+    parts.push_back(name(i));
+    if (args.size() == 2) {
+      parts.push_back(operand(args[1], false));
+      parts.push_back(literal(open));
+      parts.push_back(operand(args[0], false));
+      parts.push_back(literal(close));
+      return;
+    }
+    parts.push_back(literal(open));
+    parts.push_back(operand(args[0], false));
+    parts.push_back(literal(equals));
+    parts.push_back(operand(args[1], false));
+    for (std::size_t k = 2; k < args.size(); ++k) {
+      parts.push_back(literal(separator));
+      parts.push_back(operand(args[k], false));
+    }
+    parts.push_back(literal(close));
   }
 
   // NAME(a,b,...)
@@ -185,6 +227,14 @@ class Infix {
       case Kind::name: out.put(item.symbol()->text()); return;
       case Kind::algebraic: Infix(item.items(), mode_).write(out); return;
       case Kind::list: write_bindings(item, out); return;
+      case Kind::unit: {
+        std::string text;
+        append_real(text, unit_of(item).value, mode_);
+        text += '_';
+        append_unit_expression(text, unit_of(item).factors, mode_.fraction_mark);
+        out.put(text);
+        return;
+      }
       default: out.put("?"); return;
     }
   }
@@ -207,6 +257,7 @@ class Infix {
       case Kind::real:
       case Kind::complex:
       case Kind::name:
+      case Kind::unit:
       case Kind::algebraic: write_leaf(object, out); return;
       default: out.put("?"); return;
     }

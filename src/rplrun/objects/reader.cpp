@@ -451,13 +451,16 @@ class Reader : public AlgebraicScope {
     if (postfix.size() == 1) {
       const Object& only = postfix.front();
       if (only.is(Kind::name)) return only.quoted();
-      if (only.is(Kind::real) || only.is(Kind::complex)) return only;
+      if (only.is(Kind::real) || only.is(Kind::complex) || only.is(Kind::unit)) return only;
     }
-    // '-5' is the number -5, not the negation of 5.
-    if (postfix.size() == 2 && postfix[0].is(Kind::real) && postfix[1].is(Kind::command)) {
+    // '-5' is the number -5, not the negation of 5; '-2_m' is -2_m.
+    if (postfix.size() == 2 && (postfix[0].is(Kind::real) || postfix[0].is(Kind::unit)) &&
+        postfix[1].is(Kind::command)) {
       const Algebra& a = command_info(postfix[1].command_id()).algebra;
-      if (a.notation == Notation::prefix && a.precedence == prec_negate)
-        return Object::real(negate(postfix[0].as_real()));
+      if (a.notation == Notation::prefix && a.precedence == prec_negate) {
+        if (postfix[0].is(Kind::real)) return Object::real(negate(postfix[0].as_real()));
+        return make_unit(negate(unit_of(postfix[0]).value), unit_of(postfix[0]).factors);
+      }
     }
     return Object::algebraic(std::move(postfix));
   }

@@ -46,11 +46,16 @@ std::vector<std::vector<Object>> last_operands(std::span<const Object> postfix) 
 Object object_of(std::vector<Object> postfix) {
   if (postfix.size() == 1) {
     const Object& only = postfix.front();
-    if (only.is_number() || only.is(Kind::list)) return only;
+    if (only.is_number() || only.is(Kind::unit) || only.is(Kind::list)) return only;
     if (only.is(Kind::name)) return only.quoted();
     if (only.is(Kind::algebraic)) return object_of(copy_items(only.items()));
   }
   return Object::algebraic(std::move(postfix));
+}
+
+Object kept_item(const Object& operand) {
+  if (operand.is(Kind::name)) return operand.quoted();
+  return operand;
 }
 
 std::vector<Object> rewrite(std::span<const Object> postfix, const Replacer& replace) {

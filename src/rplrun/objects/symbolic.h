@@ -25,6 +25,11 @@ std::vector<std::vector<Object>> last_operands(std::span<const Object> postfix);
 // a lone name the quoted name, anything else an algebraic.
 Object object_of(std::vector<Object> postfix);
 
+// An operand kept whole inside an algebraic and pushed unevaluated when the algebraic
+// is evaluated (the function of a derivative, integral or sum, and its variable): a
+// name quoted, a number itself, an algebraic as one item.
+Object kept_item(const Object& operand);
+
 // Called for every name, number and call item: returns true and appends to `out` the
 // items that replace it, or returns false to keep it.
 using Replacer = std::function<bool(const Object& item, std::vector<Object>& out)>;

@@ -91,7 +91,7 @@ Real checked(RealResult r) {
 }
 
 // A name of the table, or a one-character prefix and a name of the table.
-Entry find_unit(const std::string& name) {
+std::optional<Entry> lookup_unit(const std::string& name) {
   const Tables& t = tables();
   if (const auto it = t.units.find(name); it != t.units.end()) return it->second;
   // The prefix is one HP character (\Gm, the micro sign, is one too).
@@ -104,10 +104,17 @@ Entry find_unit(const std::string& name) {
       return e;
     }
   }
+  return std::nullopt;
+}
+
+Entry find_unit(const std::string& name) {
+  if (auto e = lookup_unit(name)) return *e;
   fail(invalid_unit);
 }
 
 }  // namespace
+
+bool is_unit_name(const std::string& name) { return lookup_unit(name).has_value(); }
 
 UnitMeasure measure_units(const UnitFactors& factors) {
   UnitMeasure m;

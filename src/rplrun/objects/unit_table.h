@@ -31,6 +31,9 @@ struct UnitMeasure {
   bool pure_temperature = false;
 };
 
+// Whether a name is a unit of the table, with or without a prefix.
+bool is_unit_name(const std::string& name);
+
 // What the factors are worth; Invalid Unit when a name is no unit.
 UnitMeasure measure_units(const UnitFactors& factors);
 

@@ -1,0 +1,347 @@
+// Integrals and sums: \.S (symbolic for the forms it knows, numeric to the display's
+// accuracy otherwise, its error estimate in IERR) and \GS.
+//
+// Both evaluate their function as a continuation on the machine's own loop, the
+// variable bound as SEQ binds its index: global names in the function see it.
+#include <optional>
+
+#include "commands/support.h"
+#include "numbers/wide.h"
+#include "objects/algebraic.h"
+#include "objects/symbolic.h"
+
+namespace rplrun {
+
+namespace {
+
+// A bound: a number, or a name or algebraic that keeps the integral or sum symbolic.
+const Object& bound_arg(const Object& x) {
+  if (!x.is(Kind::real) && !x.is_symbolic()) fail(bad_argument_type);
+  return x;
+}
+
+// The function of an integral or sum as the algebraic writes it.
+const Object& function_arg(const Object& x) {
+  if (!x.is_number() && !x.is_symbolic()) fail(bad_argument_type);
+  return x;
+}
+
+Object command_item(std::uint32_t id) { return Object::command(id); }
+
+// The value the function left on the stack for one point: a real.
+Real take_real(Machine& m) {
+  const Object x = m.stack().back();
+  m.stack().pop_back();
+  if (!x.is(Kind::real)) fail(bad_argument_type);
+  return x.as_real();
+}
+
+// ---- \.S numerically: Romberg's method on the midpoint rule, each level tripling the
+// points so that every value is used again and no end point is ever evaluated.
+//
+// The display mode sets the accuracy: n digits in FIX, SCI or ENG n, 12 in STD. The
+// integrand is taken as exact to that many digits, so the integral is known to within
+// 10^-n times the integral of |f|: that is the error estimate left in IERR, and the
+// levels go on until two successive estimates agree within it.
+class Integration : public Continuation {
+ public:
+  Integration(Object function, const Symbol* variable, Real low, Real high, int digits)
+      : function_(std::move(function)),
+        variable_(variable),
+        low_(low),
+        width_(Wide(high) - Wide(low)),
+        accuracy_(Wide::from_int(10).power(Wide::from_int(-digits))) {}
+
+  bool resume(Machine& m) override {
+    if (evaluating_) {
+      const Real f = take_real(m);
+      sum_ = sum_ + Wide(f);
+      absolute_sum_ = absolute_sum_ + Wide(abs(f));
+      evaluating_ = false;
+    }
+    if (intervals_ == 0) {
+      start_level();
+    } else if (next_ == points_) {
+      if (level_done(m)) return true;
+      start_level();
+    }
+    evaluate_next(m);
+    return false;
+  }
+
+ private:
+  static constexpr int max_levels = 10;
+
+  // The next level: three times the intervals, two new midpoints in each old one.
+  void start_level() {
+    intervals_ = intervals_ == 0 ? 1 : intervals_ * 3;
+    points_ = intervals_ == 1 ? 1 : intervals_ / 3 * 2;
+    next_ = 0;
+  }
+
+  // Where the k-th new midpoint of this level lies, as a fraction of the width.
+  Wide point(int k) const {
+    const Wide n = Wide::from_int(intervals_);
+    if (intervals_ == 1) return Wide::from_int(1) / Wide::from_int(2);
+    // In old interval j the new midpoints are the first and last of its three.
+    const int j = k / 2;
+    const int third = k % 2 == 0 ? 0 : 2;
+    return (Wide::from_int(3 * j + third) + Wide::from_int(1) / Wide::from_int(2)) / n;
+  }
+
+  void evaluate_next(Machine& m) {
+    const Real x = m.flags.settle((Wide(low_) + width_ * point(next_)).rounded());
+    ++next_;
+    if (bound_) {
+      *m.local(variable_) = Object::real(x);
+    } else {
+      m.bind_index(variable_, Object::real(x));
+      bound_ = true;
+    }
+    evaluating_ = true;
+    m.evaluate_numerically(function_);
+  }
+
+  // The level's estimate joins the table; true (and the result pushed) when it is
+  // accurate enough or no level is left.
+  bool level_done(Machine& m) {
+    const Wide h = width_ / Wide::from_int(intervals_);
+    std::vector<Wide> row{h * sum_};
+    if (!table_.empty()) {
+      // The midpoint sums of the levels before count again, at a third of their weight.
+      row[0] = table_.back()[0] / Wide::from_int(3) + h * sum_;
+      Wide factor = Wide::from_int(1);
+      for (std::size_t j = 0; j < table_.back().size(); ++j) {
+        factor = factor * Wide::from_int(9);
+        row.push_back(row[j] + (row[j] - table_.back()[j]) / (factor - Wide::from_int(1)));
+      }
+    }
+    sum_ = Wide();
+    const Wide absolute = h * absolute_sum_ + absolute_before_ / Wide::from_int(3);
+    absolute_before_ = absolute;
+    absolute_sum_ = Wide();
+    table_.push_back(std::move(row));
+    if (table_.size() < 3 && static_cast<int>(table_.size()) < max_levels) return false;
+    const Real error =
+        abs((table_.back().back() - table_[table_.size() - 2].back()).rounded().value);
+    const Real allowed = abs((accuracy_ * absolute).rounded().value);
+    if (error > allowed && static_cast<int>(table_.size()) < max_levels) return false;
+    m.store_global(intern("IERR"), Object::real(error > allowed ? error : allowed));
+    m.push(Object::real(m.flags.settle(table_.back().back().rounded())));
+    return true;
+  }
+
+  Object function_;
+  const Symbol* variable_;
+  Real low_;
+  Wide width_;
+  Wide accuracy_;
+  int intervals_ = 0;
+  int points_ = 0;
+  int next_ = 0;
+  bool bound_ = false;
+  bool evaluating_ = false;
+  Wide sum_;
+  Wide absolute_sum_;
+  Wide absolute_before_;
+  std::vector<std::vector<Wide>> table_;  // Romberg's table, a row per level
+};
+
+int accuracy_digits(const Machine& m) {
+  const DisplayMode mode = m.flags.display_mode();
+  return mode.format == NumberFormat::standard ? 12 : mode.digits;
+}
+
+// ---- \.S symbolically: the forms the calculator integrates, written as it writes them,
+// ∫X^n is X^(n+1)/((n+1)*\.dX(X)); ∂X(X) is 1 when the result is evaluated.
+
+using Items = std::vector<Object>;
+
+bool mentions(std::span<const Object> items, const Symbol* x) {
+  for (const Object& item : items) {
+    if ((item.is(Kind::name) || item.is(Kind::call)) && item.symbol() == x) return true;
+    if (item.is(Kind::algebraic) && mentions(item.items(), x)) return true;
+  }
+  return false;
+}
+
+bool is_variable(const Items& items, const Symbol* x) {
+  return items.size() == 1 && items[0].is(Kind::name) && items[0].symbol() == x;
+}
+
+void append(Items& out, const Items& items) { out.insert(out.end(), items.begin(), items.end()); }
+
+// u^(n+1)/((n+1)*\.dX(u)) for u = X.
+Items power_rule(const Items& n, const Object& x) {
+  Items out{x.unquoted()};
+  Items raised = n;
+  raised.push_back(Object::real(Real::from_int64(1)));
+  raised.push_back(command_item(cmd::plus));
+  append(out, raised);
+  out.push_back(command_item(cmd::power));
+  append(out, raised);
+  out.push_back(x.quoted());
+  out.push_back(x.quoted());
+  out.push_back(command_item(cmd::derivative));
+  out.push_back(command_item(cmd::times));
+  out.push_back(command_item(cmd::divide));
+  return out;
+}
+
+// The antiderivative of f in x, or none for a form not in the table.
+std::optional<Items> antiderivative(const Items& f, const Object& x) {
+  const Symbol* var = x.symbol();
+  if (!mentions(f, var)) {  // a constant c: c*X
+    Items out = f;
+    out.push_back(x.unquoted());
+    out.push_back(command_item(cmd::times));
+    return out;
+  }
+  if (is_variable(f, var)) return power_rule({Object::real(Real::from_int64(1))}, x);
+  const Object& last = f.back();
+  if (!last.is(Kind::command)) return std::nullopt;
+  const std::uint32_t op = last.command_id();
+  const auto parts = last_operands(f);
+  switch (op) {
+    case cmd::plus:
+    case cmd::minus: {
+      auto a = antiderivative(parts[0], x);
+      auto b = antiderivative(parts[1], x);
+      if (!a || !b) return std::nullopt;
+      append(*a, *b);
+      a->push_back(last);
+      return a;
+    }
+    case cmd::negate: {
+      auto a = antiderivative(parts[0], x);
+      if (a) a->push_back(last);
+      return a;
+    }
+    case cmd::times:
+    case cmd::divide: {
+      // A constant factor, or a constant divisor, stays outside.
+      const bool constant_left = op == cmd::times && !mentions(parts[0], var);
+      const Items& inner = constant_left ? parts[1] : parts[0];
+      const Items& constant = constant_left ? parts[0] : parts[1];
+      if (mentions(constant, var)) return std::nullopt;
+      auto a = antiderivative(inner, x);
+      if (!a) return std::nullopt;
+      Items out = constant_left ? constant : *a;
+      append(out, constant_left ? *a : constant);
+      out.push_back(last);
+      return out;
+    }
+    case cmd::power:
+      if (!is_variable(parts[0], var) || mentions(parts[1], var)) return std::nullopt;
+      return power_rule(parts[1], x);
+    default: return std::nullopt;
+  }
+}
+
+// F|(X=b)-(F|(X=a)).
+Object evaluated_between(const Items& antiderivative, const Object& x, const Object& low,
+                         const Object& high) {
+  Items out;
+  for (const Object* bound : {&high, &low}) {
+    out.push_back(Object::algebraic(antiderivative));
+    out.push_back(Object::list({x.unquoted(), *bound}));
+    out.push_back(command_item(cmd::where));
+  }
+  out.push_back(command_item(cmd::minus));
+  return Object::algebraic(std::move(out));
+}
+
+// lo hi f X \.S
+void integral(Machine& m, const Args& a) {
+  const Object& x = name_arg(a[1]);
+  const Object& f = function_arg(a[2]);
+  const Object& high = bound_arg(a[3]);
+  const Object& low = bound_arg(a[4]);
+  if (m.numeric() && low.is(Kind::real) && high.is(Kind::real)) {
+    m.start_continuation(std::make_unique<Integration>(f, x.symbol(), low.as_real(), high.as_real(),
+                                                       accuracy_digits(m)));
+    return;
+  }
+  Items items;
+  append_operand(items, f);
+  if (const auto antiderivative_items = antiderivative(items, x)) {
+    m.push(evaluated_between(*antiderivative_items, x, low, high));
+    return;
+  }
+  Items out;
+  append_operand(out, low);
+  append_operand(out, high);
+  out.push_back(kept_item(f));
+  out.push_back(x.quoted());
+  out.push_back(command_item(cmd::integral));
+  m.push(Object::algebraic(std::move(out)));
+}
+
+// ---- \GS: the function evaluated for each integer from lo to hi, the values added.
+
+class Summation : public Continuation {
+ public:
+  Summation(Object function, const Symbol* index, Real low, Real high)
+      : function_(std::move(function)), index_(index), value_(low), high_(high) {}
+
+  bool resume(Machine& m) override {
+    if (evaluating_) {
+      Object term = m.stack().back();
+      m.stack().pop_back();
+      total_ = total_ ? apply_command(m, cmd::plus, *total_, term) : term;
+      value_ = m.flags.settle(add(value_, Real::from_int64(1)));
+    }
+    if (value_ > high_) {
+      m.push(total_ ? *total_ : Object::real(Real()));
+      return true;
+    }
+    if (evaluating_) {
+      *m.local(index_) = Object::real(value_);
+    } else {
+      m.bind_index(index_, Object::real(value_));
+      evaluating_ = true;
+    }
+    m.evaluate(function_);
+    return false;
+  }
+
+ private:
+  Object function_;
+  const Symbol* index_;
+  Real value_;
+  Real high_;
+  bool evaluating_ = false;
+  std::optional<Object> total_;
+};
+
+// I lo hi f \GS
+void summation(Machine& m, const Args& a) {
+  const Object& f = function_arg(a[1]);
+  const Object& high = bound_arg(a[2]);
+  const Object& low = bound_arg(a[3]);
+  const Object& index = name_arg(a[4]);
+  if (low.is(Kind::real) && high.is(Kind::real)) {
+    m.start_continuation(
+        std::make_unique<Summation>(f, index.symbol(), low.as_real(), high.as_real()));
+    return;
+  }
+  Items out{index.quoted()};
+  append_operand(out, low);
+  append_operand(out, high);
+  out.push_back(kept_item(f));
+  out.push_back(command_item(cmd::summation));
+  m.push(Object::algebraic(std::move(out)));
+}
+
+constexpr Algebra calculus_notation{.notation = Notation::function, .arity = 4};
+
+constexpr CommandRow rows[] = {
+    {"\\.S", 4, integral, calculus_notation},
+    {"\\GS", 4, summation, calculus_notation},
+};
+
+}  // namespace
+
+std::span<const CommandRow> calculus_commands() { return rows; }
+
+}  // namespace rplrun
