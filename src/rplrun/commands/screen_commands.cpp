@@ -79,7 +79,7 @@ void animate(Machine& m, const Args& a) {
     for (std::size_t k = first; k < first + animation.frames; ++k) {
       blend(m.screen.draw_on_pict(), grob_of(stack[k]), animation.at, Blend::replace);
       m.screen.show_pict();
-      m.poll();
+      m.count_step();
     }
   }
 }

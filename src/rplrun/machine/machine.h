@@ -259,6 +259,12 @@ class Machine {
   // For commands that compute long (matrix products and inverses): stops the run, as
   // between two objects, when it has been interrupted (Ctrl-C, --timeout).
   void poll() { check_limits(); }
+  // For commands that repeat a unit of work on their own (ANIMATE's frames): each one
+  // counts as an evaluated object, so that --max-steps bounds them too.
+  void count_step() {
+    ++steps_;
+    check_limits();
+  }
   std::uint64_t steps() const { return steps_; }
 
  private:
