@@ -6,6 +6,7 @@
 
 #include "machine/elementwise.h"
 #include "machine/machine.h"
+#include "machine/two_reals.h"
 #include "objects/algebraic.h"
 #include "objects/command_registry.h"
 
@@ -82,27 +83,6 @@ class Machine::RunningCommand {
   Machine& machine_;
   std::uint32_t outer_;
 };
-
-// The two-reals path, the arithmetic of loops: the same result as the handler's, with
-// the arguments left in place until the result replaces them (or an error drops them,
-// flag -55 set). False when the two objects on top are not reals. Inlined into dispatch,
-// its one caller: the arithmetic of loops makes one call less.
-[[gnu::always_inline]] inline bool Machine::compute_on_reals(const CommandInfo& info,
-                                                             std::uint32_t id) {
-  if (stack_.size() < 2) return false;
-  Object& x = stack_[stack_.size() - 2];
-  const Object& y = stack_.back();
-  if (!x.is(Kind::real) || !y.is(Kind::real)) return false;
-  const bool saved = flags.saves_last_args();
-  if (saved) save_last_reals(x, y);
-  Condition condition = Condition::none;
-  const Real result = info.on_reals(x.as_real(), y.as_real(), condition);
-  if (condition != Condition::none) [[unlikely]]
-    settle_on_reals(condition, id, saved);
-  x.set_real(result);
-  stack_.pop_back();
-  return true;
-}
 
 void Machine::dispatch(std::uint32_t id) {
   const CommandInfo& info = command_info(id);

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "machine/machine.h"
+#include "machine/two_reals.h"
 #include "objects/algebraic.h"
 #include "objects/command_registry.h"
 #include "objects/elements.h"
@@ -44,25 +45,61 @@ void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeri
   }
   Frame& frame = open_frame(origin);
   frame.owner = sequence.shared_node();
+  show_items(frame, sequence);
+  frame.name = name;
+  frame.numeric = numeric;
+  frame.run_programs = run_programs;
+}
+
+// The frame runs the items of `sequence` from the first.
+void Machine::show_items(Frame& frame, const Object& sequence) {
   const auto& node = sequence.node_as<SequenceNode>();
   frame.items = node.items().data();
   frame.end = static_cast<std::uint32_t>(node.size());
-  if (!node.positions.empty()) frame.positions = node.positions.data();
+  frame.positions = node.positions.empty() ? nullptr : node.positions.data();
+  frame.control = nullptr;
   if (sequence.is(Kind::program)) {
     const auto& program = sequence.node_as<ProgramNode>();
     if (!program.control.empty()) frame.control = program.control.data();
   }
-  frame.name = name;
-  frame.numeric = numeric;
-  frame.run_programs = run_programs;
+  frame.ip = 0;
   frame.algebraic = sequence.is(Kind::algebraic);
+}
+
+// A program called by the global name an item of the running program names: a user
+// function's call. Only EVAL and commands need push_frame's other cases, so this is the
+// short way, the frame built once.
+void Machine::call_program(const Object& program, const Symbol* name) {
+  const Frame& caller = frames_.back();
+  const Position origin = caller.positions ? caller.positions[caller.ip - 1] : caller.origin;
+  const bool numeric_results = flags.numeric_results() || caller.numeric;
+  Frame& frame = open_frame(origin);
+  frame.owner = program.shared_node();
+  show_items(frame, program);
+  frame.name = name;
+  frame.numeric = numeric_results;
+  // A user function starts by binding its arguments (\-> a b): that first item is run
+  // here, as the loop would run it, its step counted and checked the same way.
+  if (frame.control && frame.control[0].op == ControlOp::bind && !watchers.evaluated) {
+    frame.ip = 1;
+    ++steps_;
+    if (over_limits()) [[unlikely]]
+      throw Stop{Outcome::Status::interrupted};
+    bind_locals(frame, frame.items[0].command_id(), 0, frame.control[0].target);
+  }
 }
 
 void Machine::pop_frame() {
   Frame& frame = frames_.back();
-  truncate_locals(frame.locals_base);
-  loops_.resize(frame.loops_base);
-  traps_.resize(frame.traps_base);
+  // Most frames leave no locals, loops or traps behind: the common case costs a compare.
+  if (frame.locals_base < locals_.size()) {
+    if (index_count_ == 0)
+      locals_.erase(locals_.begin() + frame.locals_base, locals_.end());
+    else
+      truncate_locals(frame.locals_base);
+  }
+  if (frame.loops_base != loops_.size()) loops_.resize(frame.loops_base);
+  if (frame.traps_base != traps_.size()) traps_.resize(frame.traps_base);
   merged_frames_ -= frame.merged;
   frames_.pop_back();
 }
@@ -254,14 +291,32 @@ void Machine::execute_call(const Object& call) {
       }
       if (watchers.undefined_name && !frame.algebraic && !global(item.symbol())) [[unlikely]]
         watchers.undefined_name(current_position(), item);
+      if (index_count_ == 0) {
+        if (const Object* value = global(item.symbol()); value && value->is(Kind::program)) {
+          call_program(*value, item.symbol());
+          return;
+        }
+      }
       execute_name(item);
       return;
     case Kind::command:
-      if (frame.control && frame.control[index].op != ControlOp::none) {
-        run_structure(frame, frame.control[index], item.command_id(), index);
-        return;
+      if (frame.control) {
+        // The structure words that only jump or do nothing (IF, END, ELSE) cost no call.
+        const Control& control = frame.control[index];
+        switch (control.op) {
+          case ControlOp::none: break;
+          case ControlOp::nop: return;
+          case ControlOp::jump: frame.ip = control.target; return;
+          default: run_structure(frame, control, item.command_id(), index); return;
+        }
       }
-      dispatch(item.command_id());
+      {
+        // dispatch, inline: the loop's arithmetic takes the two-reals path without a call.
+        const std::uint32_t id = item.command_id();
+        const CommandInfo& info = command_info(id);
+        if (info.on_reals && compute_on_reals(info, id)) return;
+        run_handler(info, id);
+      }
       return;
     case Kind::call: execute_call(item); return;
     case Kind::program:
@@ -380,12 +435,12 @@ void Machine::fill_error(Outcome& outcome, const RplError& error) {
 void Machine::run_frames() {
   while (!frames_.empty()) {
     Frame& frame = frames_.back();
-    if (frame.continuation) [[unlikely]] {
-      resume(frame);
-      continue;
-    }
+    // A continuation's frame has no items (ip and end 0): one test finds both.
     if (frame.ip >= frame.end) {
-      pop_frame();
+      if (frame.continuation) [[unlikely]]
+        resume(frame);
+      else
+        pop_frame();
       continue;
     }
     const std::uint32_t index = frame.ip++;

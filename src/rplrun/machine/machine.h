@@ -320,7 +320,7 @@ class Machine {
   void save_last_arguments(const Object* args, int n);
   // The same for the two reals of the two-reals path: when LASTARG holds two reals
   // already (a loop's arithmetic), only their values change.
-  void save_last_reals(const Object& x, const Object& y) {
+  [[gnu::always_inline]] void save_last_reals(const Object& x, const Object& y) {
     if (last_args_.size() == 2 && last_args_[0].is(Kind::real) && last_args_[1].is(Kind::real))
         [[likely]] {
       last_args_[0].set_real(x.as_real());
@@ -397,6 +397,8 @@ class Machine {
   Frame& open_frame(const Position& origin);
   void push_frame(const Object& sequence, const Symbol* name, bool numeric,
                   bool run_programs = false);
+  void show_items(Frame& frame, const Object& sequence);
+  void call_program(const Object& program, const Symbol* name);
   void pop_frame();
   // The top frame stands down to `size` frames (errors, the end of a run).
   void drop_frames(std::size_t size);

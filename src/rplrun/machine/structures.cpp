@@ -106,6 +106,19 @@ Real Machine::take_step(std::uint32_t word) {
   return pop().as_real();
 }
 
+// The frame's program goes on as `body`, one of its own items, as a frame of its own
+// would run it; the frame's locals are dropped with it as before. Part of every call of a
+// user function: inlined into bind_locals.
+[[gnu::always_inline]] inline void Machine::run_in_place(Frame& frame, const Object& body) {
+  if (frames_.size() + merged_frames_ >= limits.max_depth) fail(insufficient_memory);
+  // Where the body is, as its own frame would have been called from.
+  if (frame.positions) frame.origin = frame.positions[frame.ip - 1];
+  frame.numeric = frame.numeric || flags.numeric_results();
+  show_items(frame, body);
+  ++frame.merged;
+  ++merged_frames_;
+}
+
 // \->: the `count` names that follow take the objects on the stack, for the program or
 // algebraic after them.
 [[gnu::noinline]] void Machine::bind_locals(Frame& frame, std::uint32_t word, std::uint32_t index,
@@ -113,10 +126,10 @@ Real Machine::take_step(std::uint32_t word) {
   if (stack_.size() < count) fail(too_few_arguments, word);
   const std::size_t base = stack_.size() - count;
   const auto locals_base = static_cast<std::uint32_t>(locals_.size());
-  for (std::uint32_t k = 0; k < count; ++k) {
-    locals_.emplace_back(frame.items[index + 1 + k].symbol(), std::move(stack_[base + k]));
-  }
-  stack_.resize(base);
+  const Object* names = frame.items + index + 1;
+  Object* values = stack_.data() + base;
+  for (std::uint32_t k = 0; k < count; ++k) locals_.emplace_back(names[k].symbol(), std::move(values[k]));
+  stack_.erase(stack_.begin() + static_cast<std::ptrdiff_t>(base), stack_.end());
   const Object& body = frame.items[index + 1 + count];
   frame.ip = index + count + 2;
   // The body ends the program (a user function, \<< \-> a b \<< ... \>> \>>): it runs in
@@ -128,28 +141,6 @@ Real Machine::take_step(std::uint32_t word) {
   }
   push_frame(body, nullptr, numeric());
   frames_.back().locals_base = locals_base;
-}
-
-// The frame's program goes on as `body`, one of its own items, as a frame of its own
-// would run it; the frame's locals are dropped with it as before.
-void Machine::run_in_place(Frame& frame, const Object& body) {
-  if (frames_.size() + merged_frames_ >= limits.max_depth) fail(insufficient_memory);
-  // Where the body is, as its own frame would have been called from.
-  if (frame.positions) frame.origin = frame.positions[frame.ip - 1];
-  frame.numeric = frame.numeric || flags.numeric_results();
-  const auto& node = body.node_as<SequenceNode>();
-  frame.items = node.items().data();
-  frame.end = static_cast<std::uint32_t>(node.size());
-  frame.positions = node.positions.empty() ? nullptr : node.positions.data();
-  frame.control = nullptr;
-  if (body.is(Kind::program)) {
-    const auto& program = body.node_as<ProgramNode>();
-    if (!program.control.empty()) frame.control = program.control.data();
-  }
-  frame.ip = 0;
-  frame.algebraic = body.is(Kind::algebraic);
-  ++frame.merged;
-  ++merged_frames_;
 }
 
 }  // namespace rplrun
