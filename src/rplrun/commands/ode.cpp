@@ -165,10 +165,10 @@ class OdeSolver : public Continuation {
   }
 
   void start_step() {
-    const bool rosenbrock = methods_ == Methods::rosenbrock ||
-                            (methods_ == Methods::either && results_.size() == 1);
-    step_.emplace(rosenbrock ? OdeMethod::rosenbrock : OdeMethod::fehlberg, t_, y_, h_,
-                  jacobian_, time_derivative_);
+    const bool rosenbrock =
+        methods_ == Methods::rosenbrock || (methods_ == Methods::either && results_.size() == 1);
+    step_.emplace(rosenbrock ? OdeMethod::rosenbrock : OdeMethod::fehlberg, t_, y_, h_, jacobian_,
+                  time_derivative_);
   }
 
   // Stores the point and evaluates an expression there; its value comes to take_value.
@@ -383,8 +383,8 @@ void rkfstep(Machine& m, const Args& a) {
   Problem p = problem_arg(m, a[3], false);
   const Tolerance tolerance = tolerance_arg(a[2], false);
   const Real h = step_arg(a[1]);
-  start(m, "RKFSTEP", std::move(p), Goal::one_step, Methods::fehlberg, tolerance.value, h,
-        Real(), {a[3], a[2], a[1]});
+  start(m, "RKFSTEP", std::move(p), Goal::one_step, Methods::fehlberg, tolerance.value, h, Real(),
+        {a[3], a[2], a[1]});
 }
 
 // { list } xtol h last RRKSTEP: one step by the better method, the size of the next and
@@ -395,8 +395,8 @@ void rrkstep(Machine& m, const Args& a) {
   const Real h = step_arg(a[2]);
   const std::int64_t last = integer_arg(a[1]);
   if (last < 0 || last > 2) fail(bad_argument_value);
-  start(m, "RRKSTEP", std::move(p), Goal::one_step, Methods::either, tolerance.value, h,
-        Real(), {a[4], a[3], a[2], a[1]}, static_cast<int>(last));
+  start(m, "RRKSTEP", std::move(p), Goal::one_step, Methods::either, tolerance.value, h, Real(),
+        {a[4], a[3], a[2], a[1]}, static_cast<int>(last));
 }
 
 // { list } h RKFERR / RSBERR: the change over one step and its error estimate.
@@ -411,8 +411,8 @@ void rkferr(Machine& m, const Args& a) { step_error(m, a, "RKFERR", false); }
 void rsberr(Machine& m, const Args& a) { step_error(m, a, "RSBERR", true); }
 
 constexpr CommandRow rows[] = {
-    {"RKF", 3, rkf},         {"RKFSTEP", 3, rkfstep}, {"RKFERR", 2, rkferr},
-    {"RRK", 3, rrk},         {"RRKSTEP", 4, rrkstep}, {"RSBERR", 2, rsberr},
+    {"RKF", 3, rkf}, {"RKFSTEP", 3, rkfstep}, {"RKFERR", 2, rkferr},
+    {"RRK", 3, rrk}, {"RRKSTEP", 4, rrkstep}, {"RSBERR", 2, rsberr},
 };
 
 }  // namespace

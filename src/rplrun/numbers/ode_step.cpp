@@ -28,10 +28,9 @@ constexpr Ratio fehlberg_a[6][5] = {
     {{439, 216}, {-8, 1}, {3680, 513}, {-845, 4104}},
     {{-8, 27}, {2, 1}, {-3544, 2565}, {1859, 4104}, {-11, 40}},
 };
-constexpr Ratio fehlberg_b[6] = {{16, 135}, {0, 1},      {6656, 12825},
+constexpr Ratio fehlberg_b[6] = {{16, 135},      {0, 1},   {6656, 12825},
                                  {28561, 56430}, {-9, 50}, {2, 55}};
-constexpr Ratio fehlberg_e[6] = {{1, 360}, {0, 1},   {-128, 4275},
-                                 {-2197, 75240}, {1, 50}, {2, 55}};
+constexpr Ratio fehlberg_e[6] = {{1, 360}, {0, 1}, {-128, 4275}, {-2197, 75240}, {1, 50}, {2, 55}};
 
 // Shampine's Rosenbrock parameters, in the form that needs no product of df/dy with
 // the stages: the g's solve (I/(gamma h) - df/dy) g_i = f_i + h cx_i df/dt +
@@ -193,8 +192,8 @@ Real next_step_size(OdeMethod method, Real h, Real error, Real tolerance) {
     factor = least < ratio ? margin * ratio.power(Wide::parse(fehlberg ? "-.2" : "-.25"))
                            : Wide::parse(fehlberg ? "5" : "1.5");
   } else {
-    const Wide shrunk =
-        margin * ratio.power(fehlberg ? Wide::parse("-.25") : -Wide::from_int(1) / Wide::from_int(3));
+    const Wide shrunk = margin * ratio.power(fehlberg ? Wide::parse("-.25")
+                                                      : -Wide::from_int(1) / Wide::from_int(3));
     const Wide floor = Wide::parse(fehlberg ? ".1" : ".5");
     factor = shrunk < floor ? floor : shrunk;
   }

@@ -19,8 +19,7 @@ D cut15(D x) {
   const int first = bid128_ilogb(x, &f);
   const int last = static_cast<int>((x.w[1] >> 49) & 0x3FFF) - dec::exponent_bias;
   if (first - last < truncated_digits) return x;
-  return bid128_quantize(x, dec::make(false, 1, first - truncated_digits + 1), toward_zero,
-                         &f);
+  return bid128_quantize(x, dec::make(false, 1, first - truncated_digits + 1), toward_zero, &f);
 }
 
 }  // namespace
