@@ -128,7 +128,8 @@ Real Machine::take_step(std::uint32_t word) {
   const auto locals_base = static_cast<std::uint32_t>(locals_.size());
   const Object* names = frame.items + index + 1;
   Object* values = stack_.data() + base;
-  for (std::uint32_t k = 0; k < count; ++k) locals_.emplace_back(names[k].symbol(), std::move(values[k]));
+  for (std::uint32_t k = 0; k < count; ++k)
+    locals_.emplace_back(names[k].symbol(), std::move(values[k]));
   stack_.erase(stack_.begin() + static_cast<std::ptrdiff_t>(base), stack_.end());
   const Object& body = frame.items[index + 1 + count];
   frame.ip = index + count + 2;
