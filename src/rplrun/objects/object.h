@@ -56,6 +56,7 @@ enum class Kind : std::uint8_t {
   directory,  // its variables (directory.h)
   unit,       // a real and a unit expression (unit.h)
   grob,       // a picture (grob.h)
+  library_data,  // a built-in library's own data (library_data.h)
 };
 
 struct Node {
@@ -178,7 +179,8 @@ class Object {
     constexpr std::uint32_t heap_kinds = bit(Kind::complex) | bit(Kind::string) | bit(Kind::list) |
                                          bit(Kind::array) | bit(Kind::algebraic) |
                                          bit(Kind::program) | bit(Kind::tagged) |
-                                         bit(Kind::directory) | bit(Kind::unit) | bit(Kind::grob);
+                                         bit(Kind::directory) | bit(Kind::unit) | bit(Kind::grob) |
+                                         bit(Kind::library_data);
     return (heap_kinds & bit(kind_)) != 0;
   }
   void release() {
