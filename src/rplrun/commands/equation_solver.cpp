@@ -153,8 +153,7 @@ void msolvr(Machine& m, const Args&) {
 // is solved for it, from its value as the guess, and the variable becomes known.
 class MultipleRoots : public Continuation {
  public:
-  MultipleRoots(Mpar p, std::vector<bool> known, std::optional<std::size_t> target,
-                Object argument)
+  MultipleRoots(Mpar p, std::vector<bool> known, std::optional<std::size_t> target, Object argument)
       : mpar_(std::move(p)),
         known_(std::move(known)),
         target_(target),
@@ -182,8 +181,9 @@ class MultipleRoots : public Continuation {
         guess = unit_of(*value).value;
         units = unit_of(*value).factors;
       }
-      start_root_search(m, "MROOT", as_difference(equation), name, {guess}, {argument_},
-                        [](Machine&, Real) {}, std::move(units));
+      start_root_search(
+          m, "MROOT", as_difference(equation), name, {guess}, {argument_}, [](Machine&, Real) {},
+          std::move(units));
       return false;
     }
     m.push(argument_);
@@ -229,7 +229,8 @@ void mroot(Machine& m, const Args& a) {
       write_mpar(m, p);
     }
   }
-  m.start_continuation(std::make_unique<MultipleRoots>(std::move(p), std::move(known), target, a[1]));
+  m.start_continuation(
+      std::make_unique<MultipleRoots>(std::move(p), std::move(known), target, a[1]));
 }
 
 constexpr CommandRow rows[] = {
@@ -239,6 +240,6 @@ constexpr CommandRow rows[] = {
 
 }  // namespace
 
-std::span<const CommandRow> equation_solver_commands() { return rows; }
+std::span<const CommandRow> equation_set_commands() { return rows; }
 
 }  // namespace rplrun
