@@ -48,7 +48,8 @@
   X(pict, "PICT")                \
   X(derivative, "\\.d")          \
   X(integral, "\\.S")            \
-  X(summation, "\\GS")
+  X(summation, "\\GS")           \
+  X(mroot, "MROOT")
 
 namespace rplrun::cmd {
 
