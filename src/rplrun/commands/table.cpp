@@ -84,7 +84,8 @@ struct Table : CommandTable {
                        screen_commands,       collect_commands,
                        inspection_commands,   isolation_commands,
                        matching_commands,     equation_library_commands,
-                       solver_commands,       tvm_commands}) {
+                       solver_commands,       tvm_commands,
+                       ode_commands}) {
       for (const CommandRow& row : group()) {
         // The evaluator computes on two reals before it checks that a command runs.
         if (row.on_reals && !row.handler)
