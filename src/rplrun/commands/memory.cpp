@@ -15,6 +15,7 @@
 #include "objects/directory.h"
 #include "objects/display.h"
 #include "objects/grob.h"
+#include "objects/library_data.h"
 #include "objects/reader.h"
 #include "objects/transfer.h"
 #include "objects/unit.h"
@@ -183,6 +184,11 @@ void Nibbles::object(const Object& x, bool in_program) {
         field(static_cast<unsigned>(c <= '9' ? c - '0' : c - 'A' + 10), 1);
       return;
     }
+    case Kind::library_data:
+      // The prolog, the length and the library's number, then what it holds.
+      unknown(5 + 5 + 3);
+      object(library_data_content(x));
+      return;
     case Kind::directory: {
       unknown(5 + 3 + 5 + 5);
       for (const auto& [name, value] : directory_entries(x)) {

@@ -40,12 +40,13 @@ class RootFinder : public Continuation {
  public:
   RootFinder(Machine& m, const char* command, Object function, Object name,
              std::vector<Real> guesses, std::vector<Object> restore,
-             std::function<void(Machine&, Real)> done)
+             std::function<void(Machine&, Real)> done, UnitFactors units)
       : function_(std::move(function)),
         name_(std::move(name)),
         search_(std::move(guesses)),
         restore_(std::move(restore)),
         done_(std::move(done)),
+        units_(std::move(units)),
         base_(m.depth()),
         command_(*find_command(std::string_view(command))) {}
 
@@ -53,12 +54,14 @@ class RootFinder : public Continuation {
     if (waiting_) {
       std::optional<Real> value;
       if (m.depth() > base_ && m.level(1).is(Kind::real)) value = m.level(1).as_real();
+      if (m.depth() > base_ && !units_.empty() && m.level(1).is(Kind::unit))
+        value = unit_of(m.level(1)).value;
       m.stack().resize(std::min(m.depth(), base_));
       search_.report(value);
     }
     switch (search_.result()) {
       case RootSearch::Result::searching:
-        m.store(name_, Object::real(search_.next()));
+        m.store(name_, tried(search_.next()));
         m.push(function_);
         m.call(numeric_value());
         waiting_ = true;
@@ -66,13 +69,15 @@ class RootFinder : public Continuation {
       case RootSearch::Result::bad_guess: give_up(m, bad_guesses);
       case RootSearch::Result::constant: give_up(m, constant_function);
       default:
-        m.store(name_, Object::real(search_.root()));
+        m.store(name_, tried(search_.root()));
         done_(m, search_.root());
         return true;
     }
   }
 
  private:
+  Object tried(Real x) const { return units_.empty() ? Object::real(x) : make_unit(x, units_); }
+
   [[noreturn]] void give_up(Machine& m, ErrorNumber error) {
     for (Object& x : restore_) m.push(std::move(x));
     fail(error, command_);
@@ -83,6 +88,7 @@ class RootFinder : public Continuation {
   RootSearch search_;
   std::vector<Object> restore_;
   std::function<void(Machine&, Real)> done_;
+  UnitFactors units_;
   std::size_t base_;
   std::uint32_t command_;  // the solver's, which errors name
   bool waiting_ = false;
@@ -117,10 +123,10 @@ constexpr CommandRow rows[] = {
 
 void start_root_search(Machine& m, const char* command, Object function, Object name,
                        std::vector<Real> guesses, std::vector<Object> restore,
-                       std::function<void(Machine&, Real)> done) {
-  m.start_continuation(std::make_unique<RootFinder>(m, command, std::move(function),
-                                                    std::move(name), std::move(guesses),
-                                                    std::move(restore), std::move(done)));
+                       std::function<void(Machine&, Real)> done, UnitFactors units) {
+  m.start_continuation(std::make_unique<RootFinder>(
+      m, command, std::move(function), std::move(name), std::move(guesses), std::move(restore),
+      std::move(done), std::move(units)));
 }
 
 std::span<const CommandRow> solver_commands() { return rows; }

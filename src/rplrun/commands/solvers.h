@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "commands/support.h"
+#include "objects/unit.h"
 
 namespace rplrun {
 
@@ -15,9 +16,10 @@ Object as_difference(const Object& x);
 // algebraic, evaluated numerically) is zero, from the guesses, storing each value tried
 // in the variable. At the end the variable holds the root and `done` is handed it;
 // Bad Guess(es) or Constant? end the search with the arguments `restore` put back,
-// raised by `command`.
+// raised by `command`. With `units`, the values tried are unit objects in those units,
+// and the function's values may be unit objects too.
 void start_root_search(Machine& m, const char* command, Object function, Object name,
                        std::vector<Real> guesses, std::vector<Object> restore,
-                       std::function<void(Machine&, Real)> done);
+                       std::function<void(Machine&, Real)> done, UnitFactors units = {});
 
 }  // namespace rplrun

@@ -85,7 +85,7 @@ struct Table : CommandTable {
                        inspection_commands,   isolation_commands,
                        matching_commands,     equation_library_commands,
                        solver_commands,       tvm_commands,
-                       ode_commands}) {
+                       equation_set_commands, ode_commands}) {
       for (const CommandRow& row : group()) {
         // The evaluator computes on two reals before it checks that a command runs.
         if (row.on_reals && !row.handler)

@@ -85,6 +85,7 @@ std::span<const UnitForm> unit_forms();
 std::span<const CommandRow> equation_library_commands();
 std::span<const CommandRow> solver_commands();
 std::span<const CommandRow> tvm_commands();
+std::span<const CommandRow> equation_set_commands();
 std::span<const CommandRow> ode_commands();
 std::span<const CommandRow> time_commands();
 std::span<const CommandRow> statistics_commands();

@@ -71,7 +71,8 @@
   X(match_up, "\\|^MATCH")       \
   X(match_down, "\\|vMATCH")     \
   X(home, "HOME")                \
-  X(noval, "NOVAL")
+  X(noval, "NOVAL")              \
+  X(mroot, "MROOT")
 
 namespace rplrun::cmd {
 

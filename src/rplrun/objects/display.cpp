@@ -184,6 +184,8 @@ void append_object(TextSink& sink, const Object& object, const FlagWords& flags,
              std::to_string(g.height);
       break;
     }
+    // Nothing the reader could take back: the calculator writes it so in transfers too.
+    case Kind::library_data: out += "Library Data"; break;
   }
   sink.settle();
 }

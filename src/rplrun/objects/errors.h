@@ -41,7 +41,12 @@
   X(invalid_date, 0xD01, "Invalid Date")                           \
   X(invalid_time, 0xD02, "Invalid Time")                           \
   X(invalid_repeat, 0xD03, "Invalid Repeat")                       \
-  X(nonexistent_alarm, 0xD04, "Nonexistent Alarm")
+  X(nonexistent_alarm, 0xD04, "Nonexistent Alarm")                 \
+  X(invalid_mpar, 0xE401, "Invalid Mpar")                          \
+  X(single_equation, 0xE402, "Single Equation")                    \
+  X(eq_invalid_for_minit, 0xE403, "EQ Invalid for MINIT")          \
+  X(too_many_unknowns, 0xE404, "Too Many Unknowns")                \
+  X(all_variables_known, 0xE405, "All Variables Known")
 
 namespace rplrun {
 

@@ -7,6 +7,7 @@
 #include "objects/directory.h"
 #include "objects/errors.h"
 #include "objects/grob.h"
+#include "objects/library_data.h"
 #include "objects/unit.h"
 
 namespace rplrun {
@@ -86,7 +87,8 @@ std::uint32_t nesting_of(const Object& object) {
     case Kind::program:
     case Kind::algebraic:
     case Kind::tagged:
-    case Kind::directory: return object.node()->nesting;
+    case Kind::directory:
+    case Kind::library_data: return object.node()->nesting;
     default: return 0;
   }
 }
@@ -316,6 +318,7 @@ bool same(const Object& a, const Object& b) {
       return true;
     }
     case Kind::grob: return grob_of(a) == grob_of(b);
+    case Kind::library_data: return same(library_data_content(a), library_data_content(b));
   }
   return false;
 }
@@ -339,6 +342,7 @@ int type_number(const Object& object) {
     case Kind::directory: return 15;
     case Kind::unit: return 13;
     case Kind::grob: return 11;
+    case Kind::library_data: return 26;
   }
   return 0;
 }

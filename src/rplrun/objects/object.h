@@ -51,11 +51,12 @@ enum class Kind : std::uint8_t {
   program,
   binary,
   tagged,
-  command,    // a built-in command or a structure word, by its number in the command table
-  call,       // inside an algebraic: f(a,b) on a user function or an element of a variable
-  directory,  // its variables (directory.h)
-  unit,       // a real and a unit expression (unit.h)
-  grob,       // a picture (grob.h)
+  command,       // a built-in command or a structure word, by its number in the command table
+  call,          // inside an algebraic: f(a,b) on a user function or an element of a variable
+  directory,     // its variables (directory.h)
+  unit,          // a real and a unit expression (unit.h)
+  grob,          // a picture (grob.h)
+  library_data,  // a built-in library's own data (library_data.h)
 };
 
 struct Node {
@@ -175,10 +176,10 @@ class Object {
 
   static constexpr std::uint32_t bit(Kind k) { return 1U << static_cast<unsigned>(k); }
   bool is_heap() const {
-    constexpr std::uint32_t heap_kinds = bit(Kind::complex) | bit(Kind::string) | bit(Kind::list) |
-                                         bit(Kind::array) | bit(Kind::algebraic) |
-                                         bit(Kind::program) | bit(Kind::tagged) |
-                                         bit(Kind::directory) | bit(Kind::unit) | bit(Kind::grob);
+    constexpr std::uint32_t heap_kinds =
+        bit(Kind::complex) | bit(Kind::string) | bit(Kind::list) | bit(Kind::array) |
+        bit(Kind::algebraic) | bit(Kind::program) | bit(Kind::tagged) | bit(Kind::directory) |
+        bit(Kind::unit) | bit(Kind::grob) | bit(Kind::library_data);
     return (heap_kinds & bit(kind_)) != 0;
   }
   void release() {
