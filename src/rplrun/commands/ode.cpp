@@ -242,8 +242,7 @@ class OdeSolver : public Continuation {
     const OdeStep* chosen = nullptr;
     Real next;
     int chosen_method = 0;
-    Real shortest_retry;
-    bool any_retry = false;
+    Real retry;  // none accepted: the longer of the shorter steps proposed
     for (const OdeStep& r : results) {
       const OdeMethod method = &r == &results.front() && methods_ != Methods::rosenbrock
                                    ? OdeMethod::fehlberg
@@ -252,8 +251,7 @@ class OdeSolver : public Continuation {
       if (r.singular()) continue;
       const Real size = next_step_size(method, h_, r.largest_error(), tolerance_);
       if (tolerance_ < r.largest_error()) {
-        if (!any_retry || abs(shortest_retry) < abs(size)) shortest_retry = size;
-        any_retry = true;
+        if (abs(retry) < abs(size)) retry = size;
         continue;
       }
       if (!chosen || abs(next) < abs(size) || (abs(next) == abs(size) && number == preferred_)) {
@@ -264,10 +262,9 @@ class OdeSolver : public Continuation {
     }
     if (!chosen) {
       // Rejected: again from the same point with a shorter step.
-      if (!any_retry) give_up(m, infinite_result);
-      const RealResult moved = (Wide(t_) + Wide(shortest_retry)).rounded();
+      const RealResult moved = (Wide(t_) + Wide(retry)).rounded();
       if (++rejections_ > max_rejections || moved.value == t_) give_up(m, bad_argument_value);
-      h_ = shortest_retry;
+      h_ = retry;
       return false;
     }
     rejections_ = 0;
@@ -278,7 +275,6 @@ class OdeSolver : public Continuation {
     jacobian_.clear();
     time_derivative_.clear();
     preferred_ = chosen_method;
-    if (goal_ == Goal::final && t_ == final_t_) next = h_;
     m.store(problem_.t_name, Object::real(t_));
     m.store(problem_.y_name, y_object(y_));
     if (goal_ == Goal::one_step) {

@@ -166,6 +166,9 @@ void append_object(TextSink& sink, const Object& object, const FlagWords& flags,
       out += "DIR";
       for (const auto& [name, value] : directory_entries(object)) {
         if (sink.full()) return;
+        // Library data has no text to read back: a transfer leaves its variable out, so
+        // that the rest restores (MINIT makes Mpar again).
+        if (sink.transfer && value->is(Kind::library_data)) continue;
         sink.text() += '\n';
         sink.text() += name->text();
         sink.text() += ' ';
