@@ -200,11 +200,14 @@ Expr slope(const Expr& u, const Symbol* x) {
 // A function's antiderivative F(u), before it is divided by \.dX(u).
 struct Antiderivative {
   std::uint32_t function;
-  bool angular;  // holds only in radians
+  bool angular;  // holds only in radians (the inverse functions' too: their values are angles)
   Items (*of)(const Items& u);
 };
 
 Items ln_of(const Items& u) { return operation(u, cmd::ln); }
+Items one_less_square(const Items& u) {
+  return operation(real_items(1), operation(u, real_items(2), cmd::power), cmd::minus);
+}
 
 constexpr Antiderivative antiderivatives[] = {
     {cmd::sin, true, [](const Items& u) { return operation(operation(u, cmd::cos), cmd::negate); }},
@@ -232,6 +235,24 @@ constexpr Antiderivative antiderivatives[] = {
                         ln_of(real_items(10)), cmd::divide);
      }},
     {cmd::invert, false, ln_of},
+    // u*ASIN(u)+\v/(1-u^2), u*ACOS(u)-\v/(1-u^2), u*ATAN(u)-LN(1+u^2)/2.
+    {cmd::asin, true,
+     [](const Items& u) {
+       return operation(operation(u, operation(u, cmd::asin), cmd::times),
+                        operation(one_less_square(u), cmd::square_root), cmd::plus);
+     }},
+    {cmd::acos, true,
+     [](const Items& u) {
+       return operation(operation(u, operation(u, cmd::acos), cmd::times),
+                        operation(one_less_square(u), cmd::square_root), cmd::minus);
+     }},
+    {cmd::atan, true,
+     [](const Items& u) {
+       const Items one_plus_square =
+           operation(real_items(1), operation(u, real_items(2), cmd::power), cmd::plus);
+       return operation(operation(u, operation(u, cmd::atan), cmd::times),
+                        operation(ln_of(one_plus_square), real_items(2), cmd::divide), cmd::minus);
+     }},
 };
 
 class Integrator {
