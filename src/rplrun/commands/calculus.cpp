@@ -5,6 +5,7 @@
 // variable bound as SEQ binds its index: global names in the function see it.
 #include <optional>
 
+#include "commands/rewriting.h"
 #include "commands/support.h"
 #include "numbers/wide.h"
 #include "objects/algebraic.h"
@@ -152,8 +153,11 @@ int accuracy_digits(const Machine& m) {
   return mode.format == NumberFormat::standard ? 12 : mode.digits;
 }
 
-// ---- \.S symbolically: the forms the calculator integrates, written as it writes them,
-// ∫X^n is X^(n+1)/((n+1)*\.dX(X)); ∂X(X) is 1 when the result is evaluated.
+// ---- \.S symbolically: the forms the calculator integrates, written as it writes them.
+// A sum, difference or negation is integrated term by term, a constant factor or divisor
+// stays outside, a constant c integrates to c*X. A function of a linear argument u
+// integrates by its row of the table below, divided by \.dX(u), as u^n does:
+// u^(n+1)/((n+1)*\.dX(u)). \.dX(u) is a number once the result is evaluated.
 
 using Items = std::vector<Object>;
 
@@ -165,78 +169,202 @@ bool mentions(std::span<const Object> items, const Symbol* x) {
   return false;
 }
 
-bool is_variable(const Items& items, const Symbol* x) {
-  return items.size() == 1 && items[0].is(Kind::name) && items[0].symbol() == x;
-}
-
 void append(Items& out, const Items& items) { out.insert(out.end(), items.begin(), items.end()); }
 
-// u^(n+1)/((n+1)*\.dX(u)) for u = X.
-Items power_rule(const Items& n, const Object& x) {
-  Items out{x.unquoted()};
-  Items raised = n;
-  raised.push_back(Object::real(Real::from_int64(1)));
-  raised.push_back(command_item(cmd::plus));
-  append(out, raised);
-  out.push_back(command_item(cmd::power));
-  append(out, raised);
-  out.push_back(x.quoted());
-  out.push_back(x.quoted());
-  out.push_back(command_item(cmd::derivative));
-  out.push_back(command_item(cmd::times));
-  out.push_back(command_item(cmd::divide));
-  return out;
+Items real_items(int value) { return {Object::real(Real::from_int64(value))}; }
+
+// a b op, as postfix items.
+Items operation(Items a, const Items& b, std::uint32_t op) {
+  append(a, b);
+  a.push_back(command_item(op));
+  return a;
+}
+Items operation(Items a, std::uint32_t op) {
+  a.push_back(command_item(op));
+  return a;
 }
 
-// The antiderivative of f in x, or none for a form not in the table.
-std::optional<Items> antiderivative(const Items& f, const Object& x) {
-  const Symbol* var = x.symbol();
-  if (!mentions(f, var)) {  // a constant c: c*X
-    Items out = f;
-    out.push_back(x.unquoted());
-    out.push_back(command_item(cmd::times));
-    return out;
-  }
-  if (is_variable(f, var)) return power_rule({Object::real(Real::from_int64(1))}, x);
-  const Object& last = f.back();
-  if (!last.is(Kind::command)) return std::nullopt;
-  const std::uint32_t op = last.command_id();
-  const auto parts = last_operands(f);
-  switch (op) {
-    case cmd::plus:
-    case cmd::minus: {
-      auto a = antiderivative(parts[0], x);
-      auto b = antiderivative(parts[1], x);
-      if (!a || !b) return std::nullopt;
-      append(*a, *b);
-      a->push_back(last);
-      return a;
-    }
-    case cmd::negate: {
-      auto a = antiderivative(parts[0], x);
-      if (a) a->push_back(last);
-      return a;
-    }
-    case cmd::times:
-    case cmd::divide: {
-      // A constant factor, or a constant divisor, stays outside.
-      const bool constant_left = op == cmd::times && !mentions(parts[0], var);
-      const Items& inner = constant_left ? parts[1] : parts[0];
-      const Items& constant = constant_left ? parts[0] : parts[1];
-      if (mentions(constant, var)) return std::nullopt;
-      auto a = antiderivative(inner, x);
-      if (!a) return std::nullopt;
-      Items out = constant_left ? constant : *a;
-      append(out, constant_left ? *a : constant);
-      out.push_back(last);
-      return out;
-    }
-    case cmd::power:
-      if (!is_variable(parts[0], var) || mentions(parts[1], var)) return std::nullopt;
-      return power_rule(parts[1], x);
-    default: return std::nullopt;
-  }
+// The slope of a linear u in x, computed (it is free of x).
+Expr slope(const Expr& u, const Symbol* x) {
+  if (!mentions(u, x)) return number_expr(Real());
+  if (u.is_name()) return number_expr(Real::from_int64(1));
+  if (u.is(cmd::plus)) return sum_of(slope(u.args[0], x), slope(u.args[1], x));
+  if (u.is(cmd::minus)) return difference_of(slope(u.args[0], x), slope(u.args[1], x));
+  if (u.is(cmd::negate)) return negation_of(slope(u.args[0], x));
+  if (u.is(cmd::divide)) return quotient_of(slope(u.args[0], x), u.args[1]);
+  // A product: one side is free of x.
+  if (!mentions(u.args[0], x)) return product_of(u.args[0], slope(u.args[1], x));
+  return product_of(slope(u.args[0], x), u.args[1]);
 }
+
+// A function's antiderivative F(u), before it is divided by \.dX(u).
+struct Antiderivative {
+  std::uint32_t function;
+  bool angular;  // holds only in radians (the inverse functions' too: their values are angles)
+  Items (*of)(const Items& u);
+};
+
+Items ln_of(const Items& u) { return operation(u, cmd::ln); }
+Items one_less_square(const Items& u) {
+  return operation(real_items(1), operation(u, real_items(2), cmd::power), cmd::minus);
+}
+
+constexpr Antiderivative antiderivatives[] = {
+    {cmd::sin, true, [](const Items& u) { return operation(operation(u, cmd::cos), cmd::negate); }},
+    {cmd::cos, true, [](const Items& u) { return operation(u, cmd::sin); }},
+    {cmd::tan, true,
+     [](const Items& u) {
+       return operation(operation(operation(u, cmd::cos), cmd::ln), cmd::negate);
+     }},
+    {cmd::sinh, false, [](const Items& u) { return operation(u, cmd::cosh); }},
+    {cmd::cosh, false, [](const Items& u) { return operation(u, cmd::sinh); }},
+    {cmd::tanh, false, [](const Items& u) { return operation(operation(u, cmd::cosh), cmd::ln); }},
+    {cmd::exp, false, [](const Items& u) { return operation(u, cmd::exp); }},
+    {cmd::expm, false,
+     [](const Items& u) { return operation(operation(u, cmd::exp), u, cmd::minus); }},
+    {cmd::alog, false,
+     [](const Items& u) {
+       return operation(operation(u, cmd::alog), ln_of(real_items(10)), cmd::divide);
+     }},
+    // u*LN(u)-u, and that over LN(10) for LOG.
+    {cmd::ln, false,
+     [](const Items& u) { return operation(operation(u, ln_of(u), cmd::times), u, cmd::minus); }},
+    {cmd::log, false,
+     [](const Items& u) {
+       return operation(operation(operation(u, ln_of(u), cmd::times), u, cmd::minus),
+                        ln_of(real_items(10)), cmd::divide);
+     }},
+    {cmd::invert, false, ln_of},
+    // u*ASIN(u)+\v/(1-u^2), u*ACOS(u)-\v/(1-u^2), u*ATAN(u)-LN(1+u^2)/2.
+    {cmd::asin, true,
+     [](const Items& u) {
+       return operation(operation(u, operation(u, cmd::asin), cmd::times),
+                        operation(one_less_square(u), cmd::square_root), cmd::plus);
+     }},
+    {cmd::acos, true,
+     [](const Items& u) {
+       return operation(operation(u, operation(u, cmd::acos), cmd::times),
+                        operation(one_less_square(u), cmd::square_root), cmd::minus);
+     }},
+    {cmd::atan, true,
+     [](const Items& u) {
+       const Items one_plus_square =
+           operation(real_items(1), operation(u, real_items(2), cmd::power), cmd::plus);
+       return operation(operation(u, operation(u, cmd::atan), cmd::times),
+                        operation(ln_of(one_plus_square), real_items(2), cmd::divide), cmd::minus);
+     }},
+};
+
+class Integrator {
+ public:
+  Integrator(const Machine& m, const Object& x)
+      : x_(x), var_(x.symbol()), radians_(m.flags.angle_mode() == AngleMode::radians) {}
+
+  // The antiderivative of f, or none for a form not in the table.
+  std::optional<Items> antiderivative(const Items& f) const {
+    if (!mentions(f, var_)) return operation(f, {x_.unquoted()}, cmd::times);  // c*X
+    if (is_variable(f)) return power_rule({x_.unquoted()}, real_items(1));
+    const Object& last = f.back();
+    if (!last.is(Kind::command)) return std::nullopt;
+    const std::uint32_t op = last.command_id();
+    const auto parts = last_operands(f);
+    switch (op) {
+      case cmd::plus:
+      case cmd::minus: {
+        auto a = antiderivative(parts[0]);
+        auto b = antiderivative(parts[1]);
+        if (!a || !b) return std::nullopt;
+        return operation(std::move(*a), *b, op);
+      }
+      case cmd::negate: {
+        auto a = antiderivative(parts[0]);
+        if (a) a->push_back(last);
+        return a;
+      }
+      case cmd::times: return product(parts[0], parts[1], op);
+      case cmd::divide:
+        if (!mentions(parts[0], var_) && linear(parts[1])) return over(parts[0], parts[1]);
+        return product(parts[0], parts[1], op);
+      case cmd::power:
+        if (!linear(parts[0]) || mentions(parts[1], var_)) return std::nullopt;
+        // u^-1 is 1/u.
+        if (is_real_value(simplify(tree_of(parts[1])), -1)) return over(real_items(1), parts[0]);
+        return power_rule(parts[0], parts[1]);
+      case cmd::square_root: {
+        if (!linear(parts[0])) return std::nullopt;
+        return power_rule(parts[0], {Object::real(Real::from_decimal(false, 5, -1).value)});
+      }
+      case cmd::sq:
+        if (!linear(parts[0])) return std::nullopt;
+        return power_rule(parts[0], real_items(2));
+      default:
+        if (parts.size() != 1 || !linear(parts[0])) return std::nullopt;
+        return of_function(op, parts[0]);
+    }
+  }
+
+ private:
+  bool is_variable(const Items& items) const {
+    return items.size() == 1 && items[0].is(Kind::name) && items[0].symbol() == var_;
+  }
+
+  bool linear(const Items& u) const { return mentions(u, var_) && linear_in(tree_of(u), var_); }
+
+  // a*b or a/b with one side free of X: that side stays outside.
+  std::optional<Items> product(const Items& a, const Items& b, std::uint32_t op) const {
+    const bool constant_left = op == cmd::times && !mentions(a, var_);
+    const Items& inner = constant_left ? b : a;
+    const Items& constant = constant_left ? a : b;
+    if (mentions(constant, var_)) return std::nullopt;
+    auto integrated = antiderivative(inner);
+    if (!integrated) return std::nullopt;
+    return constant_left ? operation(constant, *integrated, op)
+                         : operation(std::move(*integrated), constant, op);
+  }
+
+  // c/u: c*LN(u)/\.dX(u), LN(u)/\.dX(u) for c = 1.
+  std::optional<Items> over(const Items& c, const Items& u) const {
+    const bool one = c.size() == 1 && c[0].is(Kind::real) && c[0].as_real() == Real::from_int64(1);
+    return over_slope(one ? ln_of(u) : operation(c, ln_of(u), cmd::times), {}, u);
+  }
+
+  // u^(n+1)/((n+1)*\.dX(u)).
+  std::optional<Items> power_rule(const Items& u, const Items& n) const {
+    Items raised = operation(n, real_items(1), cmd::plus);
+    return over_slope(operation(u, raised, cmd::power), raised, u);
+  }
+
+  // F/(c*\.dX(u)), or F/\.dX(u) without c. The calculator writes \.dX(X) for X itself;
+  // for another u the slope is computed here, as | would put values in for X inside
+  // \.dX(u). None when u's slope is 0.
+  std::optional<Items> over_slope(Items f, Items c, const Items& u) const {
+    Items divisor;
+    if (is_variable(u)) {
+      divisor = {x_.quoted(), x_.quoted(), command_item(cmd::derivative)};
+    } else {
+      const Expr d = slope(tree_of(u), var_);
+      if (is_real_value(d, 0)) return std::nullopt;
+      if (!is_real_value(d, 1)) divisor = postfix_of(d);
+    }
+    if (c.empty())
+      c = std::move(divisor);
+    else if (!divisor.empty())
+      c = operation(std::move(c), divisor, cmd::times);
+    return c.empty() ? f : operation(std::move(f), c, cmd::divide);
+  }
+
+  // F(u)/\.dX(u) by the table; none for a function not in it.
+  std::optional<Items> of_function(std::uint32_t function, const Items& u) const {
+    for (const Antiderivative& row : antiderivatives)
+      if (row.function == function && (radians_ || !row.angular))
+        return over_slope(row.of(u), {}, u);
+    return std::nullopt;
+  }
+
+  const Object& x_;
+  const Symbol* var_;
+  bool radians_;
+};
 
 // F|(X=b)-(F|(X=a)).
 Object evaluated_between(const Items& antiderivative, const Object& x, const Object& low,
@@ -264,7 +392,7 @@ void integral(Machine& m, const Args& a) {
   }
   Items items;
   append_operand(items, f);
-  if (const auto antiderivative_items = antiderivative(items, x)) {
+  if (const auto antiderivative_items = Integrator(m, x).antiderivative(items)) {
     m.push(evaluated_between(*antiderivative_items, x, low, high));
     return;
   }

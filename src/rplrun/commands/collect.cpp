@@ -344,48 +344,58 @@ std::optional<Addends> distribute(const Addends& a, const Addends& b) {
   return out;
 }
 
-bool is_function(const Expr& e, const char* hp_name) {
-  return e.head.is(Kind::command) && e.head.command_id() == function_id(hp_name);
+// f(a+b) and f(a-b) as sums of products of functions of a and of b: SIN(a+b) is
+// SIN(a)*COS(b)+COS(a)*SIN(b), COS(a+b) is COS(a)*COS(b)-SIN(a)*SIN(b).
+struct AngleSum {
+  std::uint32_t function;
+  std::uint32_t first_of_a, first_of_b, second_of_a, second_of_b;
+  std::uint32_t on_sum, on_difference;  // how the two products combine
+};
+
+constexpr AngleSum angle_sums[] = {
+    {cmd::sin, cmd::sin, cmd::cos, cmd::cos, cmd::sin, cmd::plus, cmd::minus},
+    {cmd::cos, cmd::cos, cmd::cos, cmd::sin, cmd::sin, cmd::minus, cmd::plus},
+};
+
+// f(a op b) as f(a) op' f(b): EXP(a+b) is EXP(a)*EXP(b), LN(a/b) is LN(a)-LN(b).
+struct Splitting {
+  std::uint32_t function;
+  std::uint32_t joined, joined_result;  // a+b gives f(a)*f(b) ...
+  std::uint32_t parted, parted_result;  // ... a-b gives f(a)/f(b)
+  bool of_powers;                       // f(a^b) is b*f(a)
+};
+
+constexpr Splitting splittings[] = {
+    {cmd::exp, cmd::plus, cmd::times, cmd::minus, cmd::divide, false},
+    {cmd::alog, cmd::plus, cmd::times, cmd::minus, cmd::divide, false},
+    {cmd::ln, cmd::times, cmd::plus, cmd::divide, cmd::minus, true},
+    {cmd::log, cmd::times, cmd::plus, cmd::divide, cmd::minus, true},
+};
+
+Expr operation_of(std::uint32_t id, Expr a, Expr b) {
+  return simplified(apply_expr(id, {std::move(a), std::move(b)}));
 }
 
-// A sum or difference of two: the formula of f(a+b) from f(a), f(b).
+// f(x) by the formula of its row, when one fits x.
 Expr expand_function(const Expr& node) {
+  const std::uint32_t f = node.head.command_id();
   const Expr& x = node.args[0];
   const bool sum = x.is(cmd::plus);
-  const bool difference = x.is(cmd::minus);
-  if (is_function(node, "SIN") && (sum || difference)) {
+  for (const AngleSum& row : angle_sums) {
+    if (row.function != f || (!sum && !x.is(cmd::minus))) continue;
     const Expr& a = x.args[0];
     const Expr& b = x.args[1];
-    Expr first = product_of(function_of("SIN", a), function_of("COS", b));
-    Expr second = product_of(function_of("COS", a), function_of("SIN", b));
-    return sum ? sum_of(std::move(first), std::move(second))
-               : difference_of(std::move(first), std::move(second));
+    return operation_of(
+        sum ? row.on_sum : row.on_difference,
+        product_of(function_of(row.first_of_a, a), function_of(row.first_of_b, b)),
+        product_of(function_of(row.second_of_a, a), function_of(row.second_of_b, b)));
   }
-  if (is_function(node, "COS") && (sum || difference)) {
-    const Expr& a = x.args[0];
-    const Expr& b = x.args[1];
-    Expr first = product_of(function_of("COS", a), function_of("COS", b));
-    Expr second = product_of(function_of("SIN", a), function_of("SIN", b));
-    return sum ? difference_of(std::move(first), std::move(second))
-               : sum_of(std::move(first), std::move(second));
-  }
-  for (const char* f : {"EXP", "ALOG"}) {
-    if (is_function(node, f) && (sum || difference)) {
-      Expr first = function_of(f, x.args[0]);
-      Expr second = function_of(f, x.args[1]);
-      return sum ? product_of(std::move(first), std::move(second))
-                 : quotient_of(std::move(first), std::move(second));
-    }
-  }
-  for (const char* f : {"LN", "LOG"}) {
-    if (!is_function(node, f)) continue;
-    if (x.is(cmd::times) || x.is(cmd::divide)) {
-      Expr first = function_of(f, x.args[0]);
-      Expr second = function_of(f, x.args[1]);
-      return x.is(cmd::times) ? sum_of(std::move(first), std::move(second))
-                              : difference_of(std::move(first), std::move(second));
-    }
-    if (x.is(cmd::power)) return product_of(x.args[1], function_of(f, x.args[0]));
+  for (const Splitting& row : splittings) {
+    if (row.function != f) continue;
+    if (x.is(row.joined) || x.is(row.parted))
+      return operation_of(x.is(row.joined) ? row.joined_result : row.parted_result,
+                          function_of(f, x.args[0]), function_of(f, x.args[1]));
+    if (row.of_powers && x.is(cmd::power)) return product_of(x.args[1], function_of(f, x.args[0]));
   }
   return node;
 }

@@ -6,8 +6,10 @@
 // through their definitions; a function without one, F(u), has the derivative
 // derF(u,\.dX(u)). Trigonometric functions honour the angle mode: in degrees the
 // derivative of SIN(X) is COS(X)*(\pi/180).
+#include <algorithm>
 #include <optional>
 
+#include "commands/rewriting.h"
 #include "commands/support.h"
 #include "objects/expression.h"
 #include "objects/symbolic.h"
@@ -23,9 +25,7 @@ Expr op(std::uint32_t id, Expr a) { return simplified(apply_expr(id, {std::move(
 Expr op(std::uint32_t id, Expr a, Expr b) {
   return simplified(apply_expr(id, {std::move(a), std::move(b)}));
 }
-Expr fn(const char* name, Expr a) {
-  return simplified(apply_expr(*find_command(name), {std::move(a)}));
-}
+Expr fn(std::uint32_t id, Expr a) { return simplified(apply_expr(id, {std::move(a)})); }
 
 class Differentiator {
  public:
@@ -39,7 +39,11 @@ class Differentiator {
   }
 
   Expr derivative(const Expr& f) {
-    if (f.is(cmd::derivative)) return d(derivative_of_kept(f));
+    if (f.is(cmd::derivative)) {
+      // A derivative without a rule stays one: taking it again would never end.
+      Expr inner = derivative_of_kept(f);
+      return inner.is(cmd::derivative) ? unknown(inner) : d(inner);
+    }
     if (f.is_name()) return real_expr(f.head.symbol() == x_ ? 1 : 0);
     if (!mentions(f, x_)) return real_expr(0);
     if (f.head.is(Kind::call)) return of_call(f);
@@ -64,46 +68,48 @@ class Differentiator {
               op(cmd::times, a[1], op(cmd::power, a[0], op(cmd::minus, a[1], real_expr(1)))), a[0]);
         // u^v = EXP(v*LN(u)).
         return op(cmd::times, f,
-                  op(cmd::plus, op(cmd::times, d(a[1]), fn("LN", a[0])),
+                  op(cmd::plus, op(cmd::times, d(a[1]), fn(cmd::ln, a[0])),
                      op(cmd::divide, op(cmd::times, a[1], d(a[0])), a[0])));
       case cmd::ifte: return apply_expr(id, {a[0], d(a[1]), d(a[2])});
       default: break;
     }
     if (a.size() != 1) return unknown(f);
-    const Expr& u = a[0];
-    const std::string& name = command_info(id).name;
-    if (name == "INV") return chain(op(cmd::negate, op(cmd::divide, real_expr(1), square(u))), u);
-    if (name == "SQ") return chain(op(cmd::times, real_expr(2), u), u);
-    if (id == cmd::square_root)
-      return chain(op(cmd::divide, real_expr(1), op(cmd::times, real_expr(2), f)), u);
-    if (id == cmd::exp || name == "EXPM") return chain(fn("EXP", u), u);
-    if (id == cmd::ln) return chain(op(cmd::divide, real_expr(1), u), u);
-    if (name == "LNP1")
-      return chain(op(cmd::divide, real_expr(1), op(cmd::plus, real_expr(1), u)), u);
-    if (name == "LOG")
-      return chain(op(cmd::divide, real_expr(1), op(cmd::times, fn("LN", real_expr(10)), u)), u);
-    if (name == "ALOG") return chain(op(cmd::times, f, fn("LN", real_expr(10))), u);
-    if (name == "SIN") return chain(angled(fn("COS", u)), u);
-    if (name == "COS") return chain(angled(op(cmd::negate, fn("SIN", u))), u);
-    if (name == "TAN") return chain(angled(op(cmd::divide, real_expr(1), square(fn("COS", u)))), u);
-    if (name == "ASIN") return chain(unangled(op(cmd::divide, real_expr(1), root_of(1, -1, u))), u);
-    if (name == "ACOS")
-      return chain(unangled(op(cmd::negate, op(cmd::divide, real_expr(1), root_of(1, -1, u)))), u);
-    if (name == "ATAN")
-      return chain(unangled(op(cmd::divide, real_expr(1), op(cmd::plus, real_expr(1), square(u)))),
-                   u);
-    if (name == "SINH") return chain(fn("COSH", u), u);
-    if (name == "COSH") return chain(fn("SINH", u), u);
-    if (name == "TANH") return chain(op(cmd::divide, real_expr(1), square(fn("COSH", u))), u);
-    if (name == "ASINH") return chain(op(cmd::divide, real_expr(1), root_of(1, 1, u)), u);
-    if (name == "ACOSH") return chain(op(cmd::divide, real_expr(1), root_of(-1, 1, u)), u);
-    if (name == "ATANH")
-      return chain(op(cmd::divide, real_expr(1), op(cmd::minus, real_expr(1), square(u))), u);
-    if (name == "ABS") return chain(fn("SIGN", u), u);
+    if (auto outer = outer_derivative(f)) return chain(std::move(*outer), a[0]);
     return unknown(f);
   }
 
  private:
+  // f'(u) for a function f of one argument; nothing for one without a rule here.
+  std::optional<Expr> outer_derivative(const Expr& f) const {
+    const Expr& u = f.args[0];
+    const Expr one = real_expr(1);
+    switch (f.head.command_id()) {
+      case cmd::invert: return op(cmd::negate, op(cmd::divide, one, square(u)));
+      case cmd::sq: return op(cmd::times, real_expr(2), u);
+      case cmd::square_root: return op(cmd::divide, one, op(cmd::times, real_expr(2), f));
+      case cmd::exp:
+      case cmd::expm: return fn(cmd::exp, u);
+      case cmd::ln: return op(cmd::divide, one, u);
+      case cmd::lnp1: return op(cmd::divide, one, op(cmd::plus, one, u));
+      case cmd::log: return op(cmd::divide, one, op(cmd::times, fn(cmd::ln, real_expr(10)), u));
+      case cmd::alog: return op(cmd::times, f, fn(cmd::ln, real_expr(10)));
+      case cmd::sin: return angled(fn(cmd::cos, u));
+      case cmd::cos: return angled(op(cmd::negate, fn(cmd::sin, u)));
+      case cmd::tan: return angled(op(cmd::divide, one, square(fn(cmd::cos, u))));
+      case cmd::asin: return unangled(op(cmd::divide, one, root_of(1, -1, u)));
+      case cmd::acos: return unangled(op(cmd::negate, op(cmd::divide, one, root_of(1, -1, u))));
+      case cmd::atan: return unangled(op(cmd::divide, one, op(cmd::plus, one, square(u))));
+      case cmd::sinh: return fn(cmd::cosh, u);
+      case cmd::cosh: return fn(cmd::sinh, u);
+      case cmd::tanh: return op(cmd::divide, one, square(fn(cmd::cosh, u)));
+      case cmd::asinh: return op(cmd::divide, one, root_of(1, 1, u));
+      case cmd::acosh: return op(cmd::divide, one, root_of(-1, 1, u));
+      case cmd::atanh: return op(cmd::divide, one, op(cmd::minus, one, square(u)));
+      case cmd::abs: return fn(cmd::sign, u);
+      default: return std::nullopt;
+    }
+  }
+
   static Expr pi() { return apply_expr(cmd::pi, {}); }
   static Expr square(const Expr& u) { return op(cmd::power, u, real_expr(2)); }
   // \v/(c+s*u^2), with c and s of +1 or -1.
@@ -188,23 +194,31 @@ class Differentiator {
   std::optional<Expr> angle_;
 };
 
-// A sum whose term is a negative number times something written as a difference:
+// A sum whose term is a product led by a negative number written as a difference:
 // X+-.5*X^2 is X-.5*X^2.
 Expr with_differences(Expr tree) {
   for (Expr& arg : tree.args) arg = with_differences(std::move(arg));
   if (!tree.is(cmd::plus) || !tree.args[1].is(cmd::times)) return tree;
-  Expr& factor = tree.args[1].args[0];
+  Expr* leading = &tree.args[1];
+  while (leading->is(cmd::times)) leading = &leading->args[0];
+  Expr& factor = *leading;
   if (!factor.is_real() || !factor.head.as_real().is_negative()) return tree;
   factor = number_expr(negate(factor.head.as_real()));
   tree.head = Object::command(cmd::minus);
   return tree;
 }
 
+bool holds_derivative(const Expr& e) {
+  return e.is(cmd::derivative) || std::any_of(e.args.begin(), e.args.end(), [](const Expr& arg) {
+           return holds_derivative(arg);
+         });
+}
+
 // Evaluates the result built, then simplifies it: names with values are put in (2 'X'
 // STO makes 'X^3' 'X' \.d 12), what is left of numbers combined.
 class Settling : public Continuation {
  public:
-  explicit Settling(Object result) : result_(std::move(result)) {}
+  Settling(Object result, SettledUse use) : result_(std::move(result)), use_(std::move(use)) {}
   bool resume(Machine& m) override {
     if (!evaluated_) {
       evaluated_ = true;
@@ -213,12 +227,14 @@ class Settling : public Continuation {
     }
     Object x = m.stack().back();
     m.stack().pop_back();
-    m.push(x.is_symbolic() ? object_of(with_differences(simplify(tree_of(x)))) : x);
+    if (x.is_symbolic()) x = object_of(with_differences(simplify(tree_of(x))));
+    m.push(use_ ? use_(m, x) : x);
     return true;
   }
 
  private:
   Object result_;
+  SettledUse use_;
   bool evaluated_ = false;
 };
 
@@ -236,30 +252,16 @@ void derivative(Machine& m, const Args& a) {
     return;
   }
   const Object result = object_of(Differentiator(m, x.symbol(), false).derivative(f));
-  m.start_continuation(std::make_unique<Settling>(result));
+  settle(m, result);
 }
 
 // f 'X' n TAYLR: the Taylor polynomial of order n about X=0.
 void taylor(Machine& m, const Args& a) {
   const std::int64_t order = integer_arg(a[1]);
   const Object& x = name_arg(a[2]);
-  Expr f = tree_of(function_arg(a[3]));
+  const Expr f = tree_of(function_arg(a[3]));
   if (order < 0) fail(bad_argument_value);
-  Differentiator differentiator(m, x.symbol(), false);
-  const Expr var = name_expr(x.symbol());
-  Expr sum = real_expr(0);
-  Real factorial = Real::from_int64(1);
-  for (std::int64_t k = 0; k <= order; ++k) {
-    if (k > 0) {
-      f = differentiator.derivative(f);
-      factorial = m.flags.settle(multiply(factorial, Real::from_int64(k)));
-    }
-    const Expr coefficient =
-        op(cmd::divide, substitute(f, x.symbol(), real_expr(0)), number_expr(factorial));
-    const Expr power = op(cmd::power, var, number_expr(Real::from_int64(k)));
-    sum = op(cmd::plus, sum, op(cmd::times, coefficient, power));
-  }
-  m.start_continuation(std::make_unique<Settling>(object_of(sum)));
+  settle(m, object_of(taylor_polynomial(m, f, x.symbol(), order)));
 }
 
 constexpr CommandRow rows[] = {
@@ -268,6 +270,31 @@ constexpr CommandRow rows[] = {
 };
 
 }  // namespace
+
+void settle(Machine& m, Object result, SettledUse use) {
+  m.start_continuation(std::make_unique<Settling>(std::move(result), std::move(use)));
+}
+
+Expr taylor_polynomial(Machine& m, Expr f, const Symbol* x, std::int64_t order) {
+  Differentiator differentiator(m, x, false);
+  const Expr var = name_expr(x);
+  Expr sum = real_expr(0);
+  Real factorial = Real::from_int64(1);
+  for (std::int64_t k = 0; k <= order; ++k) {
+    if (k > 0) {
+      f = differentiator.derivative(f);
+      factorial = m.flags.settle(multiply(factorial, Real::from_int64(k)));
+      // A function without a derivative rule (IP, MOD...) has no value at 0 to give.
+      if (holds_derivative(f)) fail(bad_argument_type);
+    }
+    // Each coefficient collected: 'A*X^2' gives A, not A*2/2.
+    const Expr coefficient =
+        collect(m, op(cmd::divide, substitute(f, x, real_expr(0)), number_expr(factorial)));
+    const Expr power = op(cmd::power, var, number_expr(Real::from_int64(k)));
+    sum = op(cmd::plus, sum, op(cmd::times, coefficient, power));
+  }
+  return sum;
+}
 
 std::span<const CommandRow> derivative_commands() { return rows; }
 

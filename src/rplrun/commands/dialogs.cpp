@@ -25,14 +25,9 @@ std::string text_of(Machine& m, const Object& x) {
 
 const std::string cancel_word = "CANCEL";
 
-std::uint32_t noval_id() {
-  static const std::uint32_t id = *find_command("NOVAL");
-  return id;
-}
+Object noval_object() { return Object::command(cmd::noval); }
 
-Object noval_object() { return Object::command(noval_id()); }
-
-bool is_noval(const Object& x) { return x.is(Kind::command) && x.command_id() == noval_id(); }
+bool is_noval(const Object& x) { return x.is(Kind::command) && x.command_id() == cmd::noval; }
 
 // ---- INPUT
 

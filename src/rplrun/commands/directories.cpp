@@ -39,7 +39,7 @@ void pgdir(Machine& m, const Args& a) {
 void path(Machine& m, const Args&) {
   std::vector<Object> names;
   for (const DirectoryNode* dir : m.path()) {
-    names.push_back(dir->parent ? Object::name(dir->name) : Object::command(*find_command("HOME")));
+    names.push_back(dir->parent ? Object::name(dir->name) : Object::command(cmd::home));
   }
   m.push(Object::list(std::move(names)));
 }

@@ -2,7 +2,8 @@
 //
 // ISOL undoes, from the outside in, the functions applied to the first occurrence of the
 // name (the left side is searched first); other occurrences stay on the right. QUAD
-// reads a polynomial of degree two in the name and writes the quadratic formula. With
+// reads a polynomial of degree two in the name (any other expression as its Taylor
+// polynomial of order two about 0) and writes the quadratic formula. With
 // flag -1 clear both give the general solution: s1, s2... stand for an arbitrary sign,
 // n1, n2... for an arbitrary integer; with flag -1 set, the principal one.
 #include "commands/rewriting.h"
@@ -91,42 +92,45 @@ class Isolator {
       case cmd::invert: return quotient_of(real_expr(1), std::move(s));
       case cmd::square_root: return power_of(std::move(s), real_expr(2));
       case cmd::exp: {
-        Expr log = function_of("LN", std::move(s));
+        Expr log = function_of(cmd::ln, std::move(s));
         return general_ ? sum_of(std::move(log), imaginary_turns(arbitrary_)) : log;
       }
-      case cmd::ln: return function_of("EXP", std::move(s));
+      case cmd::ln: return function_of(cmd::exp, std::move(s));
       default: return undo_function(node, std::move(s));
     }
   }
 
   Expr undo_function(const Expr& node, Expr s) {
-    const std::string& name = command_info(node.head.command_id()).name;
+    const std::uint32_t id = node.head.command_id();
     struct Inverse {
-      const char* function;
-      const char* inverse;
+      std::uint32_t function;
+      std::uint32_t inverse;
     };
     static constexpr Inverse plain[] = {
-        {"ASIN", "SIN"},   {"ACOS", "COS"},   {"ATAN", "TAN"},   {"SINH", "ASINH"},
-        {"TANH", "ATANH"}, {"ASINH", "SINH"}, {"ACOSH", "COSH"}, {"ATANH", "TANH"},
-        {"LOG", "ALOG"},   {"ALOG", "LOG"},
+        {cmd::asin, cmd::sin},   {cmd::acos, cmd::cos},   {cmd::atan, cmd::tan},
+        {cmd::sinh, cmd::asinh}, {cmd::tanh, cmd::atanh}, {cmd::asinh, cmd::sinh},
+        {cmd::acosh, cmd::cosh}, {cmd::atanh, cmd::tanh}, {cmd::log, cmd::alog},
+        {cmd::alog, cmd::log},
     };
     for (const Inverse& f : plain)
-      if (name == f.function) return function_of(f.inverse, std::move(s));
-    if (name == "SQ") return with_sign(simplified(apply_expr(cmd::square_root, {std::move(s)})));
-    if (name == "ABS") return with_sign(std::move(s));
-    if (name == "COSH") return with_sign(function_of("ACOSH", std::move(s)));
-    if (name == "SIN") {
-      Expr principal = function_of("ASIN", std::move(s));
-      if (!general_) return principal;
-      const Expr n = arbitrary_.integer();
-      return sum_of(product_of(power_of(real_expr(-1), n), std::move(principal)),
-                    product_of(half_turn(m_), n));
+      if (id == f.function) return function_of(f.inverse, std::move(s));
+    switch (id) {
+      case cmd::sq: return with_sign(simplified(apply_expr(cmd::square_root, {std::move(s)})));
+      case cmd::abs: return with_sign(std::move(s));
+      case cmd::cosh: return with_sign(function_of(cmd::acosh, std::move(s)));
+      case cmd::sin: {
+        Expr principal = function_of(cmd::asin, std::move(s));
+        if (!general_) return principal;
+        const Expr n = arbitrary_.integer();
+        return sum_of(product_of(power_of(real_expr(-1), n), std::move(principal)),
+                      product_of(half_turn(m_), n));
+      }
+      case cmd::cos:
+        return plus_turns(with_sign(function_of(cmd::acos, std::move(s))),
+                          product_of(real_expr(2), half_turn(m_)));
+      case cmd::tan: return plus_turns(function_of(cmd::atan, std::move(s)), half_turn(m_));
+      default: fail(unable_to_isolate);
     }
-    if (name == "COS")
-      return plus_turns(with_sign(function_of("ACOS", std::move(s))),
-                        product_of(real_expr(2), half_turn(m_)));
-    if (name == "TAN") return plus_turns(function_of("ATAN", std::move(s)), half_turn(m_));
-    fail(unable_to_isolate);
   }
 
   // base^e = s: base is s to the power 1/e; a sign for an even whole e.
@@ -140,9 +144,9 @@ class Isolator {
 
   // b^e = s: e is LN(s)/LN(b).
   Expr logarithm(const Expr& base, Expr s) {
-    Expr log = function_of("LN", std::move(s));
+    Expr log = function_of(cmd::ln, std::move(s));
     if (general_) log = sum_of(std::move(log), imaginary_turns(arbitrary_));
-    return quotient_of(std::move(log), function_of("LN", base));
+    return quotient_of(std::move(log), function_of(cmd::ln, base));
   }
 
   Machine& m_;
@@ -265,24 +269,38 @@ Expr symbolic_roots(const Machine& m, const Expr& a, const Expr& b, const Expr& 
   return quotient_of(sum_of(negation_of(b), std::move(root)), product_of(real_expr(2), a));
 }
 
+// x = the root(s) of the polynomial p of degree two at most.
+Object quadratic_solution(Machine& m, Polynomial p, const Symbol* x) {
+  p.resize(3, real_expr(0));
+  const Expr& c = p[0];
+  const Expr& b = p[1];
+  const Expr& a = p[2];
+  if (is_zero(a)) {
+    if (is_zero(b)) fail(unable_to_isolate);
+    return object_of(solution(x, quotient_of(negation_of(c), b)));
+  }
+  Expr value = a.is_number() && b.is_number() && c.is_number()
+                   ? numeric_roots(m, a.head, b.head, c.head)
+                   : symbolic_roots(m, a, b, c);
+  return object_of(solution(x, std::move(value)));
+}
+
+// An expression that is no polynomial in x is replaced by its Taylor polynomial of
+// order two about 0, evaluated.
 void quad(Machine& m, const Args& a) {
   const Symbol* x = variable_arg(a[1]);
   auto [left, right] = sides(expression_arg(a[2]));
-  auto p = polynomial(difference_of(std::move(left), std::move(right)), x);
-  if (!p) m.not_supported();
-  p->resize(3, real_expr(0));
-  const Expr& c = (*p)[0];
-  const Expr& b = (*p)[1];
-  const Expr& a2 = (*p)[2];
-  if (is_zero(a2)) {
-    if (is_zero(b)) fail(unable_to_isolate);
-    m.push(object_of(solution(x, quotient_of(negation_of(c), b))));
+  Expr e = difference_of(std::move(left), std::move(right));
+  if (auto p = polynomial(e, x)) {
+    m.push(quadratic_solution(m, std::move(*p), x));
     return;
   }
-  Expr value = a2.is_number() && b.is_number() && c.is_number()
-                   ? numeric_roots(m, a2.head, b.head, c.head)
-                   : symbolic_roots(m, a2, b, c);
-  m.push(object_of(solution(x, std::move(value))));
+  settle(m, object_of(taylor_polynomial(m, std::move(e), x, 2)),
+         [x](Machine& machine, const Object& taylor) {
+           auto p = polynomial(tree_of(taylor), x);
+           if (!p) machine.not_supported();
+           return quadratic_solution(machine, std::move(*p), x);
+         });
 }
 
 constexpr CommandRow rows[] = {

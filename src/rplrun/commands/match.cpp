@@ -163,8 +163,7 @@ void match(Machine& m, const Args& a, bool downward) {
     return;
   }
   Matcher matcher(std::move(pattern), std::move(replacement), expression_arg(rule[2]), downward);
-  // \|v and \|^ are the HP characters 143 and 144.
-  const std::uint32_t command = *find_command(downward ? "\217MATCH" : "\220MATCH");
+  const std::uint32_t command = downward ? cmd::match_down : cmd::match_up;
   m.start_continuation(std::make_unique<Matching>(std::move(matcher), std::move(subject),
                                                   std::vector<Object>{a[2], a[1]}, command));
 }

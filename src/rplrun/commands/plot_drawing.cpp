@@ -288,55 +288,30 @@ void draw_truth(Machine& m, const PlotParameters& p) {
 // ---- SLOPEFIELD: at the centre of each cell of a NUMX by NUMY grid over the window, a
 // short segment of the slope the equation gives there.
 
-class SlopeFieldDrawing : public Sampler {
+class SlopeFieldDrawing : public CellSampler {
  public:
   SlopeFieldDrawing(Machine& m, Object slope, std::int64_t columns, std::int64_t rows,
                     const Symbol* x, const Symbol* y)
-      : Sampler({x, y}, m.depth()),
-        slope_(std::move(slope)),
-        geometry_(geometry(m)),
-        columns_(columns),
-        rows_(rows) {}
+      : CellSampler(m, std::move(slope), x, y, plotting::geometry(m), columns, rows) {}
 
  private:
-  Pixel centre() const {
-    return {cell_centre(column_, columns_, geometry_.width),
-            cell_centre(row_, rows_, geometry_.height)};
-  }
-
-  const Object* next(Machine&, Real* values) override {
-    if (row_ == rows_) return nullptr;
-    const Complex z = geometry_.user(centre());
-    values[0] = z.re;
-    values[1] = z.im;
-    return &slope_;
-  }
+  const Object* next(Machine&, Real* values) override { return sample({0, 0}, values); }
 
   void accept(Machine& m, const std::optional<Object>& result) override {
     if (const std::optional<Real> s = real_of(result)) {
       // The slope in pixels: rows per column, rows counted downward.
       const Extended rise =
-          -Extended(*s) * Extended(geometry_.column_step()) / Extended(row_step());
-      draw_tangent(m.screen.draw_on_pict(), centre(), Extended(whole(1)), rise,
-                   cell_segment(geometry_, columns_, rows_));
+          -Extended(*s) * Extended(geometry().column_step()) / Extended(row_step());
+      draw_segment(m, Extended(whole(1)), rise);
     }
-    if (++column_ == columns_) {
-      column_ = 0;
-      ++row_;
-    }
+    next_cell();
   }
 
   Real row_step() const {
-    return over(minus(geometry_.window.pmax.im, geometry_.window.pmin.im),
-                whole(std::max<std::int64_t>(1, static_cast<std::int64_t>(geometry_.height) - 1)));
+    const Geometry& g = geometry();
+    return over(minus(g.window.pmax.im, g.window.pmin.im),
+                whole(std::max<std::int64_t>(1, static_cast<std::int64_t>(g.height) - 1)));
   }
-
-  Object slope_;
-  Geometry geometry_;
-  std::int64_t columns_;
-  std::int64_t rows_;
-  std::int64_t column_ = 0;
-  std::int64_t row_ = 0;
 };
 
 void draw_slope_field(Machine& m, const PlotParameters& p) {

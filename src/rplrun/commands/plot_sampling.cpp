@@ -104,30 +104,6 @@ std::int64_t grid_count(Real count, std::size_t most) {
   return std::clamp<std::int64_t>(count.int64_toward_zero(), 1, static_cast<std::int64_t>(most));
 }
 
-std::int64_t cell_centre(std::int64_t k, std::int64_t count, std::size_t pixels) {
-  return (2 * k + 1) * (static_cast<std::int64_t>(pixels) - 1) / (2 * count);
-}
-
-std::int64_t cell_segment(const Geometry& g, std::int64_t columns, std::int64_t rows) {
-  const std::int64_t side = std::min(static_cast<std::int64_t>(g.width) / columns,
-                                     static_cast<std::int64_t>(g.height) / rows);
-  return std::max<std::int64_t>(1, side * 2 / 5);
-}
-
-void draw_tangent(Grob& pict, Pixel centre, Extended right, Extended down, std::int64_t reach) {
-  const Extended norm = square_root(right * right + down * down);
-  if (norm.is_zero()) {
-    draw_pixel(pict, centre, Ink::dark);
-    return;
-  }
-  const Extended length(whole(reach));
-  const std::int64_t dx =
-      (length * right / norm).nearest_integer().rounded().value.int64_toward_zero();
-  const std::int64_t dy =
-      (length * down / norm).nearest_integer().rounded().value.int64_toward_zero();
-  draw_line(pict, {centre.x - dx, centre.y - dy}, {centre.x + dx, centre.y + dy}, Ink::dark);
-}
-
 bool Sampler::resume(Machine& m) {
   if (waiting_) {
     std::optional<Object> result;
@@ -152,6 +128,62 @@ bool Sampler::resume(Machine& m) {
   m.call(numeric_evaluation());
   waiting_ = true;
   return false;
+}
+
+CellSampler::CellSampler(Machine& m, Object sampled, const Symbol* x, const Symbol* y, Geometry g,
+                         std::int64_t columns, std::int64_t rows)
+    : Sampler({x, y}, m.depth()),
+      sampled_(std::move(sampled)),
+      geometry_(std::move(g)),
+      columns_(columns),
+      rows_(rows) {}
+
+namespace {
+
+// The centre pixel of cell k of count across `pixels`.
+std::int64_t cell_centre(std::int64_t k, std::int64_t count, std::size_t pixels) {
+  return (2 * k + 1) * (static_cast<std::int64_t>(pixels) - 1) / (2 * count);
+}
+
+}  // namespace
+
+Pixel CellSampler::centre() const {
+  return {cell_centre(column_, columns_, geometry_.width),
+          cell_centre(row_, rows_, geometry_.height)};
+}
+
+const Object* CellSampler::sample(Pixel offset, Real* values) const {
+  if (row_ == rows_) return nullptr;
+  const Pixel c = centre();
+  const Complex z = geometry_.user({c.x + offset.x, c.y + offset.y});
+  values[0] = z.re;
+  values[1] = z.im;
+  return &sampled_;
+}
+
+void CellSampler::draw_segment(Machine& m, Extended right, Extended down) const {
+  Grob& pict = m.screen.draw_on_pict();
+  const Pixel at = centre();
+  const Extended norm = square_root(right * right + down * down);
+  if (norm.is_zero()) {
+    draw_pixel(pict, at, Ink::dark);
+    return;
+  }
+  const std::int64_t side = std::min(static_cast<std::int64_t>(geometry_.width) / columns_,
+                                     static_cast<std::int64_t>(geometry_.height) / rows_);
+  const Extended length(whole(std::max<std::int64_t>(1, side * 2 / 5)));
+  const std::int64_t dx =
+      (length * right / norm).nearest_integer().rounded().value.int64_toward_zero();
+  const std::int64_t dy =
+      (length * down / norm).nearest_integer().rounded().value.int64_toward_zero();
+  draw_line(pict, {at.x - dx, at.y - dy}, {at.x + dx, at.y + dy}, Ink::dark);
+}
+
+void CellSampler::next_cell() {
+  if (++column_ == columns_) {
+    column_ = 0;
+    ++row_;
+  }
 }
 
 std::optional<Real> real_of(const std::optional<Object>& x) {

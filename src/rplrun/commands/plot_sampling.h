@@ -68,15 +68,6 @@ PlotVariable variable_of(const Object& item);
 // A count of VPAR: a whole number from 1 to `most`.
 std::int64_t grid_count(Real count, std::size_t most);
 
-// The grids of short segments (SLOPEFIELD, PCONTOUR): the centre pixel of cell `k` of
-// `count` across `pixels`, and how far a segment reaches each way from it, two fifths of
-// the smaller side of a cell.
-std::int64_t cell_centre(std::int64_t k, std::int64_t count, std::size_t pixels);
-std::int64_t cell_segment(const Geometry& g, std::int64_t columns, std::int64_t rows);
-// The segment through `centre` in the direction (right, down), `reach` pixels each way;
-// the centre alone when there is no direction.
-void draw_tangent(Grob& pict, Pixel centre, Extended right, Extended down, std::int64_t reach);
-
 // Evaluates objects with one or two variables bound, one step after another, each as
 // \->NUM does with a failure caught (it gives no result).
 class Sampler : public Continuation {
@@ -97,6 +88,34 @@ class Sampler : public Continuation {
   std::size_t base_;
   bool waiting_ = false;
   bool bound_ = false;
+};
+
+// The grids of short segments (SLOPEFIELD, PCONTOUR): a walk over the cells of a columns
+// by rows grid on the picture, row by row, the object sampled near each cell's centre
+// and a segment drawn through the centre.
+class CellSampler : public Sampler {
+ protected:
+  CellSampler(Machine& m, Object sampled, const Symbol* x, const Symbol* y, Geometry g,
+              std::int64_t columns, std::int64_t rows);
+
+  const Geometry& geometry() const { return geometry_; }
+  // The object to sample at the current cell's centre moved by `offset` pixels, that
+  // point's coordinates in values; null once every cell is done.
+  const Object* sample(Pixel offset, Real* values) const;
+  // The segment through the current cell's centre in the direction (right, down), two
+  // fifths of the smaller side of a cell each way; the centre alone with no direction.
+  void draw_segment(Machine& m, Extended right, Extended down) const;
+  void next_cell();
+
+ private:
+  Pixel centre() const;
+
+  Object sampled_;
+  Geometry geometry_;
+  std::int64_t columns_;
+  std::int64_t rows_;
+  std::int64_t column_ = 0;
+  std::int64_t row_ = 0;
 };
 
 // A real result; none for anything else.

@@ -307,32 +307,17 @@ class GridMapDrawing : public GridSampler {
 
 // PCONTOUR: the function at each cell's centre and one pixel right of and above it; the
 // segment is square to the difference between them.
-class ContourDrawing : public Sampler {
+class ContourDrawing : public CellSampler {
  public:
   ContourDrawing(Machine& m, const PlotParameters& p, Object function, Geometry g,
                  std::int64_t columns, std::int64_t rows)
-      : Sampler({variable_of(p.items[Item::independent]).name,
-                 variable_of(p.items[Item::dependent]).name},
-                m.depth()),
-        function_(std::move(function)),
-        geometry_(g),
-        columns_(columns),
-        rows_(rows) {}
+      : CellSampler(m, std::move(function), variable_of(p.items[Item::independent]).name,
+                    variable_of(p.items[Item::dependent]).name, std::move(g), columns, rows) {}
 
  private:
-  Pixel centre() const {
-    return {cell_centre(column_, columns_, geometry_.width),
-            cell_centre(row_, rows_, geometry_.height)};
-  }
-
   const Object* next(Machine&, Real* values) override {
-    if (row_ == rows_) return nullptr;
     static constexpr Pixel probes[3] = {{0, 0}, {1, 0}, {0, -1}};
-    const Pixel c = centre();
-    const Complex z = geometry_.user({c.x + probes[probe_].x, c.y + probes[probe_].y});
-    values[0] = z.re;
-    values[1] = z.im;
-    return &function_;
+    return sample(probes[probe_], values);
   }
 
   void accept(Machine& m, const std::optional<Object>& result) override {
@@ -343,19 +328,11 @@ class ContourDrawing : public Sampler {
       // The change one pixel right and one pixel up; the contour runs square to it.
       const Extended across = Extended(*values_[1]) - Extended(*values_[0]);
       const Extended up = Extended(*values_[2]) - Extended(*values_[0]);
-      draw_tangent(m.screen.draw_on_pict(), centre(), -up, -across,
-                   cell_segment(geometry_, columns_, rows_));
+      draw_segment(m, -up, -across);
     }
-    if (++column_ == columns_) {
-      column_ = 0;
-      ++row_;
-    }
+    next_cell();
   }
 
-  Object function_;
-  Geometry geometry_;
-  std::int64_t columns_, rows_;
-  std::int64_t column_ = 0, row_ = 0;
   int probe_ = 0;
   std::optional<Real> values_[3];
 };

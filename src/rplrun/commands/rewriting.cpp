@@ -18,8 +18,6 @@ Expr expression_arg(const Object& x) {
 
 const Symbol* variable_arg(const Object& x) { return name_arg(x).symbol(); }
 
-std::uint32_t function_id(const char* hp_name) { return *find_command(std::string_view(hp_name)); }
-
 Expr sum_of(Expr a, Expr b) {
   return simplified(apply_expr(cmd::plus, {std::move(a), std::move(b)}));
 }
@@ -36,30 +34,26 @@ Expr power_of(Expr a, Expr b) {
   return simplified(apply_expr(cmd::power, {std::move(a), std::move(b)}));
 }
 Expr negation_of(Expr a) { return simplified(apply_expr(cmd::negate, {std::move(a)})); }
-Expr function_of(const char* hp_name, Expr a) {
-  return simplified(apply_expr(function_id(hp_name), {std::move(a)}));
+Expr function_of(std::uint32_t id, Expr a) { return simplified(apply_expr(id, {std::move(a)})); }
+
+bool linear_in(const Expr& e, const Symbol* x) {
+  if (!mentions(e, x)) return true;
+  if (e.is_name()) return true;
+  if (e.is(cmd::plus) || e.is(cmd::minus) || e.is(cmd::equation))
+    return linear_in(e.args[0], x) && linear_in(e.args[1], x);
+  if (e.is(cmd::negate)) return linear_in(e.args[0], x);
+  if (e.is(cmd::times))
+    return (!mentions(e.args[0], x) && linear_in(e.args[1], x)) ||
+           (!mentions(e.args[1], x) && linear_in(e.args[0], x));
+  if (e.is(cmd::divide)) return !mentions(e.args[1], x) && linear_in(e.args[0], x);
+  return false;
 }
 
 namespace {
 
-// Linear in x: x itself, sums and differences of linear terms, a linear term times or
-// divided by something without x; anything without x is linear too.
-bool linear(const Expr& e, const Symbol* x) {
-  if (!mentions(e, x)) return true;
-  if (e.is_name()) return true;
-  if (e.is(cmd::plus) || e.is(cmd::minus) || e.is(cmd::equation))
-    return linear(e.args[0], x) && linear(e.args[1], x);
-  if (e.is(cmd::negate)) return linear(e.args[0], x);
-  if (e.is(cmd::times))
-    return (!mentions(e.args[0], x) && linear(e.args[1], x)) ||
-           (!mentions(e.args[1], x) && linear(e.args[0], x));
-  if (e.is(cmd::divide)) return !mentions(e.args[1], x) && linear(e.args[0], x);
-  return false;
-}
-
 void lininn(Machine& m, const Args& a) {
   const Symbol* x = variable_arg(a[1]);
-  m.push(truth(linear(expression_arg(a[2]), x)));
+  m.push(truth(linear_in(expression_arg(a[2]), x)));
 }
 
 // What SHOW may put in place of a global name: the variable's number, name or

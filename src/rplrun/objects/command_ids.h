@@ -49,6 +49,29 @@
   X(derivative, "\\.d")          \
   X(integral, "\\.S")            \
   X(summation, "\\GS")           \
+  X(sq, "SQ")                    \
+  X(abs, "ABS")                  \
+  X(sign, "SIGN")                \
+  X(expm, "EXPM")                \
+  X(lnp1, "LNP1")                \
+  X(log, "LOG")                  \
+  X(alog, "ALOG")                \
+  X(sin, "SIN")                  \
+  X(cos, "COS")                  \
+  X(tan, "TAN")                  \
+  X(asin, "ASIN")                \
+  X(acos, "ACOS")                \
+  X(atan, "ATAN")                \
+  X(sinh, "SINH")                \
+  X(cosh, "COSH")                \
+  X(tanh, "TANH")                \
+  X(asinh, "ASINH")              \
+  X(acosh, "ACOSH")              \
+  X(atanh, "ATANH")              \
+  X(match_up, "\\|^MATCH")       \
+  X(match_down, "\\|vMATCH")     \
+  X(home, "HOME")                \
+  X(noval, "NOVAL")              \
   X(mroot, "MROOT")
 
 namespace rplrun::cmd {
