@@ -77,6 +77,9 @@ inline W operator/(W a, W b) { return {bid128_div(a.d, b.d, nearest, a.f), a.f};
 inline W operator-(W a) { return {bid128_negate(a.d), a.f}; }
 
 bool is_zero(D x);
+// x with at most `digits` significant digits, the others rounded off in `mode`: the
+// calculator's 15-digit intermediates (infinities, NaNs and zeros unchanged).
+D keep_digits(D x, int digits, _IDEC_round mode);
 bool is_negative(D x);  // the sign bit: -0 counts
 bool less(D a, D b);
 bool equal(D a, D b);

@@ -11,15 +11,7 @@ using dec::D;
 constexpr int extended_digits = 15;
 
 // x with at most 15 significant digits, halves away from zero.
-D round15(D x) {
-  if ((x.w[1] & dec::steering_bits) == dec::steering_bits || dec::is_zero(x)) return x;
-  dec::Flags f = 0;
-  const int first = bid128_ilogb(x, &f);
-  const int last = static_cast<int>((x.w[1] >> 49) & 0x3FFF) - dec::exponent_bias;
-  if (first - last < extended_digits) return x;
-  return bid128_quantize(x, dec::make(false, 1, first - extended_digits + 1),
-                         BID_ROUNDING_TIES_AWAY, &f);
-}
+D round15(D x) { return dec::keep_digits(x, extended_digits, BID_ROUNDING_TIES_AWAY); }
 
 }  // namespace
 

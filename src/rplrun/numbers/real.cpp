@@ -103,6 +103,15 @@ RealResult round12_slow(D x, Flags flags) {
 
 bool is_zero(D x) { return bid128_isZero(x) != 0; }
 
+D keep_digits(D x, int digits, _IDEC_round mode) {
+  if ((x.w[1] & steering_bits) == steering_bits || is_zero(x)) return x;
+  Flags f = 0;
+  const int first = bid128_ilogb(x, &f);
+  const int last = static_cast<int>((x.w[1] >> 49) & 0x3FFF) - exponent_bias;
+  if (first - last < digits) return x;
+  return bid128_quantize(x, make(false, 1, first - digits + 1), mode, &f);
+}
+
 bool is_negative(D x) { return (x.w[1] & sign_bit) != 0; }
 
 bool less(D a, D b) {

@@ -13,14 +13,7 @@ constexpr _IDEC_round toward_zero = BID_ROUNDING_TO_ZERO;
 
 // x with at most 15 significant digits, the others dropped. The library computes each
 // operation toward zero too, so the two cuts make one.
-D cut15(D x) {
-  if ((x.w[1] & dec::steering_bits) == dec::steering_bits || dec::is_zero(x)) return x;
-  dec::Flags f = 0;
-  const int first = bid128_ilogb(x, &f);
-  const int last = static_cast<int>((x.w[1] >> 49) & 0x3FFF) - dec::exponent_bias;
-  if (first - last < truncated_digits) return x;
-  return bid128_quantize(x, dec::make(false, 1, first - truncated_digits + 1), toward_zero, &f);
-}
+D cut15(D x) { return dec::keep_digits(x, truncated_digits, toward_zero); }
 
 }  // namespace
 
