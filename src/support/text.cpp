@@ -329,6 +329,19 @@ Text* text_append(Text* text, Text* more) {
   return text;
 }
 
+Text* text_append(Text* text, std::string_view bytes, Text* more) {
+  if (origins::tracked) [[unlikely]]
+    return text_append(text_append(text, bytes), more);
+  const std::string_view more_bytes = text_view(more);
+  text = reserve(text, 0, bytes.size() + more_bytes.size());
+  text->label = {};
+  put(storage(text) + text->end, bytes);
+  put(storage(text) + text->end + bytes.size(), more_bytes);
+  text->end += bytes.size() + more_bytes.size();
+  text_free(more);
+  return text;
+}
+
 Text* text_truncate(Text* text, std::size_t size) {
   if (size < size_of(text)) {
     if (origins::tracked) [[unlikely]]

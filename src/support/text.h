@@ -48,6 +48,9 @@ void set_text_label(Text* text, TextLabel label);
 Text* text_append(Text* text, std::string_view bytes);
 // Appends another text, which it consumes as well.
 Text* text_append(Text* text, Text* more);
+// Appends the bytes and then another text, making room once: the step that
+// adds an item to a separated list.
+Text* text_append(Text* text, std::string_view bytes, Text* more);
 
 // Keeps the first `size` bytes of the text (no more than it has) and drops the
 // rest, in place; consumes the text and returns it.

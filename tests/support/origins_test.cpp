@@ -62,6 +62,11 @@ TEST(Origins, SurviveGrowingCopyingAndAppending) {
   set_origin(500);
   Text* copy = text_append(xstrdup(kept.get()), xstrdup(std::string_view("z")));
   expected.push_back(500);
+  set_origin(501);
+  Text* item = xstrdup(std::string_view("w"));
+  set_origin(502);
+  copy = text_append(copy, ",", item);
+  expected.insert(expected.end(), {502, 501});
   EXPECT_EQ(origins_of(copy), expected);
 }
 

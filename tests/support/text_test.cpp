@@ -76,6 +76,18 @@ TEST(Xstrdup, EmptyViewWithoutStorage) {
   EXPECT_EQ(take(xstrfmt("<%s>", xstrdup(std::string_view{}))), "<>");
 }
 
+// A list grown item by item keeps every separator and item, through regrowth.
+TEST(TextAppend, SeparatedItems) {
+  Text* list = text("a");
+  std::string expected = "a";
+  for (int i = 0; i < 200; ++i) {
+    list = text_append(list, ",", text(std::string(i % 20, 'x')));
+    expected += "," + std::string(i % 20, 'x');
+  }
+  EXPECT_EQ(take(list), expected);
+  EXPECT_EQ(take(text_append(text(""), "", text(""))), "");
+}
+
 TEST(XstrcatList, JoinsWithoutSeparators) {
   EXPECT_EQ(take(xstrcat_list(text("a\n"), text(""), text("b\n"))), "a\nb\n");
   EXPECT_EQ(take(xstrcat_list(text("only"))), "only");

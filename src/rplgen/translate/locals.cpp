@@ -17,7 +17,7 @@ void append_item(TextPtr& list, Text* item) {
     list.reset(item);
     return;
   }
-  list.reset(text_append(text_append(list.release(), ","), item));
+  list.reset(text_append(list.release(), ",", item));
 }
 
 }  // namespace
