@@ -182,7 +182,7 @@ class MultipleRoots : public Continuation {
         units = unit_of(*value).factors;
       }
       start_root_search(
-          m, "MROOT", as_difference(equation), name, {guess}, {argument_}, [](Machine&, Real) {},
+          m, cmd::mroot, as_difference(equation), name, {guess}, {argument_}, [](Machine&, Real) {},
           std::move(units));
       return false;
     }

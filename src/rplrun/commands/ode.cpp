@@ -11,6 +11,7 @@
 #include "numbers/real_functions.h"
 #include "numbers/wide.h"
 #include "objects/array.h"
+#include "objects/command_ids.h"
 #include "objects/reader.h"
 #include "objects/source.h"
 #include "support/charset.h"
@@ -119,7 +120,7 @@ enum class Methods : std::uint8_t { fehlberg, rosenbrock, either };
 
 class OdeSolver : public Continuation {
  public:
-  OdeSolver(Machine& m, const char* command, Problem problem, Goal goal, Methods methods,
+  OdeSolver(Machine& m, std::uint32_t command, Problem problem, Goal goal, Methods methods,
             Real tolerance, Real h, Real final_t, std::vector<Object> arguments)
       : problem_(std::move(problem)),
         goal_(goal),
@@ -128,7 +129,7 @@ class OdeSolver : public Continuation {
         h_(h),
         final_t_(final_t),
         arguments_(std::move(arguments)),
-        command_(*find_command(std::string_view(command))),
+        command_(command),
         base_(m.depth()),
         t_(problem_.t),
         y_(problem_.y) {}
@@ -339,7 +340,7 @@ class OdeSolver : public Continuation {
   int rejections_ = 0;
 };
 
-void start(Machine& m, const char* command, Problem problem, Goal goal, Methods methods,
+void start(Machine& m, std::uint32_t command, Problem problem, Goal goal, Methods methods,
            Real tolerance, Real h, Real final_t, std::vector<Object> arguments, int last = 0) {
   auto solver = std::make_unique<OdeSolver>(m, command, std::move(problem), goal, methods,
                                             tolerance, h, final_t, std::move(arguments));
@@ -356,7 +357,7 @@ Real first_step(const Tolerance& tolerance, Real t, Real final_t) {
 }
 
 // { list } xtol tfinal RKF / RRK: the solution at tfinal, stored in the variables.
-void solve_to(Machine& m, const Args& a, const char* command, bool stiff) {
+void solve_to(Machine& m, const Args& a, std::uint32_t command, bool stiff) {
   Problem p = problem_arg(m, a[3], stiff);
   const Tolerance tolerance = tolerance_arg(a[2], true);
   const Real final_t = real_arg(a[1]);
@@ -371,16 +372,16 @@ void solve_to(Machine& m, const Args& a, const char* command, bool stiff) {
         tolerance.value, h, final_t, {a[3], a[2], a[1]});
 }
 
-void rkf(Machine& m, const Args& a) { solve_to(m, a, "RKF", false); }
-void rrk(Machine& m, const Args& a) { solve_to(m, a, "RRK", true); }
+void rkf(Machine& m, const Args& a) { solve_to(m, a, cmd::rkf, false); }
+void rrk(Machine& m, const Args& a) { solve_to(m, a, cmd::rrk, true); }
 
 // { list } xtol h RKFSTEP: one step, and the size of the next.
 void rkfstep(Machine& m, const Args& a) {
   Problem p = problem_arg(m, a[3], false);
   const Tolerance tolerance = tolerance_arg(a[2], false);
   const Real h = step_arg(a[1]);
-  start(m, "RKFSTEP", std::move(p), Goal::one_step, Methods::fehlberg, tolerance.value, h, Real(),
-        {a[3], a[2], a[1]});
+  start(m, cmd::rkfstep, std::move(p), Goal::one_step, Methods::fehlberg, tolerance.value, h,
+        Real(), {a[3], a[2], a[1]});
 }
 
 // { list } xtol h last RRKSTEP: one step by the better method, the size of the next and
@@ -391,20 +392,20 @@ void rrkstep(Machine& m, const Args& a) {
   const Real h = step_arg(a[2]);
   const std::int64_t last = integer_arg(a[1]);
   if (last < 0 || last > 2) fail(bad_argument_value);
-  start(m, "RRKSTEP", std::move(p), Goal::one_step, Methods::either, tolerance.value, h, Real(),
+  start(m, cmd::rrkstep, std::move(p), Goal::one_step, Methods::either, tolerance.value, h, Real(),
         {a[4], a[3], a[2], a[1]}, static_cast<int>(last));
 }
 
 // { list } h RKFERR / RSBERR: the change over one step and its error estimate.
-void step_error(Machine& m, const Args& a, const char* command, bool stiff) {
+void step_error(Machine& m, const Args& a, std::uint32_t command, bool stiff) {
   Problem p = problem_arg(m, a[2], stiff);
   const Real h = step_arg(a[1]);
   start(m, command, std::move(p), Goal::error, stiff ? Methods::rosenbrock : Methods::fehlberg,
         Real::from_int64(1), h, Real(), {a[2], a[1]});
 }
 
-void rkferr(Machine& m, const Args& a) { step_error(m, a, "RKFERR", false); }
-void rsberr(Machine& m, const Args& a) { step_error(m, a, "RSBERR", true); }
+void rkferr(Machine& m, const Args& a) { step_error(m, a, cmd::rkferr, false); }
+void rsberr(Machine& m, const Args& a) { step_error(m, a, cmd::rsberr, true); }
 
 constexpr CommandRow rows[] = {
     {"RKF", 3, rkf}, {"RKFSTEP", 3, rkfstep}, {"RKFERR", 2, rkferr},

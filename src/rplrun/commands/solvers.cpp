@@ -38,7 +38,7 @@ const Object& numeric_value() {
 
 class RootFinder : public Continuation {
  public:
-  RootFinder(Machine& m, const char* command, Object function, Object name,
+  RootFinder(Machine& m, std::uint32_t command, Object function, Object name,
              std::vector<Real> guesses, std::vector<Object> restore,
              std::function<void(Machine&, Real)> done, UnitFactors units)
       : function_(std::move(function)),
@@ -48,7 +48,7 @@ class RootFinder : public Continuation {
         done_(std::move(done)),
         units_(std::move(units)),
         base_(m.depth()),
-        command_(*find_command(std::string_view(command))) {}
+        command_(command) {}
 
   bool resume(Machine& m) final {
     if (waiting_) {
@@ -110,7 +110,7 @@ void root(Machine& m, const Args& a) {
   if (!function.is(Kind::program) && !function.is_symbolic()) fail(bad_argument_type);
   name_arg(a[2]);
   std::vector<Real> guesses = guesses_of(a[1]);
-  start_root_search(m, "ROOT", as_difference(function), a[2], std::move(guesses),
+  start_root_search(m, cmd::root, as_difference(function), a[2], std::move(guesses),
                     {a[3], a[2], a[1]},
                     [](Machine& machine, Real x) { machine.push(Object::real(x)); });
 }
@@ -121,7 +121,7 @@ constexpr CommandRow rows[] = {
 
 }  // namespace
 
-void start_root_search(Machine& m, const char* command, Object function, Object name,
+void start_root_search(Machine& m, std::uint32_t command, Object function, Object name,
                        std::vector<Real> guesses, std::vector<Object> restore,
                        std::function<void(Machine&, Real)> done, UnitFactors units) {
   m.start_continuation(std::make_unique<RootFinder>(

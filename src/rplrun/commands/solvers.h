@@ -2,6 +2,7 @@
 // search for a root of one variable run on the machine's own loop.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "commands/support.h"
@@ -16,9 +17,9 @@ Object as_difference(const Object& x);
 // algebraic, evaluated numerically) is zero, from the guesses, storing each value tried
 // in the variable. At the end the variable holds the root and `done` is handed it;
 // Bad Guess(es) or Constant? end the search with the arguments `restore` put back,
-// raised by `command`. With `units`, the values tried are unit objects in those units,
-// and the function's values may be unit objects too.
-void start_root_search(Machine& m, const char* command, Object function, Object name,
+// raised by the command whose id is `command`. With `units`, the values tried are unit
+// objects in those units, and the function's values may be unit objects too.
+void start_root_search(Machine& m, std::uint32_t command, Object function, Object name,
                        std::vector<Real> guesses, std::vector<Object> restore,
                        std::function<void(Machine&, Real)> done, UnitFactors units = {});
 

@@ -72,7 +72,14 @@
   X(match_down, "\\|vMATCH")     \
   X(home, "HOME")                \
   X(noval, "NOVAL")              \
-  X(mroot, "MROOT")
+  X(mroot, "MROOT")              \
+  X(root, "ROOT")                \
+  X(rkf, "RKF")                  \
+  X(rkfstep, "RKFSTEP")          \
+  X(rkferr, "RKFERR")            \
+  X(rrk, "RRK")                  \
+  X(rrkstep, "RRKSTEP")          \
+  X(rsberr, "RSBERR")
 
 namespace rplrun::cmd {
 
