@@ -235,6 +235,7 @@ constexpr Antiderivative antiderivatives[] = {
                         ln_of(real_items(10)), cmd::divide);
      }},
     {cmd::invert, false, ln_of},
+    {cmd::sign, false, [](const Items& u) { return operation(u, cmd::abs); }},
     // u*ASIN(u)+\v/(1-u^2), u*ACOS(u)-\v/(1-u^2), u*ATAN(u)-LN(1+u^2)/2.
     {cmd::asin, true,
      [](const Items& u) {
@@ -255,6 +256,141 @@ constexpr Antiderivative antiderivatives[] = {
      }},
 };
 
+// ---- The patterns beyond a function of u: mostly reciprocals 1/D (or INV(D)), D in a
+// shape that makes 1/D the derivative of a built-in function of u.
+
+std::optional<Expr> argument_of(const Expr& e, std::uint32_t function) {
+  if (e.is(function) && e.args.size() == 1) return e.args[0];
+  return std::nullopt;
+}
+
+// u, for u^2 or SQ(u).
+std::optional<Expr> squared(const Expr& e) {
+  if (e.is(cmd::power) && is_real_value(e.args[1], 2)) return e.args[0];
+  return argument_of(e, cmd::sq);
+}
+
+// u, for f(u)^2 or SQ(f(u)).
+std::optional<Expr> function_squared(const Expr& e, std::uint32_t function) {
+  const auto f = squared(e);
+  return f ? argument_of(*f, function) : std::nullopt;
+}
+
+// u, for 1+u^2 or u^2+1.
+std::optional<Expr> one_plus_squared(const Expr& e) {
+  if (!e.is(cmd::plus)) return std::nullopt;
+  if (is_real_value(e.args[0], 1)) return squared(e.args[1]);
+  if (is_real_value(e.args[1], 1)) return squared(e.args[0]);
+  return std::nullopt;
+}
+
+// u, for 1-u^2 (sign 1) or u^2-1 (sign -1).
+std::optional<Expr> difference_with_one(const Expr& e, int sign) {
+  if (!e.is(cmd::minus)) return std::nullopt;
+  if (sign > 0) return is_real_value(e.args[0], 1) ? squared(e.args[1]) : std::nullopt;
+  return is_real_value(e.args[1], 1) ? squared(e.args[0]) : std::nullopt;
+}
+
+// u, for the product of f(u) and g(u) in either order.
+std::optional<Expr> product_of_functions(const Expr& e, std::uint32_t f, std::uint32_t g) {
+  if (!e.is(cmd::times)) return std::nullopt;
+  for (const auto& [a, b] : {std::pair{f, g}, std::pair{g, f}}) {
+    const auto u = argument_of(e.args[0], a);
+    const auto v = argument_of(e.args[1], b);
+    if (u && v && same_tree(*u, *v)) return u;
+  }
+  return std::nullopt;
+}
+
+std::optional<Expr> root_of_one_less_squared(const Expr& d) {
+  const auto r = argument_of(d, cmd::square_root);
+  return r ? difference_with_one(*r, 1) : std::nullopt;
+}
+
+Items function_items(const Items& u, std::uint32_t function) { return operation(u, function); }
+Items negated_inverse(const Items& u, std::uint32_t function) {
+  return operation(operation(operation(u, function), cmd::invert), cmd::negate);
+}
+
+// An integrand in the row's shape, u found in it (in the denominator D for a reciprocal
+// row), and F(u) before it is divided by \.dX(u).
+struct Pattern {
+  bool reciprocal;
+  bool angular;
+  std::optional<Expr> (*argument)(const Expr& e);
+  Items (*of)(const Items& u);
+};
+
+constexpr Pattern patterns[] = {
+    // 1/(1+u^2), 1/(u^2+1): ATAN(u); 1/\v/(1-u^2): ASIN(u).
+    {true, true, one_plus_squared, [](const Items& u) { return function_items(u, cmd::atan); }},
+    {true, true, root_of_one_less_squared,
+     [](const Items& u) { return function_items(u, cmd::asin); }},
+    // 1/(1-u^2): ATANH(u); 1/\v/(1+u^2), 1/\v/(u^2+1): ASINH(u); 1/\v/(u^2-1): ACOSH(u).
+    {true, false, [](const Expr& d) { return difference_with_one(d, 1); },
+     [](const Items& u) { return function_items(u, cmd::atanh); }},
+    {true, false,
+     [](const Expr& d) {
+       const auto r = argument_of(d, cmd::square_root);
+       return r ? one_plus_squared(*r) : std::nullopt;
+     },
+     [](const Items& u) { return function_items(u, cmd::asinh); }},
+    {true, false,
+     [](const Expr& d) {
+       const auto r = argument_of(d, cmd::square_root);
+       return r ? difference_with_one(*r, -1) : std::nullopt;
+     },
+     [](const Items& u) { return function_items(u, cmd::acosh); }},
+    // 1/COS(u)^2: TAN(u); 1/SIN(u)^2: -INV(TAN(u)); the same for COSH and SINH.
+    {true, true, [](const Expr& d) { return function_squared(d, cmd::cos); },
+     [](const Items& u) { return function_items(u, cmd::tan); }},
+    {true, true, [](const Expr& d) { return function_squared(d, cmd::sin); },
+     [](const Items& u) { return negated_inverse(u, cmd::tan); }},
+    {true, false, [](const Expr& d) { return function_squared(d, cmd::cosh); },
+     [](const Items& u) { return function_items(u, cmd::tanh); }},
+    {true, false, [](const Expr& d) { return function_squared(d, cmd::sinh); },
+     [](const Items& u) { return negated_inverse(u, cmd::tanh); }},
+    // 1/TAN(u): LN(SIN(u)); 1/TANH(u): LN(SINH(u)).
+    {true, true, [](const Expr& d) { return argument_of(d, cmd::tan); },
+     [](const Items& u) { return ln_of(function_items(u, cmd::sin)); }},
+    {true, false, [](const Expr& d) { return argument_of(d, cmd::tanh); },
+     [](const Items& u) { return ln_of(function_items(u, cmd::sinh)); }},
+    // 1/(SIN(u)*COS(u)): LN(TAN(u)); 1/(SIN(u)*TAN(u)): -INV(SIN(u));
+    // 1/(SINH(u)*TANH(u)): -INV(SINH(u)); each product in either order.
+    {true, true, [](const Expr& d) { return product_of_functions(d, cmd::sin, cmd::cos); },
+     [](const Items& u) { return ln_of(function_items(u, cmd::tan)); }},
+    {true, true, [](const Expr& d) { return product_of_functions(d, cmd::sin, cmd::tan); },
+     [](const Items& u) { return negated_inverse(u, cmd::sin); }},
+    {true, false, [](const Expr& d) { return product_of_functions(d, cmd::sinh, cmd::tanh); },
+     [](const Items& u) { return negated_inverse(u, cmd::sinh); }},
+    // 1/(2*\v/u): \v/u.
+    {true, false,
+     [](const Expr& d) {
+       if (!d.is(cmd::times) || !is_real_value(d.args[0], 2)) return std::optional<Expr>();
+       return argument_of(d.args[1], cmd::square_root);
+     },
+     [](const Items& u) { return function_items(u, cmd::square_root); }},
+    // TAN(u)^2: TAN(u)-u.
+    {false, true, [](const Expr& f) { return function_squared(f, cmd::tan); },
+     [](const Items& u) { return operation(function_items(u, cmd::tan), u, cmd::minus); }},
+};
+
+// D, for 1/D or INV(D).
+std::optional<Expr> denominator_of(const Expr& f) {
+  if (f.is(cmd::divide) && is_real_value(f.args[0], 1)) return f.args[1];
+  return argument_of(f, cmd::invert);
+}
+
+// u and n, for u^n, SQ(u) (n = 2) or \v/u (n = .5).
+std::optional<std::pair<Expr, Expr>> power_parts(const Expr& e) {
+  if (e.is(cmd::power)) return std::pair{e.args[0], e.args[1]};
+  if (const auto u = argument_of(e, cmd::sq))
+    return std::pair{*u, number_expr(Real::from_int64(2))};
+  if (const auto u = argument_of(e, cmd::square_root))
+    return std::pair{*u, number_expr(Real::from_decimal(false, 5, -1).value)};
+  return std::nullopt;
+}
+
 class Integrator {
  public:
   Integrator(const Machine& m, const Object& x)
@@ -264,6 +400,7 @@ class Integrator {
   std::optional<Items> antiderivative(const Items& f) const {
     if (!mentions(f, var_)) return operation(f, {x_.unquoted()}, cmd::times);  // c*X
     if (is_variable(f)) return power_rule({x_.unquoted()}, real_items(1));
+    if (auto by_pattern = of_pattern(tree_of(f))) return by_pattern;
     const Object& last = f.back();
     if (!last.is(Kind::command)) return std::nullopt;
     const std::uint32_t op = last.command_id();
@@ -284,6 +421,12 @@ class Integrator {
       case cmd::times: return product(parts[0], parts[1], op);
       case cmd::divide:
         if (!mentions(parts[0], var_) && linear(parts[1])) return over(parts[0], parts[1]);
+        // c/D as c*(1/D) when 1/D is in a pattern.
+        if (!mentions(parts[0], var_) && !is_real_value(tree_of(parts[0]), 1)) {
+          auto reciprocal = antiderivative(operation(real_items(1), parts[1], cmd::divide));
+          if (!reciprocal) return std::nullopt;
+          return operation(parts[0], *reciprocal, cmd::times);
+        }
         return product(parts[0], parts[1], op);
       case cmd::power:
         if (!linear(parts[0]) || mentions(parts[1], var_)) return std::nullopt;
@@ -309,6 +452,29 @@ class Integrator {
   }
 
   bool linear(const Items& u) const { return mentions(u, var_) && linear_in(tree_of(u), var_); }
+
+  // A form of the patterns' table, or 1/u^n as u^-n; none for another.
+  std::optional<Items> of_pattern(const Expr& f) const {
+    const auto denominator = denominator_of(f);
+    if (denominator && !linear_tree(*denominator)) {
+      const auto power = power_parts(*denominator);
+      if (power && linear_tree(power->first) && !rplrun::mentions(power->second, var_))
+        return antiderivative(postfix_of(
+            apply_expr(cmd::power, {power->first, simplify(negation_of(power->second))})));
+    }
+    for (const Pattern& row : patterns) {
+      if (row.angular && !radians_) continue;
+      if (row.reciprocal && !denominator) continue;
+      const auto u = row.argument(row.reciprocal ? *denominator : f);
+      if (u && linear_tree(*u)) {
+        const Items u_items = postfix_of(*u);
+        return over_slope(row.of(u_items), {}, u_items);
+      }
+    }
+    return std::nullopt;
+  }
+
+  bool linear_tree(const Expr& u) const { return rplrun::mentions(u, var_) && linear_in(u, var_); }
 
   // a*b or a/b with one side free of X: that side stays outside.
   std::optional<Items> product(const Items& a, const Items& b, std::uint32_t op) const {
