@@ -2,7 +2,8 @@
 # accepts and no other, names only messages that the program has, and its
 # examples print what the page shows.
 #
-# cmake -DMAN_PAGE=... -DRPLRUN=... -DRPLGEN=... -DEXAMPLES=... -DWORK_DIR=...
+# cmake -DMAN_PAGE=... -DRPLRUN=... -DRPLGEN=... -DEXAMPLES=... -DSOURCES=...
+#   -DWORK_DIR=...
 #   -P check_rplrun_man_page.cmake
 #
 # An example is a literal display in EXAMPLES whose lines starting with "$ "
@@ -46,8 +47,15 @@ foreach(option IN LISTS page_options)
 endforeach()
 
 # Messages: each fixed text of an entry under DIAGNOSTICS (the words after
-# "No") is in the program.
+# "No") is in the program: in its strings, or in a literal of its sources, since
+# an optimised build without debugging information may build a short text from
+# pieces that no longer stand whole in the binary.
 file(STRINGS "${RPLRUN}" program_strings LENGTH_MINIMUM 4)
+file(GLOB_RECURSE sources "${SOURCES}/*.cpp" "${SOURCES}/*.h")
+foreach(source IN LISTS sources)
+  file(READ "${source}" source_text)
+  string(APPEND program_strings "${source_text}")
+endforeach()
 man_page_section(diagnostics "${page}" DIAGNOSTICS)
 string(REPLACE ";" "\\;" diagnostics "${diagnostics}")
 string(REPLACE "\n" ";" diagnostics "${diagnostics}")
