@@ -13,8 +13,6 @@
 #include "objects/array.h"
 #include "objects/command_ids.h"
 #include "objects/reader.h"
-#include "objects/source.h"
-#include "support/charset.h"
 
 namespace rplrun {
 
@@ -23,12 +21,7 @@ namespace {
 // An expression's value as \->NUM makes it, then 1; or, when it fails, 0 (the error is
 // caught: the solver reports it as its own).
 const Object& numeric_value() {
-  static const Object program = [] {
-    static const std::uint32_t source = register_source("ODE");
-    return read_program_body(
-        SourceText(source, rpl::decode_backslash_codes("IFERR \\->NUM THEN 0 ELSE 1 END")),
-        ReadContext{});
-  }();
+  static const Object program = read_builtin_program("ODE", "IFERR \\->NUM THEN 0 ELSE 1 END");
   return program;
 }
 
@@ -39,11 +32,6 @@ struct Problem {
   std::vector<Real> y;
   bool vector = false;  // Y holds a vector
 };
-
-const Object& variable_name(const Object& x) {
-  if (!x.is(Kind::name)) fail(bad_argument_type);
-  return x;
-}
 
 // The reals of a real vector, or the one real; none for anything else.
 std::optional<std::vector<Real>> reals_of(const Object& x, bool vector) {
@@ -63,8 +51,8 @@ Problem problem_arg(Machine& m, const Object& list, bool with_derivatives) {
   const std::span<const Object> items = list_arg(list);
   if (items.size() != (with_derivatives ? 5u : 3u)) fail(bad_argument_value);
   Problem p;
-  p.t_name = variable_name(items[0]).unquoted();
-  p.y_name = variable_name(items[1]).unquoted();
+  p.t_name = name_arg(items[0]).unquoted();
+  p.y_name = name_arg(items[1]).unquoted();
   p.f = items[2];
   if (with_derivatives) {
     p.fy = items[3];

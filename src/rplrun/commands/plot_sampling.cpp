@@ -5,7 +5,6 @@
 #include "objects/algebraic.h"
 #include "objects/reader.h"
 #include "objects/symbolic.h"
-#include "support/charset.h"
 
 namespace rplrun::plotting {
 
@@ -24,12 +23,7 @@ bool is_plottable(const Object& x) {
 // The program each value is computed with: the object on the stack evaluated as \->NUM
 // does, a failure caught (it leaves no number).
 const Object& numeric_evaluation() {
-  static const Object program = [] {
-    static const std::uint32_t source = register_source("DRAW");
-    return read_program_body(
-        SourceText(source, rpl::decode_backslash_codes("IFERR \\->NUM THEN \"\" END")),
-        ReadContext{});
-  }();
+  static const Object program = read_builtin_program("DRAW", "IFERR \\->NUM THEN \"\" END");
   return program;
 }
 

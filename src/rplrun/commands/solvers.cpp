@@ -7,9 +7,7 @@
 #include "objects/algebraic.h"
 #include "objects/command_ids.h"
 #include "objects/reader.h"
-#include "objects/source.h"
 #include "objects/symbolic.h"
-#include "support/charset.h"
 
 namespace rplrun {
 
@@ -27,12 +25,7 @@ namespace {
 // The function's value: the object on the stack evaluated as \->NUM does, a failure
 // caught (it leaves no number).
 const Object& numeric_value() {
-  static const Object program = [] {
-    static const std::uint32_t source = register_source("ROOT");
-    return read_program_body(
-        SourceText(source, rpl::decode_backslash_codes("IFERR \\->NUM THEN \"\" END")),
-        ReadContext{});
-  }();
+  static const Object program = read_builtin_program("ROOT", "IFERR \\->NUM THEN \"\" END");
   return program;
 }
 

@@ -14,6 +14,7 @@
 #include "objects/errors.h"
 #include "objects/grob.h"
 #include "objects/unit.h"
+#include "support/charset.h"
 
 namespace rplrun {
 
@@ -636,6 +637,11 @@ Object read_program_body(const SourceText& source, const ReadContext& context) {
     // than an object may be.
     throw SyntaxError{reader.position(), insufficient_memory};
   }
+}
+
+Object read_builtin_program(const char* source_name, std::string_view rpl) {
+  const std::uint32_t source = register_source(source_name);
+  return read_program_body(SourceText(source, rpl::decode_backslash_codes(rpl)), ReadContext{});
 }
 
 }  // namespace rplrun

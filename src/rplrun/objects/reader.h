@@ -28,4 +28,9 @@ struct ReadContext {
 // their structures. Throws SyntaxError.
 Object read_program_body(const SourceText& source, const ReadContext& context);
 
+// A program of the runner's own, written in RPL with backslash codes (commands run it
+// as a step of their work); its positions name the source `source_name`. Callers keep
+// it in a static, so that it is read once.
+Object read_builtin_program(const char* source_name, std::string_view rpl);
+
 }  // namespace rplrun
