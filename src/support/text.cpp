@@ -206,12 +206,12 @@ std::size_t round_up_to_page(std::size_t offset) {
   return (offset + page_size - 1) / page_size * page_size;
 }
 
-// Appends bytes and then a large text to a large text by moving the pages of
-// the second behind the first instead of copying it: a copy would take as much
-// fresh memory again, which the system must clear before handing it out. The
-// pages keep the bytes' offsets within a page, so a shift of under two pages
-// lines them up. `more` is consumed; a caller that tracks origins takes both
-// texts' runs first.
+// Appends bytes and then a large text to a large text whose block is too small
+// for them, by moving the pages of the second behind the first instead of
+// copying it: a copy would take as much fresh memory again, which the system
+// must clear before handing it out. The pages keep the bytes' offsets within a
+// page, so a shift of under two pages lines them up. `more` is consumed; a
+// caller that tracks origins takes both texts' runs first.
 Text* append_moving_pages(Text* text, std::string_view bytes, Text* more) {
   const std::size_t size = size_of(text);
   const std::size_t more_size = size_of(more);
@@ -226,12 +226,9 @@ Text* append_moving_pages(Text* text, std::string_view bytes, Text* more) {
   const std::size_t at = sizeof(Text) + text->end + bytes.size();
   const std::size_t pages_at = round_up_to_page(at);
   const std::size_t needed = pages_at + pages_length + new_back_room - sizeof(Text);
-  if (needed > text->capacity) {
-    const std::size_t block =
-        large_block_size(std::max(needed, text->end + 2 * (needed - text->end) + size));
-    text = static_cast<Text*>(remap_large_block(text, sizeof(Text) + text->capacity, block));
-    text->capacity = block - sizeof(Text);
-  }
+  const std::size_t block = large_block_size(text->end + 2 * (needed - text->end) + size);
+  text = static_cast<Text*>(remap_large_block(text, sizeof(Text) + text->capacity, block));
+  text->capacity = block - sizeof(Text);
   char* const start = reinterpret_cast<char*>(text);
   mapped_or_out_of_memory(mremap(reinterpret_cast<void*>(pages_begin), pages_length, pages_length,
                                  MREMAP_MAYMOVE | MREMAP_FIXED, start + pages_at));
@@ -245,9 +242,21 @@ Text* append_moving_pages(Text* text, std::string_view bytes, Text* more) {
   return text;
 }
 
-// Whether appending `more` is better done by moving its pages than by copying.
-bool worth_moving_pages(const Text* text, const Text* more) {
-  return is_large(text) && is_large(more) && size_of(more) >= large_capacity;
+// Appends bytes and then another text to a text whose room at the back is too
+// small for them: in a larger block, or by moving pages where both are large.
+// Kept out of line, so that the appends with room to spare pay nothing for it.
+[[gnu::noinline]] Text* append_growing(Text* text, std::string_view bytes, Text* more) {
+  if (is_large(text) && is_large(more) && size_of(more) >= large_capacity) {
+    return append_moving_pages(text, bytes, more);
+  }
+  const std::string_view more_bytes = text_view(more);
+  text = grow(text, 0, bytes.size() + more_bytes.size());
+  text->label = {};
+  put(storage(text) + text->end, bytes);
+  put(storage(text) + text->end + bytes.size(), more_bytes);
+  text->end += bytes.size() + more_bytes.size();
+  text_free(more);
+  return text;
 }
 
 // A text is built from pieces: literal bytes, or an argument text to insert.
@@ -371,29 +380,26 @@ Text* text_append(Text* text, std::string_view bytes) {
 Text* text_append(Text* text, Text* more) {
   if (origins::tracked) [[unlikely]]
     track_appending(text, more);
-  if (worth_moving_pages(text, more)) {
-    text = append_moving_pages(text, {}, more);
-    if (origins::tracked) [[unlikely]]
-      origins::settle(text);
-    return text;
-  }
   const std::string_view bytes = text_view(more);
-  text = reserve(text, 0, bytes.size());
-  text->label = {};
-  put(storage(text) + text->end, bytes);
-  text->end += bytes.size();
+  if (bytes.size() > text->capacity - text->end) [[unlikely]] {
+    text = append_growing(text, {}, more);
+  } else {
+    text->label = {};
+    put(storage(text) + text->end, bytes);
+    text->end += bytes.size();
+    text_free(more);
+  }
   if (origins::tracked) [[unlikely]]
     origins::settle(text);
-  text_free(more);
   return text;
 }
 
 Text* text_append(Text* text, std::string_view bytes, Text* more) {
   if (origins::tracked) [[unlikely]]
     return text_append(text_append(text, bytes), more);
-  if (worth_moving_pages(text, more)) return append_moving_pages(text, bytes, more);
   const std::string_view more_bytes = text_view(more);
-  text = reserve(text, 0, bytes.size() + more_bytes.size());
+  if (bytes.size() + more_bytes.size() > text->capacity - text->end) [[unlikely]]
+    return append_growing(text, bytes, more);
   text->label = {};
   put(storage(text) + text->end, bytes);
   put(storage(text) + text->end + bytes.size(), more_bytes);

@@ -100,7 +100,7 @@ TEST(TextAppend, TextsOfMegabytes) {
   };
   const Case cases[] = {
       {3 << 20, 3 << 20, 3 << 20, "", ","},                 // grows: the first block is too small
-      {5 << 20, 1 << 20, 3 << 19, "", ""},                  // fits in the room truncation left
+      {5 << 20, 1 << 20, 3 << 19, "", ""},                  // copied into the room truncation left
       {1 << 20, 1 << 20, 5 << 19, "0123456789", " \\-> "},  // starts mid-block
       {(1 << 20) + 4093, 5000, 1 << 20, "abc", "x"},        // a few bytes in a large block
   };
