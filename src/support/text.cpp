@@ -1,6 +1,7 @@
 #include "support/text.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -85,6 +86,8 @@ void* mapped_or_out_of_memory(void* mapped) {
   return mapped;
 }
 
+bool is_large(const Text* text) { return text->capacity >= large_capacity; }
+
 // A block of `size` bytes, a multiple of the huge page, aligned to one: mapped
 // a huge page larger, and the ends beyond the alignment unmapped.
 void* map_large_block(std::size_t size) {
@@ -132,7 +135,7 @@ inline void release(Text* text) {
     origins::forget(text);
   if (text->capacity == small_capacity && released.count < released.blocks.size()) {
     released.blocks[released.count++] = text;
-  } else if (text->capacity >= large_capacity) {
+  } else if (is_large(text)) {
     munmap(text, sizeof(Text) + text->capacity);
   } else {
     std::free(text);
@@ -166,7 +169,7 @@ Text* grow(Text* text, std::size_t front, std::size_t back) {
     return text;
   }
   const std::size_t capacity = 2 * new_size + new_front_room + new_back_room;
-  if (text->capacity >= large_capacity) {
+  if (is_large(text)) {
     // A large text keeps its pages: the block grows at the back, and room in
     // front is made by moving the text within it.
     const bool at_back = front <= text->begin;
@@ -195,6 +198,65 @@ inline Text* reserve(Text* text, std::size_t front, std::size_t back) {
   if (front <= text->begin && back <= text->capacity - text->end) [[likely]]
     return text;
   return grow(text, front, back);
+}
+
+const std::size_t page_size = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+
+std::size_t round_up_to_page(std::size_t offset) {
+  return (offset + page_size - 1) / page_size * page_size;
+}
+
+// Appends bytes and then a large text to a large text whose block is too small
+// for them, by moving the pages of the second behind the first instead of
+// copying it: a copy would take as much fresh memory again, which the system
+// must clear before handing it out. The pages keep the bytes' offsets within a
+// page, so a shift of under two pages lines them up. `more` is consumed; a
+// caller that tracks origins takes both texts' runs first.
+Text* append_moving_pages(Text* text, std::string_view bytes, Text* more) {
+  const std::size_t size = size_of(text);
+  const std::size_t more_size = size_of(more);
+  check_size(size + bytes.size() + more_size);
+  // The whole pages that hold more's bytes, and where its first byte is in them.
+  const auto first = reinterpret_cast<std::uintptr_t>(storage(more) + more->begin);
+  const std::uintptr_t pages_begin = first / page_size * page_size;
+  const std::size_t pages_length = round_up_to_page(first + more_size - pages_begin);
+  const std::size_t more_block = sizeof(Text) + more->capacity;
+  // Offsets from the start of text's block, which is page aligned: where more's
+  // first byte goes, and where its pages go, past every page text's bytes use.
+  const std::size_t at = sizeof(Text) + text->end + bytes.size();
+  const std::size_t pages_at = round_up_to_page(at);
+  const std::size_t needed = pages_at + pages_length + new_back_room - sizeof(Text);
+  const std::size_t block = large_block_size(text->end + 2 * (needed - text->end) + size);
+  text = static_cast<Text*>(remap_large_block(text, sizeof(Text) + text->capacity, block));
+  text->capacity = block - sizeof(Text);
+  char* const start = reinterpret_cast<char*>(text);
+  mapped_or_out_of_memory(mremap(reinterpret_cast<void*>(pages_begin), pages_length, pages_length,
+                                 MREMAP_MAYMOVE | MREMAP_FIXED, start + pages_at));
+  std::memmove(start + at, start + pages_at + (first - pages_begin), more_size);
+  put(storage(text) + text->end, bytes);
+  text->end += bytes.size() + more_size;
+  text->label = {};
+  if (origins::tracked) [[unlikely]]
+    origins::forget(more);
+  munmap(more, more_block);  // what is left of it: the pages moved are no longer there
+  return text;
+}
+
+// Appends bytes and then another text to a text whose room at the back is too
+// small for them: in a larger block, or by moving pages where both are large.
+// Kept out of line, so that the appends with room to spare pay nothing for it.
+[[gnu::noinline]] Text* append_growing(Text* text, std::string_view bytes, Text* more) {
+  if (is_large(text) && is_large(more) && size_of(more) >= large_capacity) {
+    return append_moving_pages(text, bytes, more);
+  }
+  const std::string_view more_bytes = text_view(more);
+  text = grow(text, 0, bytes.size() + more_bytes.size());
+  text->label = {};
+  put(storage(text) + text->end, bytes);
+  put(storage(text) + text->end + bytes.size(), more_bytes);
+  text->end += bytes.size() + more_bytes.size();
+  text_free(more);
+  return text;
 }
 
 // A text is built from pieces: literal bytes, or an argument text to insert.
@@ -319,13 +381,16 @@ Text* text_append(Text* text, Text* more) {
   if (origins::tracked) [[unlikely]]
     track_appending(text, more);
   const std::string_view bytes = text_view(more);
-  text = reserve(text, 0, bytes.size());
-  text->label = {};
-  put(storage(text) + text->end, bytes);
-  text->end += bytes.size();
+  if (bytes.size() > text->capacity - text->end) [[unlikely]] {
+    text = append_growing(text, {}, more);
+  } else {
+    text->label = {};
+    put(storage(text) + text->end, bytes);
+    text->end += bytes.size();
+    text_free(more);
+  }
   if (origins::tracked) [[unlikely]]
     origins::settle(text);
-  text_free(more);
   return text;
 }
 
@@ -333,7 +398,8 @@ Text* text_append(Text* text, std::string_view bytes, Text* more) {
   if (origins::tracked) [[unlikely]]
     return text_append(text_append(text, bytes), more);
   const std::string_view more_bytes = text_view(more);
-  text = reserve(text, 0, bytes.size() + more_bytes.size());
+  if (bytes.size() + more_bytes.size() > text->capacity - text->end) [[unlikely]]
+    return append_growing(text, bytes, more);
   text->label = {};
   put(storage(text) + text->end, bytes);
   put(storage(text) + text->end + bytes.size(), more_bytes);

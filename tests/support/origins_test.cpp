@@ -70,6 +70,26 @@ TEST(Origins, SurviveGrowingCopyingAndAppending) {
   EXPECT_EQ(origins_of(copy), expected);
 }
 
+// A text of megabytes appended to another is moved over by pages, origins and
+// all.
+TEST(Origins, AppendingTextsOfMegabytes) {
+  const Tracking on;
+  const std::size_t size = 3 << 19;
+  for (const char* separator : {"", ","}) {
+    set_origin(1);
+    Text* first = xstrdup(std::string(size, 'a'));
+    set_origin(2);
+    Text* second = xstrdup(std::string(size, 'b'));
+    set_origin(3);
+    Text* joined =
+        *separator == '\0' ? text_append(first, second) : text_append(first, separator, second);
+    Origins expected(size, 1);
+    if (*separator != '\0') expected.push_back(3);
+    expected.insert(expected.end(), size, 2);
+    EXPECT_EQ(origins_of(joined), expected);
+  }
+}
+
 TEST(Origins, TruncatedTextsKeepTheOriginsOfWhatIsLeft) {
   const Tracking on;
   set_origin(1);

@@ -88,6 +88,36 @@ TEST(TextAppend, SeparatedItems) {
   EXPECT_EQ(take(text_append(text(""), "", text(""))), "");
 }
 
+// A text of megabytes appended to another is moved over by whole pages; its
+// bytes land right after the first text's whatever their offsets within a page,
+// whether or not the first text's block has to grow.
+TEST(TextAppend, TextsOfMegabytes) {
+  struct Case {
+    std::size_t size, kept;   // the first text's bytes, and how many it keeps
+    std::size_t more_size;    // the appended text's bytes
+    const char* more_prefix;  // wrapped in front of it, which moves its start
+    const char* separator;
+  };
+  const Case cases[] = {
+      {3 << 20, 3 << 20, 3 << 20, "", ","},                 // grows: the first block is too small
+      {5 << 20, 1 << 20, 3 << 19, "", ""},                  // copied into the room truncation left
+      {1 << 20, 1 << 20, 5 << 19, "0123456789", " \\-> "},  // starts mid-block
+      {(1 << 20) + 4093, 5000, 1 << 20, "abc", "x"},        // a few bytes in a large block
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size);
+    const std::string first(c.size, 'a');
+    std::string more(c.more_size, 'b');
+    for (std::size_t i = 0; i < more.size(); i += 4096) more[i] = 'c';  // page marks
+    Text* start = text_truncate(text(first), c.kept);
+    Text* rest = xstrfmt("%s%s", text(c.more_prefix), text(more));
+    const std::string expected = first.substr(0, c.kept) + c.separator + c.more_prefix + more;
+    EXPECT_EQ(take(*c.separator == '\0' ? text_append(start, rest)
+                                        : text_append(start, c.separator, rest)),
+              expected);
+  }
+}
+
 TEST(XstrcatList, JoinsWithoutSeparators) {
   EXPECT_EQ(take(xstrcat_list(text("a\n"), text(""), text("b\n"))), "a\nb\n");
   EXPECT_EQ(take(xstrcat_list(text("only"))), "only");

@@ -69,7 +69,9 @@ Text* make_function(Text* name, Text* parameters, Text* body) {
     declaration = xstrcat_list(declaration, parameters);
     if (has_locals) declaration = text_append(declaration, ",");
   }
-  if (has_locals) declaration = xstrcat_list(declaration, locals.names.release());
+  // Appended rather than joined: of a long list the names' block is taken over
+  // whole instead of copied.
+  if (has_locals) declaration = text_append(declaration, locals.names.release());
   return xstrfmt("\\<< %s \\<< %s \\>> \\>> '%s' STO\n", declaration, body, name);
 }
 
