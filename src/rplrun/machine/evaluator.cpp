@@ -319,12 +319,16 @@ void Machine::execute_call(const Object& call) {
       return;
     case Kind::command:
       if (frame.control) {
-        // The structure words that only jump or do nothing (IF, END, ELSE) cost no call.
+        // The structure words that only jump, test or do nothing (IF, THEN, END, ELSE)
+        // cost no call.
         const Control& control = frame.control[index];
         switch (control.op) {
           case ControlOp::none: break;
           case ControlOp::nop: return;
           case ControlOp::jump: frame.ip = control.target; return;
+          case ControlOp::test:
+            if (!take_test(item.command_id())) frame.ip = control.target;
+            return;
           default: run_structure(frame, control, item.command_id(), index); return;
         }
       }

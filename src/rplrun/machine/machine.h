@@ -472,7 +472,16 @@ class Machine {
   // The structure word at `index` of the top frame. What pushes a frame may move `frame`:
   // it is not used after that.
   void run_structure(Frame& frame, const Control& control, std::uint32_t word, std::uint32_t index);
-  bool take_test(std::uint32_t word);
+  // THEN, REPEAT, UNTIL's END: the test on level 1, a real. Inline: the loop takes the
+  // test of every IF itself.
+  [[gnu::always_inline]] bool take_test(std::uint32_t word) {
+    if (stack_.empty()) fail(too_few_arguments, word);
+    const Object& test = stack_.back();
+    if (!test.is(Kind::real)) fail(bad_argument_type, word);
+    const bool result = !test.as_real().is_zero();
+    stack_.pop_back();
+    return result;
+  }
   void set_trap(std::uint32_t resume_ip);
   void take_bounds(std::uint32_t word, Object& start, Object& end);
   void start_loop(std::uint32_t word, std::uint32_t index);

@@ -42,16 +42,6 @@ void Machine::run_structure(Frame& frame, const Control& c, std::uint32_t word,
                     static_cast<std::uint32_t>(loops_.size())});
 }
 
-// THEN, REPEAT, UNTIL's END: the test on level 1, a real.
-bool Machine::take_test(std::uint32_t word) {
-  if (stack_.empty()) fail(too_few_arguments, word);
-  const Object& test = stack_.back();
-  if (!test.is(Kind::real)) fail(bad_argument_type, word);
-  const bool result = !test.as_real().is_zero();
-  stack_.pop_back();
-  return result;
-}
-
 // START and FOR: the start and end, two reals.
 void Machine::take_bounds(std::uint32_t word, Object& start, Object& end) {
   if (stack_.size() < 2) fail(too_few_arguments, word);
