@@ -21,7 +21,8 @@ bool interrupt_requested() { return interrupt_flag.load(std::memory_order_relaxe
 
 // ---- frames
 
-Machine::Frame& Machine::open_frame(const Position& origin) {
+// Inline: part of every call.
+[[gnu::always_inline]] inline Machine::Frame& Machine::open_frame(Position origin) {
   if (frames_.size() + merged_frames_ >= limits.max_depth) fail(insufficient_memory);
   Frame& frame = frames_.emplace_back();
   frame.origin = origin;
@@ -51,19 +52,35 @@ void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeri
   frame.run_programs = run_programs;
 }
 
-// The frame runs the items of `sequence` from the first.
-void Machine::show_items(Frame& frame, const Object& sequence) {
-  const auto& node = sequence.node_as<SequenceNode>();
-  frame.items = node.items().data();
-  frame.end = static_cast<std::uint32_t>(node.size());
-  frame.positions = node.positions.empty() ? nullptr : node.positions.data();
-  frame.control = nullptr;
-  if (sequence.is(Kind::program)) {
-    const auto& program = sequence.node_as<ProgramNode>();
-    if (!program.control.empty()) frame.control = program.control.data();
+// A user function, \<< \-> a b \<< body \>> \>>: its arguments bound and its body
+// shown in the frame at once, as the loop would do it item by item with the body run in
+// place. False, nothing done, when anything would end otherwise (the step limit, too few
+// arguments, the depth limit) or a watcher sees each item: the item by item way then
+// stops or fails where it would.
+[[gnu::always_inline]] inline bool Machine::enter_user_function(Frame& frame,
+                                                                const Object& program) {
+  const auto& node = program.node_as<ProgramNode>();
+  if (node.control.empty() || node.control[0].op != ControlOp::bind) return false;
+  const std::uint32_t count = node.control[0].target;
+  const std::size_t body_index = count + 1;
+  if (node.size() != body_index + 1 || stack_.size() < count || watchers.evaluated ||
+      synchronous_ != 0 || frames_.size() + merged_frames_ >= limits.max_depth)
+    return false;
+  ++steps_;
+  if (over_limits()) [[unlikely]] {
+    --steps_;
+    return false;
   }
-  frame.ip = 0;
-  frame.algebraic = sequence.is(Kind::algebraic);
+  const Object* names = node.items().data() + 1;
+  const std::size_t base = stack_.size() - count;
+  for (std::uint32_t k = 0; k < count; ++k)
+    locals_.emplace_back(names[k].symbol(), std::move(stack_[base + k]));
+  stack_.erase(stack_.begin() + static_cast<std::ptrdiff_t>(base), stack_.end());
+  if (!node.positions.empty()) frame.origin = node.positions[body_index];
+  show_items(frame, names[count]);
+  frame.merged = 1;
+  ++merged_frames_;
+  return true;
 }
 
 // A program called by the global name an item of the running program names: a user
@@ -75,9 +92,10 @@ void Machine::call_program(const Object& program, const Symbol* name) {
   const bool numeric_results = flags.numeric_results() || caller.numeric;
   Frame& frame = open_frame(origin);
   frame.owner = program.shared_node();
-  show_items(frame, program);
   frame.name = name;
   frame.numeric = numeric_results;
+  if (enter_user_function(frame, program)) return;
+  show_items(frame, program);
   // A user function starts by binding its arguments (\-> a b): that first item is run
   // here, as the loop would run it, its step counted and checked the same way.
   if (frame.control && frame.control[0].op == ControlOp::bind && !watchers.evaluated) {
@@ -444,22 +462,26 @@ void Machine::run_frames() {
       continue;
     }
     const std::uint32_t index = frame.ip++;
-    ++steps_;
-    if (over_limits()) [[unlikely]]
-      throw Stop{Outcome::Status::interrupted};
     // The item stays alive while its frame's owner does, even if frames_ grows.
     const Object& item = frame.items[index];
-    if (watchers.evaluated) [[unlikely]] {
-      execute_traced(frame, item, index);
+    // The step limit and the watchers cost one compare: slow_after_ is 0 under a watcher.
+    if (++steps_ > slow_after_ || interrupt_flag.load(std::memory_order_relaxed)) [[unlikely]] {
+      execute_slowly(frame, item, index);
       continue;
     }
     execute(frame, item, index);
   }
 }
 
-// An item under --trace: the watcher sees it once it has run.
-[[gnu::noinline]] void Machine::execute_traced(Frame& frame, const Object& item,
+// An item that the loop's one test sent here: the run stops at the step limit or an
+// interruption; otherwise, under --trace, the watcher sees the item once it has run.
+[[gnu::noinline]] void Machine::execute_slowly(Frame& frame, const Object& item,
                                                std::uint32_t index) {
+  check_limits();
+  if (!watchers.evaluated) {
+    execute(frame, item, index);
+    return;
+  }
   const Position where = current_position();
   const Object traced = item;
   execute(frame, item, index);
@@ -482,6 +504,7 @@ void Machine::resume(Frame& frame) {
 Outcome Machine::run(const Object& body, bool run_programs) {
   Outcome outcome;
   current_command_ = no_command;
+  slow_after_ = watchers.evaluated ? 0 : limits.max_steps != 0 ? limits.max_steps : UINT64_MAX;
   push_frame(body, nullptr, false, run_programs);
   for (bool running = true; running;) {
     try {

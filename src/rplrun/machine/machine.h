@@ -394,18 +394,32 @@ class Machine {
     std::vector<ErrorTrap> traps;
   };
 
-  Frame& open_frame(const Position& origin);
+  Frame& open_frame(Position origin);
   void push_frame(const Object& sequence, const Symbol* name, bool numeric,
                   bool run_programs = false);
-  void show_items(Frame& frame, const Object& sequence);
+  // The frame runs the items of `sequence` from the first. Inline: part of every call.
+  [[gnu::always_inline]] void show_items(Frame& frame, const Object& sequence) {
+    const auto& node = sequence.node_as<SequenceNode>();
+    frame.items = node.items().data();
+    frame.end = static_cast<std::uint32_t>(node.size());
+    frame.positions = node.positions.empty() ? nullptr : node.positions.data();
+    frame.control = nullptr;
+    if (sequence.is(Kind::program)) {
+      const auto& program = sequence.node_as<ProgramNode>();
+      if (!program.control.empty()) frame.control = program.control.data();
+    }
+    frame.ip = 0;
+    frame.algebraic = sequence.is(Kind::algebraic);
+  }
   void call_program(const Object& program, const Symbol* name);
+  bool enter_user_function(Frame& frame, const Object& program);
   void pop_frame();
   // The top frame stands down to `size` frames (errors, the end of a run).
   void drop_frames(std::size_t size);
   void run_frames();
   void resume(Frame& frame);
   void execute(Frame& frame, const Object& item, std::uint32_t index);
-  void execute_traced(Frame& frame, const Object& item, std::uint32_t index);
+  void execute_slowly(Frame& frame, const Object& item, std::uint32_t index);
   void execute_name(const Object& name);
   void execute_local(const Object& name);
   void execute_call(const Object& call);
@@ -426,6 +440,8 @@ class Machine {
   std::vector<ErrorTrap> traps_;
   std::vector<Halted> halted_;  // most recent last
   std::uint64_t steps_ = 0;
+  // The loop looks at the step limit and the watchers past this step (set by run).
+  std::uint64_t slow_after_ = 0;
   std::optional<std::uint32_t> unsupported_;    // the command that stopped the run
   struct Rejected {
     Position where;
