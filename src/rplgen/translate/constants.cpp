@@ -1,6 +1,7 @@
 #include "rplgen/translate/constants.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -66,17 +67,30 @@ Text* with_codes(Text* text) {
 // Removes each backslash and keeps the character after it unexamined; with
 // `newline_escape`, a backslash before "n" makes a newline instead. The text
 // is built in place, stretch by stretch, so that a long literal is held only
-// in the input buffer and in its one text.
+// in the input buffer and in its one text. The characters of escapes that
+// follow each other are gathered and appended together: a name made of
+// symbols is a run of escapes, which one append each would make slow.
 Text* unescape(std::string_view lexeme, bool newline_escape) {
   std::size_t backslash = lexeme.find('\\');
   if (backslash == std::string_view::npos) return xstrdup(lexeme);
   Text* text = xstrdup(lexeme.substr(0, backslash));
+  std::array<char, 256> escaped;
+  std::size_t gathered = 0;
   // A backslash that ends the lexeme escapes nothing and stays.
   while (backslash != std::string_view::npos && backslash + 1 < lexeme.size()) {
     char c = lexeme[backslash + 1];
     if (newline_escape && c == 'n') c = '\n';
-    text = text_append(text, std::string_view(&c, 1));
+    escaped[gathered++] = c;
     const std::size_t from = backslash + 2;
+    const bool escape_follows = from + 1 < lexeme.size() && lexeme[from] == '\\';
+    if (!escape_follows || gathered == escaped.size()) {
+      text = text_append(text, std::string_view(escaped.data(), gathered));
+      gathered = 0;
+    }
+    if (escape_follows) {
+      backslash = from;
+      continue;
+    }
     backslash = lexeme.find('\\', from);
     const std::size_t stop = backslash == std::string_view::npos ? lexeme.size() : backslash;
     text = text_append(text, lexeme.substr(from, stop - from));
