@@ -218,9 +218,12 @@ void Machine::execute_name(const Object& name) {
     execute_local(name);
     return;
   }
-  const Symbol* symbol = name.symbol();
+  evaluate_global(name.symbol(), global(name.symbol()));
+}
+
+// A global name whose variable, if any, was looked up already: `value` (null if none).
+void Machine::evaluate_global(const Symbol* symbol, const Object* value) {
   for (;;) {
-    const Object* value = global(symbol);
     if (!value) {
       if (numeric()) fail_undefined_name();
       push(Object::name(symbol));
@@ -237,6 +240,7 @@ void Machine::execute_name(const Object& name) {
         symbol = value->symbol();
         ++steps_;
         check_limits();
+        value = global(symbol);
         continue;
       case Kind::algebraic:
         if (numeric()) {
@@ -310,10 +314,13 @@ void Machine::execute_call(const Object& call) {
       if (watchers.undefined_name && !frame.algebraic && !global(item.symbol())) [[unlikely]]
         watchers.undefined_name(current_position(), item);
       if (index_count_ == 0) {
-        if (const Object* value = global(item.symbol()); value && value->is(Kind::program)) {
+        const Object* value = global(item.symbol());
+        if (value && value->is(Kind::program)) {
           call_program(*value, item.symbol());
           return;
         }
+        evaluate_global(item.symbol(), value);
+        return;
       }
       execute_name(item);
       return;

@@ -421,6 +421,7 @@ class Machine {
   void execute(Frame& frame, const Object& item, std::uint32_t index);
   void execute_slowly(Frame& frame, const Object& item, std::uint32_t index);
   void execute_name(const Object& name);
+  void evaluate_global(const Symbol* symbol, const Object* value);
   void execute_local(const Object& name);
   void execute_call(const Object& call);
   // Stops the run, as interrupted, after Ctrl-C, the timeout or the last step allowed.
