@@ -242,6 +242,18 @@ Text* append_moving_pages(Text* text, std::string_view bytes, Text* more) {
   return text;
 }
 
+// Writes bytes and then more's bytes at the back of text, which has room for
+// them, and frees more.
+inline Text* put_at_back(Text* text, std::string_view bytes, Text* more) {
+  const std::string_view more_bytes = text_view(more);
+  text->label = {};
+  put(storage(text) + text->end, bytes);
+  put(storage(text) + text->end + bytes.size(), more_bytes);
+  text->end += bytes.size() + more_bytes.size();
+  text_free(more);
+  return text;
+}
+
 // Appends bytes and then another text to a text whose room at the back is too
 // small for them: in a larger block, or by moving pages where both are large.
 // Kept out of line, so that the appends with room to spare pay nothing for it.
@@ -249,14 +261,7 @@ Text* append_moving_pages(Text* text, std::string_view bytes, Text* more) {
   if (is_large(text) && is_large(more) && size_of(more) >= large_capacity) {
     return append_moving_pages(text, bytes, more);
   }
-  const std::string_view more_bytes = text_view(more);
-  text = grow(text, 0, bytes.size() + more_bytes.size());
-  text->label = {};
-  put(storage(text) + text->end, bytes);
-  put(storage(text) + text->end + bytes.size(), more_bytes);
-  text->end += bytes.size() + more_bytes.size();
-  text_free(more);
-  return text;
+  return put_at_back(grow(text, 0, bytes.size() + size_of(more)), bytes, more);
 }
 
 // A text is built from pieces: literal bytes, or an argument text to insert.
@@ -397,15 +402,9 @@ Text* text_append(Text* text, Text* more) {
 Text* text_append(Text* text, std::string_view bytes, Text* more) {
   if (origins::tracked) [[unlikely]]
     return text_append(text_append(text, bytes), more);
-  const std::string_view more_bytes = text_view(more);
-  if (bytes.size() + more_bytes.size() > text->capacity - text->end) [[unlikely]]
+  if (bytes.size() + size_of(more) > text->capacity - text->end) [[unlikely]]
     return append_growing(text, bytes, more);
-  text->label = {};
-  put(storage(text) + text->end, bytes);
-  put(storage(text) + text->end + bytes.size(), more_bytes);
-  text->end += bytes.size() + more_bytes.size();
-  text_free(more);
-  return text;
+  return put_at_back(text, bytes, more);
 }
 
 Text* text_truncate(Text* text, std::size_t size) {
