@@ -258,7 +258,7 @@ inline Text* put_at_back(Text* text, std::string_view bytes, Text* more) {
 // small for them: in a larger block, or by moving pages where both are large.
 // Kept out of line, so that the appends with room to spare pay nothing for it.
 [[gnu::noinline]] Text* append_growing(Text* text, std::string_view bytes, Text* more) {
-  if (is_large(text) && is_large(more) && size_of(more) >= large_capacity) {
+  if (is_large(text) && size_of(more) >= large_capacity) {  // more is large too
     return append_moving_pages(text, bytes, more);
   }
   return put_at_back(grow(text, 0, bytes.size() + size_of(more)), bytes, more);
@@ -385,15 +385,8 @@ Text* text_append(Text* text, std::string_view bytes) {
 Text* text_append(Text* text, Text* more) {
   if (origins::tracked) [[unlikely]]
     track_appending(text, more);
-  const std::string_view bytes = text_view(more);
-  if (bytes.size() > text->capacity - text->end) [[unlikely]] {
-    text = append_growing(text, {}, more);
-  } else {
-    text->label = {};
-    put(storage(text) + text->end, bytes);
-    text->end += bytes.size();
-    text_free(more);
-  }
+  text = size_of(more) > text->capacity - text->end ? append_growing(text, {}, more)
+                                                    : put_at_back(text, {}, more);
   if (origins::tracked) [[unlikely]]
     origins::settle(text);
   return text;

@@ -94,17 +94,8 @@ void Machine::call_program(const Object& program, const Symbol* name) {
   frame.owner = program.shared_node();
   frame.name = name;
   frame.numeric = numeric_results;
-  if (enter_user_function(frame, program)) return;
-  show_items(frame, program);
-  // A user function starts by binding its arguments (\-> a b): that first item is run
-  // here, as the loop would run it, its step counted and checked the same way.
-  if (frame.control && frame.control[0].op == ControlOp::bind && !watchers.evaluated) {
-    frame.ip = 1;
-    ++steps_;
-    if (over_limits()) [[unlikely]]
-      throw Stop{Outcome::Status::interrupted};
-    bind_locals(frame, frame.items[0].command_id(), 0, frame.control[0].target);
-  }
+  // Otherwise the loop runs the program from its first item, a binding included.
+  if (!enter_user_function(frame, program)) show_items(frame, program);
 }
 
 void Machine::pop_frame() {
