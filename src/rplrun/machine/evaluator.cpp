@@ -24,12 +24,9 @@ bool interrupt_requested() { return interrupt_flag.load(std::memory_order_relaxe
 // Inline: part of every call.
 [[gnu::always_inline]] inline Machine::Frame& Machine::open_frame(Position origin) {
   if (frames_.size() + merged_frames_ >= limits.max_depth) fail(insufficient_memory);
-  Frame& frame = frames_.emplace_back();
-  frame.origin = origin;
-  frame.locals_base = static_cast<std::uint32_t>(locals_.size());
-  frame.loops_base = static_cast<std::uint32_t>(loops_.size());
-  frame.traps_base = static_cast<std::uint32_t>(traps_.size());
-  return frame;
+  return frames_.emplace_back(origin, static_cast<std::uint32_t>(locals_.size()),
+                              static_cast<std::uint32_t>(loops_.size()),
+                              static_cast<std::uint32_t>(traps_.size()));
 }
 
 void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeric,
@@ -282,11 +279,90 @@ void Machine::execute_call(const Object& call) {
   fail(bad_argument_type);
 }
 
-// One item of the top frame's program, list or algebraic. What pushes a frame may move
-// `frame`: it is not used after that. Inlined into the loop, which runs it for every
-// item.
-[[gnu::always_inline]] inline void Machine::execute(Frame& frame, const Object& item,
-                                                    std::uint32_t index) {
+// A local name: its value. Most locals hold a number, pushed here without a call. True
+// when it took the long way, which may push a frame.
+[[gnu::always_inline]] inline bool Machine::run_local_name(const Object& item) {
+  if (const Object* value = local(item.symbol()); value && !value->is_symbolic()) [[likely]] {
+    push(*value);
+    return false;
+  }
+  execute_local(item);
+  return true;
+}
+
+// A global name, unquoted, met in a program or an algebraic: a program it holds is
+// called the short way.
+[[gnu::always_inline]] inline void Machine::run_global_name(const Frame& frame,
+                                                            const Object& item) {
+  if (watchers.undefined_name && !frame.algebraic && !global(item.symbol())) [[unlikely]]
+    watchers.undefined_name(current_position(), item);
+  if (index_count_ == 0) [[likely]] {
+    const Object* value = global(item.symbol());
+    if (value && value->is(Kind::program)) {
+      call_program(*value, item.symbol());
+      return;
+    }
+    evaluate_global(item.symbol(), value);
+    return;
+  }
+  execute_name(item);
+}
+
+// A built-in command, inline: the loop's arithmetic takes the two-reals path without a
+// call.
+[[gnu::always_inline]] inline void Machine::run_command_item(const Object& item) {
+  const std::uint32_t id = item.command_id();
+  const CommandInfo& info = command_info(id);
+  if (info.on_reals && compute_on_reals(info, id)) return;
+  run_handler(info, id);
+}
+
+// One item of a program: one choice, by the step worked out when the program was made.
+// True when the item may have pushed or removed a frame, which may move `frame`: it is
+// not used after that. Inlined into the loop, which runs it for most items.
+[[gnu::always_inline]] inline bool Machine::execute_step(Frame& frame, const Object& item,
+                                                         std::uint32_t index) {
+  const Control& control = frame.control[index];
+  switch (control.step) {
+    case Step::push: push(item); return false;
+    case Step::push_name: push(item.unquoted()); return false;
+    case Step::local_name: return run_local_name(item);
+    case Step::global_name: run_global_name(frame, item); return true;
+    case Step::call: execute_call(item); return true;
+    case Step::program:
+      if (frame.run_programs) {
+        push_frame(item, nullptr, numeric());
+        return true;
+      }
+      push(item);
+      return false;
+    case Step::command_on_reals: {
+      const std::uint32_t id = item.command_id();
+      const CommandInfo& info = command_info(id);
+      if (compute_on_reals(info, id)) return false;
+      run_handler(info, id);
+      return true;
+    }
+    case Step::command: {
+      const std::uint32_t id = item.command_id();
+      run_handler(command_info(id), id);
+      return true;
+    }
+    // The structure words that only jump, test or do nothing (IF, THEN, END, ELSE) cost
+    // no call.
+    case Step::nop: return false;
+    case Step::jump: frame.ip = control.target; return false;
+    case Step::test:
+      if (!take_test(item.command_id())) frame.ip = control.target;
+      return false;
+    case Step::structure: break;
+  }
+  run_structure(frame, control, item.command_id(), index);
+  return true;
+}
+
+// One item of a list or an algebraic being evaluated, which have no steps: by its kind.
+void Machine::execute_object(Frame& frame, const Object& item) {
   switch (item.kind()) {
     case Kind::name:
       if (item.is_quoted()) {
@@ -294,50 +370,12 @@ void Machine::execute_call(const Object& call) {
         return;
       }
       if (item.is_local()) {
-        // Most locals hold a number: pushed here, without a call.
-        if (const Object* value = local(item.symbol()); value && !value->is_symbolic()) [[likely]] {
-          push(*value);
-          return;
-        }
-        execute_local(item);
+        run_local_name(item);
         return;
       }
-      if (watchers.undefined_name && !frame.algebraic && !global(item.symbol())) [[unlikely]]
-        watchers.undefined_name(current_position(), item);
-      if (index_count_ == 0) {
-        const Object* value = global(item.symbol());
-        if (value && value->is(Kind::program)) {
-          call_program(*value, item.symbol());
-          return;
-        }
-        evaluate_global(item.symbol(), value);
-        return;
-      }
-      execute_name(item);
+      run_global_name(frame, item);
       return;
-    case Kind::command:
-      if (frame.control) {
-        // The structure words that only jump, test or do nothing (IF, THEN, END, ELSE)
-        // cost no call.
-        const Control& control = frame.control[index];
-        switch (control.op) {
-          case ControlOp::none: break;
-          case ControlOp::nop: return;
-          case ControlOp::jump: frame.ip = control.target; return;
-          case ControlOp::test:
-            if (!take_test(item.command_id())) frame.ip = control.target;
-            return;
-          default: run_structure(frame, control, item.command_id(), index); return;
-        }
-      }
-      {
-        // dispatch, inline: the loop's arithmetic takes the two-reals path without a call.
-        const std::uint32_t id = item.command_id();
-        const CommandInfo& info = command_info(id);
-        if (info.on_reals && compute_on_reals(info, id)) return;
-        run_handler(info, id);
-      }
-      return;
+    case Kind::command: run_command_item(item); return;
     case Kind::call: execute_call(item); return;
     case Kind::program:
       if (frame.run_programs) {
@@ -348,6 +386,13 @@ void Machine::execute_call(const Object& call) {
       return;
     default: push(item); return;
   }
+}
+
+void Machine::execute(Frame& frame, const Object& item, std::uint32_t index) {
+  if (frame.control)
+    execute_step(frame, item, index);
+  else
+    execute_object(frame, item);
 }
 
 bool Machine::over_limits() const {
@@ -451,6 +496,12 @@ void Machine::fill_error(Outcome& outcome, const RplError& error) {
 
 // ---- the loop
 
+// The step limit, the watchers and interruptions cost one compare and one test:
+// slow_after_ is 0 under a watcher.
+[[gnu::always_inline]] inline bool Machine::count_item() {
+  return ++steps_ <= slow_after_ && !interrupt_flag.load(std::memory_order_relaxed);
+}
+
 // Runs the items of the top frame, and of the frames they push, until no frame is left.
 void Machine::run_frames() {
   while (!frames_.empty()) {
@@ -463,16 +514,33 @@ void Machine::run_frames() {
         pop_frame();
       continue;
     }
+    if (frame.control) [[likely]] {
+      run_steps(frame);
+      continue;
+    }
     const std::uint32_t index = frame.ip++;
     // The item stays alive while its frame's owner does, even if frames_ grows.
     const Object& item = frame.items[index];
-    // The step limit and the watchers cost one compare: slow_after_ is 0 under a watcher.
-    if (++steps_ > slow_after_ || interrupt_flag.load(std::memory_order_relaxed)) [[unlikely]] {
+    if (!count_item()) [[unlikely]] {
       execute_slowly(frame, item, index);
       continue;
     }
-    execute(frame, item, index);
+    execute_object(frame, item);
   }
+}
+
+// The items of a program's frame, one after another while none of them pushes or removes
+// a frame: the loop then finds the frame again.
+[[gnu::always_inline]] inline void Machine::run_steps(Frame& frame) {
+  do {
+    const std::uint32_t index = frame.ip++;
+    const Object& item = frame.items[index];
+    if (!count_item()) [[unlikely]] {
+      execute_slowly(frame, item, index);
+      return;
+    }
+    if (execute_step(frame, item, index)) return;
+  } while (frame.ip < frame.end);
 }
 
 // An item that the loop's one test sent here: the run stops at the step limit or an

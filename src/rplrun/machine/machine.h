@@ -346,6 +346,9 @@ class Machine {
 
   // A program, list or algebraic being run, or a command's continuation.
   struct Frame {
+    // Each field set once, in place on the return stack: part of every call.
+    Frame(Position call_origin, std::uint32_t locals, std::uint32_t loops, std::uint32_t traps)
+        : origin(call_origin), locals_base(locals), loops_base(loops), traps_base(traps) {}
     std::shared_ptr<const Node> owner;  // keeps the items alive
     const Object* items = nullptr;
     const Position* positions = nullptr;
@@ -418,7 +421,15 @@ class Machine {
   void drop_frames(std::size_t size);
   void run_frames();
   void resume(Frame& frame);
+  void run_steps(Frame& frame);
+  // Counts an item's step; false when it must go the slow way (execute_slowly).
+  bool count_item();
+  bool execute_step(Frame& frame, const Object& item, std::uint32_t index);
+  void execute_object(Frame& frame, const Object& item);
   void execute(Frame& frame, const Object& item, std::uint32_t index);
+  bool run_local_name(const Object& item);
+  void run_global_name(const Frame& frame, const Object& item);
+  void run_command_item(const Object& item);
   void execute_slowly(Frame& frame, const Object& item, std::uint32_t index);
   void execute_name(const Object& name);
   void evaluate_global(const Symbol* symbol, const Object* value);

@@ -4,10 +4,34 @@
 
 namespace rplrun {
 
+namespace {
+Step step_of(const Object& item, ControlOp op) {
+  switch (op) {
+    case ControlOp::none: break;
+    case ControlOp::nop: return Step::nop;
+    case ControlOp::jump: return Step::jump;
+    case ControlOp::test: return Step::test;
+    default: return Step::structure;
+  }
+  switch (item.kind()) {
+    case Kind::name:
+      if (item.is_quoted()) return Step::push_name;
+      return item.is_local() ? Step::local_name : Step::global_name;
+    case Kind::command:
+      return command_info(item.command_id()).on_reals ? Step::command_on_reals : Step::command;
+    case Kind::call: return Step::call;
+    case Kind::program: return Step::program;
+    default: return Step::push;
+  }
+}
+}  // namespace
+
 Object make_program(std::vector<Object> items, std::vector<Position> positions,
                     std::vector<Control> control) {
   auto node = std::make_shared<ProgramNode>();
   set_nesting(*node, items);
+  control.resize(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) control[i].step = step_of(items[i], control[i].op);
   node->assign(std::move(items));
   node->positions = std::move(positions);
   node->control = std::move(control);

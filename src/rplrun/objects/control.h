@@ -26,15 +26,36 @@ enum class ControlOp : std::uint8_t {
   bind,        // \->: target is the number of names that follow; the body comes after
 };
 
+// What an item of a program does when it runs, worked out when the program is made:
+// the evaluator's loop then makes one choice per item among these few, in place of
+// asking the item's kind, its flags and its structure word in turn.
+enum class Step : std::uint8_t {
+  push,              // pushed as it is
+  push_name,         // a quoted name: the name pushed
+  local_name,        // its value
+  global_name,       // its variable evaluated
+  call,              // f(a,b): a user function's call or an element
+  program,           // pushed, or run among a file's objects
+  command,           // a built-in command
+  command_on_reals,  // one with a two-reals path, tried first
+  nop,               // the structure words as their ControlOp says
+  jump,
+  test,
+  structure,  // the other structure words
+};
+
 struct Control {
   std::uint32_t target = 0;
   ControlOp op = ControlOp::none;
+  Step step = Step::push;
 };
 
 struct ProgramNode : SequenceNode {
-  std::vector<Control> control;  // beside the items, or empty when it holds no structure
+  std::vector<Control> control;  // beside the items, one each
 };
 
+// A program of these items; `control` as the reader resolved it, or empty when they
+// hold no structure. Each item's step is set here.
 Object make_program(std::vector<Object> items, std::vector<Position> positions,
                     std::vector<Control> control);
 
