@@ -107,6 +107,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${RPL_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The run-time libraries (libc, libstdc++), as dpkg-shlibdeps finds them.
+# The run-time libraries (libc, libstdc++), as dpkg-shlibdeps finds them, and libpng,
+# which rplrun opens only when it writes a picture, where dpkg-shlibdeps cannot see it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpng16-16 (>= ${PNG_VERSION_STRING})")
 include(CPack)

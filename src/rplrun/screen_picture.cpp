@@ -1,11 +1,15 @@
 #include "screen_picture.h"
 
+#include <dlfcn.h>
 #include <png.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <string>
+#include <type_traits>
 #include <vector>
 
 namespace rplrun {
@@ -20,39 +24,106 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
+// libpng's functions, the library opened when the first picture is written rather than
+// at every start: most runs write none, and loading it (and zlib) at start-up is a fair
+// part of a short run's time.
+struct Libpng {
+  decltype(&png_create_write_struct) create_write_struct;
+  decltype(&png_create_info_struct) create_info_struct;
+  decltype(&png_set_longjmp_fn) set_longjmp_fn;
+  decltype(&png_get_error_ptr) get_error_ptr;
+  decltype(&png_longjmp) longjmp;
+  decltype(&png_init_io) init_io;
+  decltype(&png_set_IHDR) set_IHDR;
+  decltype(&png_write_info) write_info;
+  decltype(&png_write_row) write_row;
+  decltype(&png_write_end) write_end;
+  decltype(&png_destroy_write_struct) destroy_write_struct;
+};
+
+#define RPLRUN_TEXT(x) #x
+#define RPLRUN_NUMBER_TEXT(x) RPLRUN_TEXT(x)
+// The library of the header built against: libpng16.so.16.
+constexpr const char* libpng_file = "libpng" RPLRUN_NUMBER_TEXT(
+    PNG_LIBPNG_VER_DLLNUM) ".so." RPLRUN_NUMBER_TEXT(PNG_LIBPNG_VER_SONUM);
+
+std::optional<Libpng> open_libpng(std::string& error) {
+  void* library = dlopen(libpng_file, RTLD_NOW | RTLD_LOCAL);
+  bool found = library != nullptr;
+  // Each function of the library, or null with `found` false.
+  const auto function = [&](auto& to, const char* name) {
+    to = found ? reinterpret_cast<std::remove_reference_t<decltype(to)>>(dlsym(library, name))
+               : nullptr;
+    found = to != nullptr;
+  };
+  Libpng png{};
+  function(png.create_write_struct, "png_create_write_struct");
+  function(png.create_info_struct, "png_create_info_struct");
+  function(png.set_longjmp_fn, "png_set_longjmp_fn");
+  function(png.get_error_ptr, "png_get_error_ptr");
+  function(png.longjmp, "png_longjmp");
+  function(png.init_io, "png_init_io");
+  function(png.set_IHDR, "png_set_IHDR");
+  function(png.write_info, "png_write_info");
+  function(png.write_row, "png_write_row");
+  function(png.write_end, "png_write_end");
+  function(png.destroy_write_struct, "png_destroy_write_struct");
+  if (found) return png;
+  const char* reason = dlerror();
+  error = reason ? reason : std::string(libpng_file) + ": not a usable libpng";
+  return std::nullopt;
+}
+
+// The library once open: its error handler below reaches it here.
+const Libpng* opened = nullptr;
+
+// The library, opened once; null, with the reason in `error`, when it cannot be.
+const Libpng* libpng(std::string& error) {
+  static std::string failure;
+  static const std::optional<Libpng> png = open_libpng(failure);
+  if (!png) {
+    error = failure;
+    return nullptr;
+  }
+  opened = &*png;
+  return opened;
+}
+
 // libpng reports its errors here (a failed write among them); the write gives up
 // through the jump buffer.
 extern "C" void png_failed(png_structp png, png_const_charp message) {
-  auto* error = static_cast<std::string*>(png_get_error_ptr(png));
+  auto* error = static_cast<std::string*>(opened->get_error_ptr(png));
   *error = errno != 0 ? std::strerror(errno) : message;
-  png_longjmp(png, 1);
+  opened->longjmp(png, 1);
 }
 
 bool encode(std::FILE* file, const Grob& grob, unsigned scale, std::string& error) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, png_failed, nullptr);
+  const Libpng* lib = libpng(error);
+  if (!lib) return false;
+  png_structp png = lib->create_write_struct(PNG_LIBPNG_VER_STRING, &error, png_failed, nullptr);
   if (!png) {
     error = "out of memory";
     return false;
   }
-  png_infop info = png_create_info_struct(png);
+  png_infop info = lib->create_info_struct(png);
   const auto width = static_cast<png_uint_32>(grob.width * scale);
   const auto height = static_cast<png_uint_32>(grob.height * scale);
   std::vector<png_byte> row(std::size_t{width} * 3);
   volatile bool written = false;
-  if (info && setjmp(png_jmpbuf(png)) == 0) {
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
+  if (info && setjmp(*lib->set_longjmp_fn(png, longjmp, sizeof(jmp_buf))) == 0) {
+    lib->init_io(png, file);
+    lib->set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    lib->write_info(png, info);
     for (std::size_t y = 0; y < grob.height; ++y) {
       for (std::size_t x = 0; x < std::size_t{width}; ++x)
         std::memcpy(&row[x * 3], grob.dark(x / scale, y) ? dark_rgb : light_rgb, 3);
-      for (unsigned k = 0; k < scale; ++k) png_write_row(png, row.data());
+      for (unsigned k = 0; k < scale; ++k) lib->write_row(png, row.data());
     }
-    png_write_end(png, info);
+    lib->write_end(png, info);
     written = true;
   }
-  png_destroy_write_struct(&png, info ? &info : nullptr);
+  lib->destroy_write_struct(&png, info ? &info : nullptr);
   return written;
 }
 

@@ -3,6 +3,8 @@
 // reported as not supported when it runs; a name outside it is an ordinary name.
 #include "commands/table.h"
 
+#include <iterator>
+
 namespace rplrun {
 
 namespace {
@@ -83,6 +85,8 @@ constexpr const char* names[] = {
     "e",          "gmol",       "i",          "lbmol",     "rpm",       "|",
 };
 }  // namespace
+
+static_assert(std::size(names) == hp48g_command_count);
 
 std::span<const char* const> hp48g_command_names() { return names; }
 

@@ -1,8 +1,11 @@
 #include "commands/table.h"
 
+#include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <type_traits>
 
 #include "objects/command_ids.h"
 #include "support/charset.h"
@@ -24,45 +27,24 @@ constexpr StructureWord structure_words[] = {
     {"NEXT", Word::next_},   {"STEP", Word::step_},     {"\\->", Word::arrow_},
 };
 
-// A row's name in HP characters; most names have no backslash code to decode, and the
-// table is built at every start.
-std::string hp_name(const char* name) {
-  const std::string_view text(name);
-  if (text.find('\\') == std::string_view::npos) return std::string(text);
-  return rpl::decode_backslash_codes(text);
-}
-
-struct Table : CommandTable {
-  // The commands the code names, by name: their rows go to their fixed ids.
-  std::unordered_map<std::string, std::uint32_t> named;
-
-  // A name given a second row is a mistake that would otherwise lose one of them.
-  std::uint32_t add(CommandInfo info) {
-    if (by_name.contains(info.name))
-      throw std::logic_error("two rows of the command table for " + info.name);
-    std::uint32_t id = static_cast<std::uint32_t>(commands.size());
-    if (const auto fixed = named.find(info.name); fixed != named.end()) id = fixed->second;
-    by_name.emplace(info.name, id);
-    if (id == commands.size())
-      commands.push_back(std::move(info));
-    else
-      commands[id] = std::move(info);
-    return id;
-  }
-
+// The table is built at every start: into fixed arrays, without an allocation per row,
+// and with nothing to free at exit.
+class Table : public CommandTable {
+ public:
   Table() {
-    constexpr std::size_t expected = 2048;  // about as many as the calculator has
-    by_name.reserve(expected);
-    commands.reserve(expected);
-    commands.resize(cmd::named_count);
-    for (std::uint32_t id = 0; id < cmd::named_count; ++id)
-      named.emplace(hp_name(cmd::names[id]), id);
+    // The commands the code names take the first ids, reserved here and filled by their rows.
+    for (std::uint32_t id = 0; id < cmd::named_count; ++id) {
+      rows_[id].name = hp_name(cmd::names[id]);
+      if (!by_name.add(rows(), id))
+        throw std::logic_error(std::string("a command named twice: ") + cmd::names[id]);
+    }
+    count_ = cmd::named_count;
     for (const StructureWord& w : structure_words) {
       CommandInfo info;
       info.name = hp_name(w.name);
       info.word = w.word;
       info.supported = true;
-      words[static_cast<int>(w.word)] = add(std::move(info));
+      words[static_cast<int>(w.word)] = add(info);
     }
     for (auto group : {stack_commands,        arithmetic_commands,
                        logic_commands,        control_commands,
@@ -100,34 +82,95 @@ struct Table : CommandTable {
         info.on_reals = row.on_reals;
         info.supported = true;
         info.operands = row.operands;
-        add(std::move(info));
+        add(info);
       }
     }
     for (const ArrayForm& form : array_forms()) {
-      CommandInfo& info = commands[by_name.at(hp_name(form.name))];
+      CommandInfo& info = rows_[row_of(form.name)];
       info.array_handler = form.handler;
       info.array_target = form.target;
     }
-    for (const UnitForm& form : unit_forms())
-      commands[by_name.at(hp_name(form.name))].unit_handler = form.handler;
+    for (const UnitForm& form : unit_forms()) rows_[row_of(form.name)].unit_handler = form.handler;
     for (const char* name : hp48g_command_names()) {
       CommandInfo info;
       info.name = hp_name(name);
-      if (!by_name.contains(info.name)) add(std::move(info));
+      if (!built(info.name)) add(info);
     }
     // A name the code refers to that no row gives is a mistake of the program.
     for (std::uint32_t id = 0; id < cmd::named_count; ++id) {
-      if (commands[id].name.empty())
+      if (!filled_[id])
         throw std::logic_error(std::string("no row of the command table for ") + cmd::names[id]);
     }
+    commands = rows();
   }
+
+ private:
+  std::span<const CommandInfo> rows() const { return {rows_.data(), count_}; }
+
+  // Whether a row of that name is in, not merely reserved for a named command.
+  bool built(std::string_view name) const {
+    const auto id = by_name.find(rows(), name);
+    return id && (*id >= cmd::named_count || filled_[*id]);
+  }
+
+  // A name given a second row is a mistake that would otherwise lose one of them.
+  std::uint32_t add(CommandInfo info) {
+    if (const auto id = by_name.find(rows(), info.name)) {
+      if (*id >= cmd::named_count || filled_[*id])
+        throw std::logic_error("two rows of the command table for " + std::string(info.name));
+      rows_[*id] = info;
+      filled_[*id] = true;
+      return *id;
+    }
+    if (count_ == rows_.size())
+      throw std::logic_error("a row of the command table for a name the calculator lacks: " +
+                             std::string(info.name));
+    const auto id = static_cast<std::uint32_t>(count_++);
+    rows_[id] = info;
+    by_name.add(rows(), id);
+    return id;
+  }
+
+  std::uint32_t row_of(const char* name) const {
+    const std::string hp = rpl::decode_backslash_codes(name);
+    const auto id = by_name.find(rows(), hp);
+    if (!id) throw std::logic_error(std::string("no row of the command table for ") + name);
+    return *id;
+  }
+
+  // A name in HP characters. Most names have no backslash code and are their own text;
+  // the others are decoded once, into texts_.
+  std::string_view hp_name(const char* name) {
+    const std::string_view text(name);
+    if (text.find('\\') == std::string_view::npos) return text;
+    const std::string hp = rpl::decode_backslash_codes(text);
+    if (const auto id = by_name.find(rows(), hp)) return rows_[*id].name;
+    if (hp.size() > texts_.size() - texts_used_)
+      throw std::logic_error("the command names need more room: " + std::string(text));
+    const std::string_view kept = {texts_.data() + texts_used_, hp.size()};
+    std::copy(hp.begin(), hp.end(), texts_.begin() + static_cast<std::ptrdiff_t>(texts_used_));
+    texts_used_ += hp.size();
+    return kept;
+  }
+
+  std::array<CommandInfo, hp48g_command_count> rows_;
+  std::size_t count_ = 0;
+  std::array<bool, cmd::named_count> filled_ = {};
+  // The decoded names: those of the ROM with backslash codes take about 450 bytes.
+  std::array<char, 1024> texts_ = {};
+  std::size_t texts_used_ = 0;
 };
+
+static_assert(hp48g_command_count <= CommandIndex::max_commands);
+static_assert(std::is_trivially_destructible_v<Table>);
 
 }  // namespace
 
 void install_commands() {
-  static const Table instance;
-  install_command_table(instance);
+  install_command_table([]() -> const CommandTable& {
+    static const Table instance;
+    return instance;
+  });
 }
 
 }  // namespace rplrun

@@ -7,6 +7,7 @@
 // which rplrun reads but reports as not supported when they run.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -46,8 +47,8 @@ struct UnitForm {
   Handler handler;
 };
 
-// Builds the table from the groups' rows and installs it in the registry, once; the
-// program calls it before it reads or runs anything.
+// Installs in the registry what builds the table from the groups' rows, once, when a
+// command is first looked up; the program calls it before it reads or runs anything.
 void install_commands();
 
 // The groups' rows (one file each under commands/).
@@ -97,7 +98,8 @@ std::span<const CommandRow> graphics_commands();
 std::span<const CommandRow> picture_commands();
 std::span<const CommandRow> plot_parameter_commands();
 std::span<const CommandRow> plot_drawing_commands();
-// Every command name of the HP48G ROM, with the backslash codes.
+// Every command name of the HP48G ROM, with the backslash codes: the table holds no more.
+inline constexpr std::size_t hp48g_command_count = 517;
 std::span<const char* const> hp48g_command_names();
 
 }  // namespace rplrun

@@ -1,7 +1,7 @@
 // The commands the code itself names (the operators the algebraic reader writes, the
 // commands one command applies to the elements of another...), each with an id fixed at
-// compile time: the command table gives them the first ids, in this order, and refuses
-// to start when one of these names has no row (install_commands).
+// compile time: the command table gives them the first ids, in this order, and is not
+// built when one of these names has no row (commands/table.cpp).
 #pragma once
 
 #include <cstdint>

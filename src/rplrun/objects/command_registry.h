@@ -3,16 +3,15 @@
 // inside algebraics, the structure word it is, its handler), found by name or by id.
 //
 // The rows themselves live above the machine, in commands/, whose handlers compute on
-// it; install_commands() there builds the table from them and installs it here once,
-// before anything is read or run.
+// it; install_commands() there installs, before anything is read or run, what builds
+// the table from them when a command is first looked up.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
+#include <span>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 #include "objects/command_ids.h"
 #include "objects/object.h"
@@ -112,7 +111,7 @@ struct Algebra {
 };
 
 struct CommandInfo {
-  std::string name;  // HP characters
+  std::string_view name;  // HP characters; the table keeps the text
   std::int8_t argc = 0;
   Handler handler = nullptr;
   Algebra algebra;
@@ -130,22 +129,39 @@ struct CommandInfo {
   RealOperation on_reals = nullptr;
 };
 
+// Command names to ids: open addressing over a fixed array of slots, kept at most half
+// full, so that it is built at every start without an allocation and nothing is freed at
+// exit. A slot holds an id plus one (0: empty); the names are those of the rows indexed.
+class CommandIndex {
+ public:
+  static constexpr std::size_t max_commands = 1024;
+
+  std::optional<std::uint32_t> find(std::span<const CommandInfo> rows, std::string_view name) const;
+  // Indexes rows[id] under its name: false, and nothing changed, when a row has it already.
+  bool add(std::span<const CommandInfo> rows, std::uint32_t id);
+
+ private:
+  static constexpr std::size_t slot_count = 2 * max_commands;  // a power of two
+  // The slot holding `name`, or the empty one where it goes.
+  std::size_t slot_of(std::span<const CommandInfo> rows, std::string_view name) const;
+  std::array<std::uint16_t, slot_count> slots_{};
+};
+
 // Every command, those of command_ids.h first, at their ids; words[w] is the id of
 // structure word w.
 struct CommandTable {
-  std::vector<CommandInfo> commands;
-  std::unordered_map<std::string, std::uint32_t> by_name;
+  std::span<const CommandInfo> commands;
+  CommandIndex by_name;
   std::uint32_t words[16] = {};
 };
 
 namespace registry {
 extern const CommandTable* installed;
-// Reading or running RPL before install_commands() is a mistake of the program: every
-// name would be unknown.
-[[noreturn]] void not_installed();
+// Builds the table at the first lookup: a run that reads no command name builds none.
+const CommandTable& build();
 inline const CommandTable& table() {
   if (!installed) [[unlikely]]
-    not_installed();
+    return build();
   return *installed;
 }
 }  // namespace registry
@@ -161,7 +177,10 @@ inline const CommandInfo& command_info(std::uint32_t id) { return registry::tabl
 std::uint32_t word_id(Word word);
 std::size_t command_count();
 
-// Makes `table` the one every lookup above reads; it must outlive them all.
-void install_command_table(const CommandTable& table);
+// Makes `build` what gives the table every lookup above reads: it is called once, at the
+// first lookup, and the table it gives must outlive them all. Reading or running RPL
+// before this is a mistake of the program: every name would be unknown.
+using CommandTableBuilder = const CommandTable& (*)();
+void install_command_table(CommandTableBuilder build);
 
 }  // namespace rplrun
