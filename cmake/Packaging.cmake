@@ -107,8 +107,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${RPL_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The run-time libraries (libc, libstdc++), as dpkg-shlibdeps finds them, and libpng,
-# which rplrun opens only when it writes a picture, where dpkg-shlibdeps cannot see it.
+# The run-time libraries (libc, libstdc++), as dpkg-shlibdeps finds them, and those
+# rplrun opens only when it needs them, which dpkg-shlibdeps cannot see: libpng, and
+# libedit from the version that has all the functions rplrun calls (its symbols file).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libpng16-16 (>= ${PNG_VERSION_STRING})")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "libpng16-16 (>= ${PNG_VERSION_STRING}), libedit2 (>= 2.11-20080614-0)")
 include(CPack)

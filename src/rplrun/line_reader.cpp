@@ -10,34 +10,75 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "machine/machine.h"
+#include "shared_library.h"
 
 namespace rplrun {
+
+namespace {
+
+// libedit's functions. The library is opened at the first terminal read, not at every
+// start: most runs read no terminal, and loading it (with the terminal and BSD
+// libraries it needs) at start-up is a fair part of a short run's time.
+struct Libedit {
+  decltype(&el_init) init;
+  decltype(&el_end) end;
+  decltype(&el_set) set;
+  decltype(&el_get) get;
+  decltype(&el_gets) gets;
+  decltype(&::history_init) history_init;
+  decltype(&::history_end) history_end;
+  decltype(&::history) history;
+};
+
+// Null when the library cannot be opened: lines are then read without editing.
+const Libedit* libedit() {
+  static const std::optional<Libedit> opened = []() -> std::optional<Libedit> {
+    SharedLibrary library("libedit.so.2");
+    Libedit edit{};
+    library.find(edit.init, "el_init");
+    library.find(edit.end, "el_end");
+    library.find(edit.set, "el_set");
+    library.find(edit.get, "el_get");
+    library.find(edit.gets, "el_gets");
+    library.find(edit.history_init, "history_init");
+    library.find(edit.history_end, "history_end");
+    library.find(edit.history, "history");
+    if (!library.usable()) return std::nullopt;
+    return edit;
+  }();
+  return opened ? &*opened : nullptr;
+}
+
+}  // namespace
 
 // libedit (BSD licence) at a terminal: emacs keys, and the history loaded from
 // ~/.rplrun_history and written back after each line typed.
 class LineReader::Editor {
  public:
-  Editor() {
-    editor_ = el_init("rplrun", stdin, stdout, stderr);
-    history_ = history_init();
+  Editor() : edit_(libedit()) {
+    if (!edit_) return;
+    editor_ = edit_->init("rplrun", stdin, stdout, stderr);
+    history_ = edit_->history_init();
     if (!editor_ || !history_) return;
     HistEvent event;
-    history(history_, &event, H_SETSIZE, 1000);
-    history(history_, &event, H_SETUNIQUE, 1);
-    el_set(editor_, EL_EDITOR, "emacs");
-    el_set(editor_, EL_HIST, history, history_);
-    el_set(editor_, EL_CLIENTDATA, this);
-    el_set(editor_, EL_PROMPT, &Editor::prompt_of);
+    edit_->history(history_, &event, H_SETSIZE, 1000);
+    edit_->history(history_, &event, H_SETUNIQUE, 1);
+    edit_->set(editor_, EL_EDITOR, "emacs");
+    edit_->set(editor_, EL_HIST, edit_->history, history_);
+    edit_->set(editor_, EL_CLIENTDATA, this);
+    edit_->set(editor_, EL_PROMPT, &Editor::prompt_of);
     if (const char* home = std::getenv("HOME"); home && *home) {
       file_ = std::string(home) + "/.rplrun_history";
-      history(history_, &event, H_LOAD, file_.c_str());
+      edit_->history(history_, &event, H_LOAD, file_.c_str());
     }
   }
   ~Editor() {
-    if (editor_) el_end(editor_);
-    if (history_) history_end(history_);
+    if (editor_) edit_->end(editor_);
+    if (history_) edit_->history_end(history_);
   }
   Editor(const Editor&) = delete;
   Editor& operator=(const Editor&) = delete;
@@ -50,7 +91,7 @@ class LineReader::Editor {
       if (interrupt_requested()) return Result::interrupted;
       int count = 0;
       errno = 0;
-      const char* got = el_gets(editor_, &count);
+      const char* got = edit_->gets(editor_, &count);
       if (got) {
         line.assign(got, static_cast<std::size_t>(count));
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
@@ -67,16 +108,17 @@ class LineReader::Editor {
  private:
   static const char* prompt_of(EditLine* editor) {
     void* data = nullptr;
-    el_get(editor, EL_CLIENTDATA, &data);
+    libedit()->get(editor, EL_CLIENTDATA, &data);
     return static_cast<Editor*>(data)->prompt_.c_str();
   }
 
   void remember_line(const std::string& line) {
     HistEvent event;
-    history(history_, &event, H_ENTER, line.c_str());
-    if (!file_.empty()) history(history_, &event, H_SAVE, file_.c_str());
+    edit_->history(history_, &event, H_ENTER, line.c_str());
+    if (!file_.empty()) edit_->history(history_, &event, H_SAVE, file_.c_str());
   }
 
+  const Libedit* edit_;
   EditLine* editor_ = nullptr;
   History* history_ = nullptr;
   std::string prompt_;

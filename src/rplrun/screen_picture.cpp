@@ -1,6 +1,5 @@
 #include "screen_picture.h"
 
-#include <dlfcn.h>
 #include <png.h>
 
 #include <cerrno>
@@ -9,8 +8,9 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <vector>
+
+#include "shared_library.h"
 
 namespace rplrun {
 
@@ -48,29 +48,21 @@ constexpr const char* libpng_file = "libpng" RPLRUN_NUMBER_TEXT(
     PNG_LIBPNG_VER_DLLNUM) ".so." RPLRUN_NUMBER_TEXT(PNG_LIBPNG_VER_SONUM);
 
 std::optional<Libpng> open_libpng(std::string& error) {
-  void* library = dlopen(libpng_file, RTLD_NOW | RTLD_LOCAL);
-  bool found = library != nullptr;
-  // Each function of the library, or null with `found` false.
-  const auto function = [&](auto& to, const char* name) {
-    to = found ? reinterpret_cast<std::remove_reference_t<decltype(to)>>(dlsym(library, name))
-               : nullptr;
-    found = to != nullptr;
-  };
+  SharedLibrary library(libpng_file);
   Libpng png{};
-  function(png.create_write_struct, "png_create_write_struct");
-  function(png.create_info_struct, "png_create_info_struct");
-  function(png.set_longjmp_fn, "png_set_longjmp_fn");
-  function(png.get_error_ptr, "png_get_error_ptr");
-  function(png.longjmp, "png_longjmp");
-  function(png.init_io, "png_init_io");
-  function(png.set_IHDR, "png_set_IHDR");
-  function(png.write_info, "png_write_info");
-  function(png.write_row, "png_write_row");
-  function(png.write_end, "png_write_end");
-  function(png.destroy_write_struct, "png_destroy_write_struct");
-  if (found) return png;
-  const char* reason = dlerror();
-  error = reason ? reason : std::string(libpng_file) + ": not a usable libpng";
+  library.find(png.create_write_struct, "png_create_write_struct");
+  library.find(png.create_info_struct, "png_create_info_struct");
+  library.find(png.set_longjmp_fn, "png_set_longjmp_fn");
+  library.find(png.get_error_ptr, "png_get_error_ptr");
+  library.find(png.longjmp, "png_longjmp");
+  library.find(png.init_io, "png_init_io");
+  library.find(png.set_IHDR, "png_set_IHDR");
+  library.find(png.write_info, "png_write_info");
+  library.find(png.write_row, "png_write_row");
+  library.find(png.write_end, "png_write_end");
+  library.find(png.destroy_write_struct, "png_destroy_write_struct");
+  if (library.usable()) return png;
+  error = library.error();
   return std::nullopt;
 }
 
