@@ -114,21 +114,22 @@ class Table : public CommandTable {
   }
 
   // A name given a second row is a mistake that would otherwise lose one of them.
-  std::uint32_t add(CommandInfo info) {
-    if (const auto id = by_name.find(rows(), info.name)) {
-      if (*id >= cmd::named_count || filled_[*id])
-        throw std::logic_error("two rows of the command table for " + std::string(info.name));
-      rows_[*id] = info;
-      filled_[*id] = true;
-      return *id;
+  std::uint32_t add(const CommandInfo& info) {
+    // Most names are new: the row goes in at the end, and the index takes it in one search.
+    if (count_ < rows_.size()) {
+      rows_[count_] = info;
+      if (by_name.add({rows_.data(), count_ + 1}, static_cast<std::uint32_t>(count_)))
+        return static_cast<std::uint32_t>(count_++);
     }
-    if (count_ == rows_.size())
+    const auto id = by_name.find(rows(), info.name);
+    if (!id)
       throw std::logic_error("a row of the command table for a name the calculator lacks: " +
                              std::string(info.name));
-    const auto id = static_cast<std::uint32_t>(count_++);
-    rows_[id] = info;
-    by_name.add(rows(), id);
-    return id;
+    if (*id >= cmd::named_count || filled_[*id])
+      throw std::logic_error("two rows of the command table for " + std::string(info.name));
+    rows_[*id] = info;
+    filled_[*id] = true;
+    return *id;
   }
 
   std::uint32_t row_of(const char* name) const {
