@@ -83,7 +83,7 @@ void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeri
 // A program called by the global name an item of the running program names: a user
 // function's call. Only EVAL and commands need push_frame's other cases, so this is the
 // short way, the frame built once.
-void Machine::call_program(const Object& program, const Symbol* name) {
+[[gnu::flatten]] void Machine::call_program(const Object& program, const Symbol* name) {
   const Frame& caller = frames_.back();
   const Position origin = caller.positions ? caller.positions[caller.ip - 1] : caller.origin;
   const bool numeric_results = flags.numeric_results() || caller.numeric;
@@ -290,6 +290,43 @@ void Machine::execute_call(const Object& call) {
   return true;
 }
 
+// A local name, a real or local, and a two-reals command (n 2 <): the result of the
+// three, as the three steps would leave it, without the two pushes and the loop's turns
+// between, and a test just after them (THEN) taken as well. The three items are taken one by one
+// when anything could end, fail or show otherwise: values that are not both reals, the step limit
+// or a watcher within the three, a stack that would be full, LASTARG not holding two reals already
+// (saving others may fail for memory), an operation whose result sets a condition.
+[[gnu::always_inline]] inline bool Machine::run_local_operation(Frame& frame, const Object& item,
+                                                                std::uint32_t index) {
+  const Object& second = frame.items[index + 1];
+  const Object* x = local(item.symbol());
+  const Object* y = second.is(Kind::real) ? &second : local(second.symbol());
+  const bool saved = flags.saves_last_args();
+  if (x && y && x->is(Kind::real) && y->is(Kind::real) && steps_ + 2 <= slow_after_ &&
+      stack_.size() + 2 <= limits.max_stack && (!saved || last_args_are_reals())) [[likely]] {
+    const std::uint32_t id = frame.items[index + 2].command_id();
+    Condition condition = Condition::none;
+    const Real result = command_info(id).on_reals(x->as_real(), y->as_real(), condition);
+    if (condition == Condition::none) [[likely]] {
+      if (saved) set_last_reals(x->as_real(), y->as_real());
+      // A test right after (IF n 2 < THEN) takes the result without its going on the
+      // stack.
+      const std::uint32_t next = index + 3;
+      if (next < frame.end && frame.control[next].step == Step::test && steps_ + 3 <= slow_after_) {
+        steps_ += 3;
+        frame.ip = result.is_zero() ? frame.control[next].target : next + 1;
+        return false;
+      }
+      steps_ += 2;
+      frame.ip = next;
+      stack_.push_back(*x);
+      stack_.back().set_real(result);
+      return false;
+    }
+  }
+  return run_local_name(item);
+}
+
 // A global name, unquoted, met in a program or an algebraic: a program it holds is
 // called the short way.
 [[gnu::always_inline]] inline void Machine::run_global_name(const Frame& frame,
@@ -327,6 +364,7 @@ void Machine::execute_call(const Object& call) {
     case Step::push: push(item); return false;
     case Step::push_name: push(item.unquoted()); return false;
     case Step::local_name: return run_local_name(item);
+    case Step::local_operation: return run_local_operation(frame, item, index);
     case Step::global_name: run_global_name(frame, item); return true;
     case Step::call: execute_call(item); return true;
     case Step::program:

@@ -320,11 +320,17 @@ class Machine {
   void save_last_arguments(const Object* args, int n);
   // The same for the two reals of the two-reals path: when LASTARG holds two reals
   // already (a loop's arithmetic), only their values change.
+  [[gnu::always_inline]] bool last_args_are_reals() const {
+    return last_args_.size() == 2 && last_args_[0].is(Kind::real) && last_args_[1].is(Kind::real);
+  }
+  // When last_args_are_reals().
+  [[gnu::always_inline]] void set_last_reals(Real x, Real y) {
+    last_args_[0].set_real(x);
+    last_args_[1].set_real(y);
+  }
   [[gnu::always_inline]] void save_last_reals(const Object& x, const Object& y) {
-    if (last_args_.size() == 2 && last_args_[0].is(Kind::real) && last_args_[1].is(Kind::real))
-        [[likely]] {
-      last_args_[0].set_real(x.as_real());
-      last_args_[1].set_real(y.as_real());
+    if (last_args_are_reals()) [[likely]] {
+      set_last_reals(x.as_real(), y.as_real());
       return;
     }
     const Object both[] = {x, y};
@@ -428,6 +434,7 @@ class Machine {
   void execute_object(Frame& frame, const Object& item);
   void execute(Frame& frame, const Object& item, std::uint32_t index);
   bool run_local_name(const Object& item);
+  bool run_local_operation(Frame& frame, const Object& item, std::uint32_t index);
   void run_global_name(const Frame& frame, const Object& item);
   void run_command_item(const Object& item);
   void execute_slowly(Frame& frame, const Object& item, std::uint32_t index);

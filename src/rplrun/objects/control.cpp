@@ -24,6 +24,21 @@ Step step_of(const Object& item, ControlOp op) {
     default: return Step::push;
   }
 }
+
+// A plain real, or a local name, as the second operand of a local_operation.
+bool is_operand(const Object& item, Step step) {
+  return step == Step::local_name || (step == Step::push && item.is(Kind::real));
+}
+
+// Marks the local names that start a local_operation. Nothing jumps to the second or
+// third item of one: jumps land after structure words, and neither item follows one.
+void mark_local_operations(const std::vector<Object>& items, std::vector<Control>& control) {
+  for (std::size_t i = 0; i + 2 < items.size(); ++i) {
+    if (control[i].step == Step::local_name && is_operand(items[i + 1], control[i + 1].step) &&
+        control[i + 2].step == Step::command_on_reals)
+      control[i].step = Step::local_operation;
+  }
+}
 }  // namespace
 
 Object make_program(std::vector<Object> items, std::vector<Position> positions,
@@ -32,6 +47,7 @@ Object make_program(std::vector<Object> items, std::vector<Position> positions,
   set_nesting(*node, items);
   control.resize(items.size());
   for (std::size_t i = 0; i < items.size(); ++i) control[i].step = step_of(items[i], control[i].op);
+  mark_local_operations(items, control);
   node->assign(std::move(items));
   node->positions = std::move(positions);
   node->control = std::move(control);

@@ -30,9 +30,13 @@ enum class ControlOp : std::uint8_t {
 // the evaluator's loop then makes one choice per item among these few, in place of
 // asking the item's kind, its flags and its structure word in turn.
 enum class Step : std::uint8_t {
-  push,              // pushed as it is
-  push_name,         // a quoted name: the name pushed
-  local_name,        // its value
+  push,        // pushed as it is
+  push_name,   // a quoted name: the name pushed
+  local_name,  // its value
+  // A local name, then a real or another local name, then a command with a two-reals
+  // path (n 1 -, n 2 <): the three at once when both values are reals, else the local
+  // name alone.
+  local_operation,
   global_name,       // its variable evaluated
   call,              // f(a,b): a user function's call or an element
   program,           // pushed, or run among a file's objects
