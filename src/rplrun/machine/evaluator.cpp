@@ -82,7 +82,8 @@ void Machine::push_frame(const Object& sequence, const Symbol* name, bool numeri
 
 // A program called by the global name an item of the running program names: a user
 // function's call. Only EVAL and commands need push_frame's other cases, so this is the
-// short way, the frame built once.
+// short way, the frame built once. Flattened: the frame's construction in place on the
+// return stack is otherwise a call of its own.
 [[gnu::flatten]] void Machine::call_program(const Object& program, const Symbol* name) {
   const Frame& caller = frames_.back();
   const Position origin = caller.positions ? caller.positions[caller.ip - 1] : caller.origin;
