@@ -293,10 +293,11 @@ void Machine::execute_call(const Object& call) {
 
 // A local name, a real or local, and a two-reals command (n 2 <): the result of the
 // three, as the three steps would leave it, without the two pushes and the loop's turns
-// between, and a test just after them (THEN) taken as well. The three items are taken one by one
-// when anything could end, fail or show otherwise: values that are not both reals, the step limit
-// or a watcher within the three, a stack that would be full, LASTARG not holding two reals already
-// (saving others may fail for memory), an operation whose result sets a condition.
+// between, and a test just after them (THEN) taken as well. The three items are taken
+// one by one when anything could end, fail or show otherwise: values that are not both
+// reals, the step limit or a watcher within the three, a stack that would be full,
+// LASTARG not holding two reals already (saving others may fail for memory), an
+// operation whose result sets a condition.
 [[gnu::always_inline]] inline bool Machine::run_local_operation(Frame& frame, const Object& item,
                                                                 std::uint32_t index) {
   const Object& second = frame.items[index + 1];
