@@ -133,8 +133,10 @@ class Table : public CommandTable {
   }
 
   std::uint32_t row_of(const char* name) const {
-    const std::string hp = rpl::decode_backslash_codes(name);
-    const auto id = by_name.find(rows(), hp);
+    const std::string_view text(name);
+    const auto id = text.find('\\') == std::string_view::npos
+                        ? by_name.find(rows(), text)
+                        : by_name.find(rows(), rpl::decode_backslash_codes(text));
     if (!id) throw std::logic_error(std::string("no row of the command table for ") + name);
     return *id;
   }
